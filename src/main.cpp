@@ -1,0 +1,13 @@
+#include "platform/forms.h"
+#include "platform/runtime.h"
+#include "shell/menu.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    vorn::Runtime runtime(app);
+    vorn::Forms::instance().show<vorn::Menu>();
+    return QApplication::exec();
+}

@@ -1,0 +1,209 @@
+#pragma once
+
+#include "platform/control.h"
+#include "platform/picture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+// The control kinds the windows are made of. Each is the natural Qt widget for its kind,
+// named after the control, exposing the automation properties and the events as signals.
+namespace vorn {
+
+// A static text. Words wrap at the label's width; it may be transparent or bordered.
+class Label : public Control<QLabel> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Caption READ text WRITE setText)
+
+public:
+    Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
+    void setBorder(bool border);
+
+Q_SIGNALS:
+    void Click();
+    void DblClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+// Reports a loss of focus only when the focus really moved on inside the window: a dialog
+// appearing or the user switching windows is not one.
+bool isRealFocusMove(Qt::FocusReason reason);
+
+// A one-line text box.
+class TextBox : public Control<QLineEdit> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Text READ text WRITE setText)
+
+public:
+    TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry);
+
+Q_SIGNALS:
+    void Change();
+    void LostFocus();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A multi-line text box; words wrap at its width.
+class TextArea : public Control<QPlainTextEdit> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Text READ text WRITE setText)
+
+public:
+    TextArea(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry);
+    QString text() const { return toPlainText(); }
+    void setText(const QString& text) { setPlainText(text); }
+
+Q_SIGNALS:
+    void Change();
+    void LostFocus();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A command button. Enter or space presses it when it has the focus.
+class CommandButton : public Control<QPushButton> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Caption READ text WRITE setText)
+
+public:
+    CommandButton(QWidget* parent, const QString& name, const QString& caption,
+                  TwipsRect geometry);
+
+Q_SIGNALS:
+    void Click();
+    void MouseMove();
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+};
+
+// An option button; those sharing a parent form one group.
+class OptionButton : public Control<QRadioButton> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Caption READ text WRITE setText)
+    Q_PROPERTY(bool Value READ isChecked WRITE setChecked)
+
+public:
+    OptionButton(QWidget* parent, const QString& name, const QString& caption,
+                 TwipsRect geometry);
+
+Q_SIGNALS:
+    // Emitted when the option becomes selected, by the user or by setting Value.
+    void Click();
+};
+
+// A picture drawn by code, stretched to the control's size; reacts to mouse clicks.
+class Image : public Control<QWidget> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+
+public:
+    Image(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry);
+    void setPicture(Picture picture);
+
+Q_SIGNALS:
+    void Click();
+    void DblClick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    virtual void paintFrame(QPainter&) {}
+
+private:
+    Picture m_picture;
+    bool m_pressed = false;
+};
+
+// A picture in a sunken frame.
+class PictureBox : public Image {
+    Q_OBJECT
+
+public:
+    PictureBox(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry);
+
+protected:
+    void paintFrame(QPainter& painter) override;
+};
+
+// An outline drawn by its window: a circle (the largest one that fits its box) or a rectangle.
+class Shape : public Control<QWidget> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE setBorderColor)
+
+public:
+    enum class Kind { Rectangle, Circle };
+    Shape(QWidget* parent, const QString& name, Kind kind, TwipsRect geometry);
+    ColourValue BorderColor() const { return m_border; }
+    void setBorderColor(ColourValue value);
+    void setBorderWidth(int pixels);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Kind m_kind;
+    ColourValue m_border = kBlack;
+    int m_borderWidth = 1;
+};
+
+// A straight line between two points in twips, drawn antialiased.
+class Line : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(float X1 READ X1 WRITE setX1)
+    Q_PROPERTY(float Y1 READ Y1 WRITE setY1)
+    Q_PROPERTY(float X2 READ X2 WRITE setX2)
+    Q_PROPERTY(float Y2 READ Y2 WRITE setY2)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE setBorderColor)
+    Q_PROPERTY(int BorderWidth READ BorderWidth WRITE setBorderWidth)
+
+public:
+    Line(QWidget* parent, const QString& name, float x1, float y1, float x2, float y2);
+    float X1() const { return m_x1; }
+    float Y1() const { return m_y1; }
+    float X2() const { return m_x2; }
+    float Y2() const { return m_y2; }
+    void setX1(float v);
+    void setY1(float v);
+    void setX2(float v);
+    void setY2(float v);
+    bool Visible() const { return !isHidden(); }
+    ColourValue BorderColor() const { return m_colour; }
+    void setBorderColor(ColourValue value);
+    int BorderWidth() const { return m_width; }
+    void setBorderWidth(int pixels);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void relayout();
+    float m_x1, m_y1, m_x2, m_y2;
+    ColourValue m_colour = kBlack;
+    int m_width = 1;
+};
+
+} // namespace vorn

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The font families the windows ask for, mapped onto free fonts installed with the suite.
+namespace vorn {
+
+struct FontSubstitution {
+    const char* requested;
+    const char* substitutes; // comma-separated, in order of preference
+};
+
+// Every family name the windows use, in the order they are substituted.
+QStringList requestedFontFamilies();
+// Installs the substitutions; call once after the application object exists.
+void installFontSubstitutions();
+
+} // namespace vorn

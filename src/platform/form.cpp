@@ -1,0 +1,271 @@
+#include "platform/form.h"
+
+#include "platform/forms.h"
+#include "platform/guard.h"
+#include "platform/twips.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace vorn {
+
+// The client area: paints the window's background and passes double-clicks on the bare
+// window to its handler.
+class Form::Client : public QWidget {
+public:
+    explicit Client(Form* form)
+        : QWidget(form)
+        , m_form(form)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        m_form->paintBackground(painter, rect());
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        event->accept();
+        m_form->runHandler([this] { m_form->Form_DblClick(); });
+    }
+
+private:
+    Form* m_form;
+};
+
+namespace {
+
+Qt::WindowFlags flagsFor(Form::Border border)
+{
+    const Qt::WindowFlags base = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    switch (border) {
+    case Form::Border::Sizable:
+        return base | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    case Form::Border::SizableNoMaximize:
+        return base | Qt::WindowMinimizeButtonHint;
+    case Form::Border::Fixed:
+        return base;
+    }
+    return base;
+}
+
+} // namespace
+
+Form::Form(const QString& name, const QString& caption, QSizeF clientTwips, Border border)
+    : QWidget(nullptr, flagsFor(border))
+    , m_border(border)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_client = new Client(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_layout->addWidget(m_client);
+
+    const QSize clientPx(twipsToPixels(static_cast<float>(clientTwips.width())),
+                         twipsToPixels(static_cast<float>(clientTwips.height())));
+    m_client->setMinimumSize(0, 0);
+    resize(clientPx);
+    if (m_border == Border::Fixed)
+        setFixedSize(clientPx);
+}
+
+Form::~Form() = default;
+
+QMenuBar* Form::menuBar()
+{
+    if (!m_menuBar) {
+        const QSize clientSize = m_client->size();
+        m_menuBar = new QMenuBar(this);
+        m_menuBar->setNativeMenuBar(false);
+        m_layout->setMenuBar(m_menuBar);
+        const QSize total(clientSize.width(), clientSize.height() + m_menuBar->sizeHint().height());
+        if (m_border == Border::Fixed)
+            setFixedSize(total);
+        else
+            resize(total);
+    }
+    return m_menuBar;
+}
+
+void Form::setBackColor(ColourValue value)
+{
+    m_backColor = value;
+    m_client->update();
+}
+
+void Form::setBackgroundPicture(Picture picture, BackgroundMode mode, QSizeF pixelSize)
+{
+    m_picture = std::move(picture);
+    m_pictureMode = mode;
+    m_pictureSize = pixelSize;
+    m_client->update();
+}
+
+void Form::paintBackground(QPainter& painter, const QRect& area)
+{
+    painter.fillRect(area, toQColor(m_backColor, palette()));
+    if (!m_picture)
+        return;
+    const QRectF target = m_pictureMode == BackgroundMode::Stretch || m_pictureSize.isEmpty()
+                              ? QRectF(area)
+                              : QRectF(QPointF(0, 0), m_pictureSize);
+    painter.save();
+    painter.setClipRect(area);
+    m_picture(painter, target);
+    painter.restore();
+}
+
+QMargins Form::frameMarginsPx() const
+{
+    const QWindow* window = windowHandle();
+    return window ? window->frameMargins() : QMargins();
+}
+
+QSize Form::outerPixels() const
+{
+    const QMargins m = frameMarginsPx();
+    return size().grownBy(m);
+}
+
+float Form::Left() const
+{
+    return pixelsToTwips(pos().x());
+}
+
+float Form::Top() const
+{
+    return pixelsToTwips(pos().y());
+}
+
+void Form::setLeft(float twips)
+{
+    move(twipsToPixels(twips), pos().y());
+}
+
+void Form::setTop(float twips)
+{
+    move(pos().x(), twipsToPixels(twips));
+}
+
+float Form::Width() const
+{
+    const int px = outerPixels().width();
+    if (m_requestedWidth && twipsToPixels(*m_requestedWidth) == px)
+        return *m_requestedWidth;
+    return pixelsToTwips(px);
+}
+
+float Form::Height() const
+{
+    const int px = outerPixels().height();
+    if (m_requestedHeight && twipsToPixels(*m_requestedHeight) == px)
+        return *m_requestedHeight;
+    return pixelsToTwips(px);
+}
+
+void Form::setWidth(float twips)
+{
+    m_requestedWidth = twips;
+    applyRequestedSize();
+}
+
+void Form::setHeight(float twips)
+{
+    m_requestedHeight = twips;
+    applyRequestedSize();
+}
+
+void Form::applyRequestedSize()
+{
+    const QMargins m = frameMarginsPx();
+    m_appliedMargins = m;
+    QSize target = size();
+    if (m_requestedWidth)
+        target.setWidth(std::max(0, twipsToPixels(*m_requestedWidth) - m.left() - m.right()));
+    if (m_requestedHeight)
+        target.setHeight(std::max(0, twipsToPixels(*m_requestedHeight) - m.top() - m.bottom()));
+    if (target == size())
+        return;
+    if (m_border == Border::Fixed)
+        setFixedSize(target);
+    else
+        resize(target);
+}
+
+void Form::runHandler(const std::function<void()>& handler)
+{
+    enterHandler();
+    runGuarded(this, handler);
+    leaveHandler();
+}
+
+void Form::leaveHandler()
+{
+    if (--m_busy == 0 && m_unloaded)
+        deleteLater();
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (!m_unloading)
+        Forms::instance().unload(this);
+}
+
+void Form::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    runHandler([this] { Form_Resize(); });
+}
+
+void Form::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // The window system reports its frame only once the window is mapped; an outer size set
+    // before then is applied again so the window keeps the outer size it was given.
+    if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
+        applyRequestedSize();
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
+        applyRequestedSize();
+}
+
+void Form::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_unloading)
+        runHandler([this] { Form_Activate(); });
+}
+
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && m_defaultButton &&
+        m_defaultButton->isEnabled() && m_defaultButton->isVisible()) {
+        event->accept();
+        m_defaultButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace vorn

@@ -1,0 +1,44 @@
+#include "platform/runtime.h"
+
+#include "platform/conversions.h"
+#include "platform/fonts.h"
+#include "platform/forms.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace vorn {
+
+Runtime::Runtime(QApplication& app, QuitRule rule)
+    : QObject(&app)
+{
+    QApplication::setApplicationName(QStringLiteral("VornUtil"));
+    QApplication::setApplicationDisplayName(QStringLiteral("VornUtil"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setDesktopFileName(QStringLiteral("vornutil"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(regionalLocale());
+
+    m_translator = new QTranslator(this);
+    m_translated = m_translator->load(QLocale(QLocale::French, QLocale::France),
+                                      QStringLiteral("qtbase"), QStringLiteral("_"),
+                                      QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (m_translated)
+        QCoreApplication::installTranslator(m_translator);
+
+    installFontSubstitutions();
+
+    if (rule == QuitRule::QuitWhenNoWindow) {
+        connect(&Forms::instance(), &Forms::lastFormUnloaded, &app, &QCoreApplication::quit,
+                Qt::QueuedConnection);
+    }
+}
+
+Runtime::~Runtime()
+{
+    Forms::instance().destroyAll();
+    disconnect(&Forms::instance(), nullptr, parent(), nullptr);
+}
+
+} // namespace vorn

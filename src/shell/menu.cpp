@@ -1,0 +1,158 @@
+#include "shell/menu.h"
+
+#include "platform/forms.h"
+#include "platform/services.h"
+#include "shell/courrier.h"
+#include "shell/pictures.h"
+#include "shell/splashfin.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <array>
+
+namespace vorn {
+
+namespace {
+
+struct TopEntry {
+    const char* name;
+    const char* caption;
+};
+
+constexpr std::array kTopEntries{
+    TopEntry{"file", "Fichier"},
+    TopEntry{"Utiliaires", "Utiliaires"},
+    TopEntry{"Détente", "Détente"},
+    TopEntry{"farces", "Farces"},
+    TopEntry{"index", "?"},
+};
+
+// One menu entry: the top entry it belongs to, its name, caption, shortcut and handler.
+// A null handler marks a window that is not part of this build: the entry is disabled.
+struct MenuEntry {
+    int top;
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    void (Menu::*handler)();
+};
+
+const std::array kMenuEntries{
+    MenuEntry{0, "dos", "MS-DOS", "Ctrl+M", &Menu::dos_Click},
+    MenuEntry{0, "conf", "Panneau", "Ctrl+P", &Menu::conf_Click},
+    MenuEntry{0, "prog", "Program Configuration", nullptr, &Menu::prog_Click},
+    MenuEntry{0, "gest", "Gestionnaire tâches", nullptr, &Menu::gest_Click},
+    MenuEntry{1, "Horl", "Horloge", "Ctrl+H", nullptr},
+    MenuEntry{1, "Pat", "Patriarches", "F11", nullptr},
+    MenuEntry{1, "rech", "Recherche", "Ctrl+R", nullptr},
+    MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", nullptr},
+    MenuEntry{1, "conv", "Convertisseur", "Ctrl+C", nullptr},
+    MenuEntry{2, "mari", "Zamours", "Ctrl+Z", nullptr},
+    MenuEntry{3, "tétr", "Tétris", "Ctrl+T", nullptr},
+    MenuEntry{4, "coord", "A propos de...", "Ctrl+A", &Menu::coord_Click},
+};
+
+} // namespace
+
+Menu::Menu()
+    : Form(QStringLiteral("Menu"), QStringLiteral("VornUtil"), QSizeF(4005, 765))
+{
+    setBackColor(rgb(30, 72, 156));
+
+    std::array<QMenu*, kTopEntries.size()> tops{};
+    for (std::size_t i = 0; i < kTopEntries.size(); ++i) {
+        tops[i] = menuBar()->addMenu(QString::fromUtf8(kTopEntries[i].caption));
+        tops[i]->setObjectName(QString::fromUtf8(kTopEntries[i].name));
+        tops[i]->menuAction()->setObjectName(QString::fromUtf8(kTopEntries[i].name));
+    }
+    for (const MenuEntry& entry : kMenuEntries) {
+        QAction* action = tops[static_cast<std::size_t>(entry.top)]->addAction(
+            QString::fromUtf8(entry.caption));
+        action->setObjectName(QString::fromUtf8(entry.name));
+        // Menu entries are owned by the window, so it can find each by name.
+        action->setParent(this);
+        if (entry.shortcut) {
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+        }
+        if (entry.handler)
+            connect(action, &QAction::triggered, this, handler(entry.handler));
+        else
+            action->setEnabled(false);
+    }
+
+    Bouch = new Image(client(), QStringLiteral("Bouch"), pictures::blueTexture, {0, 0, 4005, 765});
+    Bouch->setAccessibleName(QStringLiteral("Fond"));
+    Label1 = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Fermer"),
+                       {720, 240, 975, 255});
+    Label1->setTransparent(true);
+    Label1->setForeColor(rgb(255, 255, 0));
+    Label1->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Image1 = new Image(client(), QStringLiteral("Image1"), pictures::closeIcon,
+                       {120, 120, 480, 480});
+    Image1->setAccessibleName(QStringLiteral("Fermer"));
+    Image1->setCursor(Qt::PointingHandCursor);
+    connect(Image1, &Image::Click, this, handler(&Menu::Image1_Click));
+}
+
+QAction* Menu::action(const QString& name) const
+{
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void Menu::dos_Click()
+{
+    startHostProgram(HostProgram::CommandPrompt);
+}
+
+void Menu::conf_Click()
+{
+    startHostProgram(HostProgram::ControlPanel);
+}
+
+void Menu::prog_Click()
+{
+    startHostProgram(HostProgram::ProgramManager);
+}
+
+void Menu::gest_Click()
+{
+    startHostProgram(HostProgram::TaskManager);
+}
+
+void Menu::Horl_Click() {}
+
+void Menu::Pat_Click() {}
+
+void Menu::rech_Click() {}
+
+void Menu::Hexa_Click() {}
+
+void Menu::conv_Click() {}
+
+void Menu::mari_Click() {}
+
+void Menu::tetr_Click() {}
+
+void Menu::coord_Click()
+{
+    Forms::instance().show<Courrier>();
+}
+
+void Menu::Image1_Click()
+{
+    Forms::instance().hideForm(this);
+    Forms::instance().show<SplashFin>();
+}
+
+void Menu::Form_Resize()
+{
+    Bouch->setWidth(Width() - 125.0f);
+    Bouch->setHeight(Height() - 725.0f);
+}
+
+} // namespace vorn

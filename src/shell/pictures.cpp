@@ -1,0 +1,152 @@
+#include "shell/pictures.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cstdint>
+
+namespace vorn::pictures {
+
+namespace {
+
+// A small deterministic generator, so the texture is the same at every paint.
+class Noise {
+public:
+    explicit Noise(std::uint32_t seed)
+        : m_state(seed)
+    {
+    }
+    double next()
+    {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<double>(m_state >> 8) / static_cast<double>(1u << 24);
+    }
+
+private:
+    std::uint32_t m_state;
+};
+
+// Maps the unit square onto the target: the icons are drawn on a 32 x 32 grid.
+void toGrid(QPainter& painter, const QRectF& target, qreal grid = 32.0)
+{
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / grid, target.height() / grid);
+}
+
+void disc(QPainter& painter, QColor light, QColor dark)
+{
+    QRadialGradient shade(QPointF(12, 11), 18);
+    shade.setColorAt(0, light);
+    shade.setColorAt(1, dark);
+    painter.setPen(QPen(dark.darker(140), 1.0));
+    painter.setBrush(shade);
+    painter.drawEllipse(QRectF(2, 2, 28, 28));
+}
+
+} // namespace
+
+void blueTexture(QPainter& painter, const QRectF& target)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient base(target.topLeft(), target.bottomRight());
+    base.setColorAt(0, QColor(24, 62, 140));
+    base.setColorAt(0.5, QColor(36, 86, 176));
+    base.setColorAt(1, QColor(18, 48, 118));
+    painter.fillRect(target, base);
+    // Soft flecks on the 100 x 100 grid of the original texture, scaled with the target.
+    Noise noise(0x5eed);
+    painter.setPen(Qt::NoPen);
+    const qreal sx = target.width() / 100.0;
+    const qreal sy = target.height() / 100.0;
+    for (int i = 0; i < 260; ++i) {
+        const qreal x = noise.next() * 100.0;
+        const qreal y = noise.next() * 100.0;
+        const qreal r = 1.0 + noise.next() * 3.0;
+        const bool light = noise.next() > 0.5;
+        painter.setBrush(light ? QColor(120, 170, 255, 40) : QColor(0, 10, 60, 50));
+        painter.drawEllipse(QPointF(target.left() + x * sx, target.top() + y * sy), r * sx, r * sy);
+    }
+    painter.restore();
+}
+
+void closeIcon(QPainter& painter, const QRectF& target)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    toGrid(painter, target);
+    disc(painter, QColor(255, 90, 80), QColor(180, 0, 0));
+    QPen cross(Qt::white, 4.0, Qt::SolidLine, Qt::RoundCap);
+    painter.setPen(cross);
+    painter.drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
+    painter.drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
+    painter.restore();
+}
+
+void infoIcon(QPainter& painter, const QRectF& target)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    toGrid(painter, target);
+    disc(painter, QColor(70, 110, 220), QColor(10, 30, 120));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(14, 7, 4, 4));
+    QPainterPath stem;
+    stem.addRoundedRect(QRectF(14, 13, 4, 12), 1, 1);
+    stem.addRect(QRectF(12, 13, 4, 2));
+    stem.addRect(QRectF(12, 23, 8, 2));
+    painter.drawPath(stem.simplified());
+    painter.restore();
+}
+
+void spannerIcon(QPainter& painter, const QRectF& target)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    toGrid(painter, target);
+    painter.translate(16, 16);
+    painter.rotate(-45);
+    QPainterPath tool;
+    tool.addRoundedRect(QRectF(-2.5, -4, 5, 18), 2.5, 2.5); // handle
+    QPainterPath head;
+    head.addEllipse(QPointF(0, -9), 6.5, 6.5);
+    QPainterPath jaw;
+    jaw.addRect(QRectF(-2.2, -17, 4.4, 8));
+    QPainterPath spanner = tool.united(head).subtracted(jaw);
+    QLinearGradient metal(QPointF(-6, 0), QPointF(6, 0));
+    metal.setColorAt(0, QColor(200, 200, 205));
+    metal.setColorAt(0.5, QColor(150, 150, 158));
+    metal.setColorAt(1, QColor(95, 95, 102));
+    painter.setPen(QPen(QColor(60, 60, 66), 0.8));
+    painter.setBrush(metal);
+    painter.drawPath(spanner);
+    painter.restore();
+}
+
+void exitIcon(QPainter& painter, const QRectF& target)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    toGrid(painter, target);
+    // Door frame and the dark doorway.
+    painter.setPen(QPen(QColor(90, 60, 30), 1.0));
+    painter.setBrush(QColor(150, 110, 60));
+    painter.drawRect(QRectF(6, 3, 20, 27));
+    painter.setBrush(QColor(20, 20, 30));
+    painter.drawRect(QRectF(9, 6, 14, 24));
+    // The figure walking out, in white.
+    painter.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QPointF(18, 10), 2.2, 2.2);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(QPointF(17, 13), QPointF(15.5, 20));           // body
+    painter.drawPolyline(QPolygonF{QPointF(15.5, 20), QPointF(19, 24), QPointF(21, 28)});
+    painter.drawPolyline(QPolygonF{QPointF(15.5, 20), QPointF(13, 24), QPointF(10.5, 26)});
+    painter.drawPolyline(QPolygonF{QPointF(16.8, 14.5), QPointF(20.5, 17), QPointF(23, 15.5)});
+    painter.drawPolyline(QPolygonF{QPointF(16.8, 14.5), QPointF(13, 17), QPointF(11.5, 19.5)});
+    painter.restore();
+}
+
+} // namespace vorn::pictures

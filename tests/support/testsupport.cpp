@@ -1,0 +1,112 @@
+#include "support/testsupport.h"
+
+#include "platform/conversions.h"
+#include "platform/forms.h"
+#include "platform/runtime.h"
+#include "platform/services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+
+namespace vorn::test {
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    setDialogHost(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    setDialogHost(nullptr);
+}
+
+QList<DialogCall> ScriptedDialogs::errors() const
+{
+    QList<DialogCall> found;
+    for (const auto& call : m_calls) {
+        if (call.kind == DialogCall::Kind::Error)
+            found.append(call);
+    }
+    return found;
+}
+
+void ScriptedDialogs::clear()
+{
+    m_calls.clear();
+    m_answers.clear();
+    m_inputs.clear();
+}
+
+void ScriptedDialogs::record(DialogCall call)
+{
+    m_calls.append(call);
+    if (m_whileOpen)
+        m_whileOpen(call);
+}
+
+int ScriptedDialogs::message(QWidget* parent, const QString& text, int style, const QString& title)
+{
+    record({DialogCall::Kind::Message, text, title, style,
+            parent ? parent->window()->objectName() : QString()});
+    return m_answers.isEmpty() ? AnswerOk : m_answers.takeFirst();
+}
+
+QString ScriptedDialogs::input(QWidget* parent, const QString& prompt, const QString& title)
+{
+    record({DialogCall::Kind::Input, prompt, title, 0,
+            parent ? parent->window()->objectName() : QString()});
+    return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
+}
+
+void ScriptedDialogs::runtimeError(QWidget* parent, int number, const QString& description)
+{
+    record({DialogCall::Kind::Error, description, QString(), number,
+            parent ? parent->window()->objectName() : QString()});
+}
+
+void initRuntime(QApplication& app)
+{
+    setRegionalLocale(QLocale(QLocale::French, QLocale::France));
+    new Runtime(app, Runtime::QuitRule::KeepRunning);
+}
+
+void destroyForms()
+{
+    Forms::instance().destroyAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void pinTime(const QDateTime& time)
+{
+    if (time.isValid())
+        setTimeSource([time] { return time; });
+    else
+        setTimeSource({});
+}
+
+void pressOnNextBox(QMessageBox::StandardButton button, QString* title, QString* text,
+                    int timeoutMs)
+{
+    auto* timer = new QTimer(qApp);
+    auto remaining = std::make_shared<int>(timeoutMs / 20);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box) {
+            if (title)
+                *title = box->windowTitle();
+            if (text)
+                *text = box->text();
+            if (QAbstractButton* b = box->button(button))
+                b->click();
+            timer->deleteLater();
+        } else if (--*remaining <= 0) {
+            timer->deleteLater();
+        }
+    });
+    timer->start(20);
+}
+
+} // namespace vorn::test

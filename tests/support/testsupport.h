@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QApplication;
+class QWidget;
+
+namespace vorn::test {
+
+// One box a window asked for.
+struct DialogCall {
+    enum class Kind { Message, Input, Error };
+    Kind kind;
+    QString text;  // message text, input prompt, or error description
+    QString title; // empty for errors
+    int style = 0; // message style, or the error number
+    QString parent; // objectName of the asking window, if any
+};
+
+// Answers the windows' boxes from a script instead of showing them, and records each call.
+// Installed for its lifetime. Unscripted messages answer OK and inputs answer empty text.
+class ScriptedDialogs final : public DialogHost {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    void queueAnswer(int answer) { m_answers.append(answer); }
+    void queueInput(const QString& text) { m_inputs.append(text); }
+    // Runs while a box is "open", as the user's events would during a real modal box.
+    void setWhileOpen(std::function<void(const DialogCall&)> action) { m_whileOpen = std::move(action); }
+
+    const QList<DialogCall>& calls() const { return m_calls; }
+    QList<DialogCall> errors() const;
+    void clear();
+
+    int message(QWidget* parent, const QString& text, int style, const QString& title) override;
+    QString input(QWidget* parent, const QString& prompt, const QString& title) override;
+    void runtimeError(QWidget* parent, int number, const QString& description) override;
+
+private:
+    void record(DialogCall call);
+    QList<DialogCall> m_calls;
+    QList<int> m_answers;
+    QList<QString> m_inputs;
+    std::function<void(const DialogCall&)> m_whileOpen;
+};
+
+// Starts the runtime for a test program: French locale pinned, fonts substituted, French
+// standard buttons, and no quitting when the last window goes. Call from initTestCase().
+void initRuntime(QApplication& app);
+// Destroys every window left and runs the deferred deletions. Call from cleanup().
+void destroyForms();
+// Pins the time of day returned by the runtime; an invalid value restores the real clock.
+void pinTime(const QDateTime& time);
+
+// Presses `button` on the next real modal box that appears (within `timeoutMs`), recording
+// its title and text in the out-parameters if given.
+void pressOnNextBox(QMessageBox::StandardButton button, QString* title = nullptr,
+                    QString* text = nullptr, int timeoutMs = 5000);
+
+} // namespace vorn::test
