@@ -22,14 +22,21 @@ inline constexpr ColourValue kButtonHighlight = 0x80000014u;
 inline constexpr ColourValue kWhite = 0xFFFFFFu;
 inline constexpr ColourValue kBlack = 0x000000u;
 
-constexpr ColourValue rgb(int red, int green, int blue)
-{
+constexpr ColourValue rgb(int red, int green, int blue) {
     return static_cast<ColourValue>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
-constexpr int redOf(ColourValue v) { return static_cast<int>(v & 0xFF); }
-constexpr int greenOf(ColourValue v) { return static_cast<int>((v >> 8) & 0xFF); }
-constexpr int blueOf(ColourValue v) { return static_cast<int>((v >> 16) & 0xFF); }
-constexpr bool isSystemColour(ColourValue v) { return (v & kSystemColourFlag) != 0; }
+constexpr int redOf(ColourValue v) {
+    return static_cast<int>(v & 0xFF);
+}
+constexpr int greenOf(ColourValue v) {
+    return static_cast<int>((v >> 8) & 0xFF);
+}
+constexpr int blueOf(ColourValue v) {
+    return static_cast<int>((v >> 16) & 0xFF);
+}
+constexpr bool isSystemColour(ColourValue v) {
+    return (v & kSystemColourFlag) != 0;
+}
 
 // The colour a value stands for; system colours come from `palette`.
 QColor toQColor(ColourValue value, const QPalette& palette);

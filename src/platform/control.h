@@ -30,14 +30,11 @@ struct ColourRoles {
 
 // Twips geometry, visibility, colours and font size on top of a Qt widget. The twips values
 // are stored as given and the pixel geometry is derived from them, so moves never drift.
-template <class Widget>
-class Control : public Widget {
+template <class Widget> class Control : public Widget {
 public:
     explicit Control(QWidget* parent, ColourRoles roles = {QPalette::Window, QPalette::WindowText})
         : Widget(parent)
-        , m_roles(roles)
-    {
-    }
+        , m_roles(roles) {}
 
     float Left() const { return m_twips.left; }
     float Top() const { return m_twips.top; }
@@ -45,26 +42,22 @@ public:
     float Height() const { return m_twips.height; }
     void setLeft(float v) { moveTo(v, m_twips.top); }
     void setTop(float v) { moveTo(m_twips.left, v); }
-    void setWidth(float v)
-    {
+    void setWidth(float v) {
         m_twips.width = std::max(0.0f, v);
         applyGeometry();
     }
-    void setHeight(float v)
-    {
+    void setHeight(float v) {
         m_twips.height = std::max(0.0f, v);
         applyGeometry();
     }
-    void setTwips(float left, float top, float width, float height)
-    {
+    void setTwips(float left, float top, float width, float height) {
         m_twips = {left, top, std::max(0.0f, width), std::max(0.0f, height)};
         applyGeometry();
     }
     TwipsRect twips() const { return m_twips; }
 
     // The colours a kind starts with, reported by BackColor and ForeColor until set.
-    void setDefaultColours(ColourValue back, ColourValue fore)
-    {
+    void setDefaultColours(ColourValue back, ColourValue fore) {
         m_back = back;
         m_fore = fore;
     }
@@ -74,36 +67,31 @@ public:
     void setVisibleFlag(bool visible) { this->setVisible(visible); }
 
     ColourValue BackColor() const { return m_back; }
-    void setBackColor(ColourValue value)
-    {
+    void setBackColor(ColourValue value) {
         m_back = value;
         m_backSet = true;
         applyColours();
     }
     ColourValue ForeColor() const { return m_fore; }
-    void setForeColor(ColourValue value)
-    {
+    void setForeColor(ColourValue value) {
         m_fore = value;
         m_foreSet = true;
         applyColours();
     }
     // A transparent control shows its window's background behind its text.
-    void setTransparent(bool transparent)
-    {
+    void setTransparent(bool transparent) {
         m_transparent = transparent;
         applyColours();
     }
     bool isTransparent() const { return m_transparent; }
 
     double FontSize() const { return this->font().pointSizeF(); }
-    void setFontSize(double points)
-    {
+    void setFontSize(double points) {
         QFont f = this->font();
         f.setPointSizeF(points);
         this->setFont(f);
     }
-    void setFontFace(const QString& family, double points, bool bold = false)
-    {
+    void setFontFace(const QString& family, double points, bool bold = false) {
         QFont f(family);
         f.setPointSizeF(points);
         f.setBold(bold);
@@ -111,15 +99,13 @@ public:
     }
 
 protected:
-    void moveTo(float left, float top)
-    {
+    void moveTo(float left, float top) {
         m_twips.left = left;
         m_twips.top = top;
         applyGeometry();
     }
     virtual void applyGeometry() { this->setGeometry(m_twips.toPixels()); }
-    void applyColours()
-    {
+    void applyColours() {
         QPalette p = this->palette();
         if (m_foreSet)
             p.setColor(m_roles.foreground, toQColor(m_fore));

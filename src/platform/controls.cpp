@@ -12,25 +12,21 @@ namespace vorn {
 
 namespace {
 
-template <class C>
-void initControl(C* control, const QString& name, TwipsRect geometry)
-{
+template <class C> void initControl(C* control, const QString& name, TwipsRect geometry) {
     control->setObjectName(name);
     control->setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
 }
 
 } // namespace
 
-bool isRealFocusMove(Qt::FocusReason reason)
-{
+bool isRealFocusMove(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 // --- Label -------------------------------------------------------------------------------
 
 Label::Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry)
-    : Control<QLabel>(parent)
-{
+    : Control<QLabel>(parent) {
     initControl(this, name, geometry);
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
@@ -39,20 +35,17 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption, Twips
     setAccessibleName(caption);
 }
 
-void Label::setBorder(bool border)
-{
+void Label::setBorder(bool border) {
     setFrameStyle(border ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     setLineWidth(1);
 }
 
-void Label::mousePressEvent(QMouseEvent* event)
-{
+void Label::mousePressEvent(QMouseEvent* event) {
     m_pressed = event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void Label::mouseReleaseEvent(QMouseEvent* event)
-{
+void Label::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = m_pressed && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     m_pressed = false;
@@ -61,8 +54,7 @@ void Label::mouseReleaseEvent(QMouseEvent* event)
         Q_EMIT Click();
 }
 
-void Label::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void Label::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
     Q_EMIT DblClick();
 }
@@ -70,16 +62,14 @@ void Label::mouseDoubleClickEvent(QMouseEvent* event)
 // --- TextBox -----------------------------------------------------------------------------
 
 TextBox::TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry)
-    : Control<QLineEdit>(parent, {QPalette::Base, QPalette::Text})
-{
+    : Control<QLineEdit>(parent, {QPalette::Base, QPalette::Text}) {
     setDefaultColours(kWindowBackground, kWindowText);
     initControl(this, name, geometry);
     setText(text);
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
 }
 
-void TextBox::focusOutEvent(QFocusEvent* event)
-{
+void TextBox::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (isRealFocusMove(event->reason()))
         Q_EMIT LostFocus();
@@ -88,8 +78,7 @@ void TextBox::focusOutEvent(QFocusEvent* event)
 // --- TextArea ----------------------------------------------------------------------------
 
 TextArea::TextArea(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry)
-    : Control<QPlainTextEdit>(parent, {QPalette::Base, QPalette::Text})
-{
+    : Control<QPlainTextEdit>(parent, {QPalette::Base, QPalette::Text}) {
     setDefaultColours(kWindowBackground, kWindowText);
     initControl(this, name, geometry);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -99,8 +88,7 @@ TextArea::TextArea(QWidget* parent, const QString& name, const QString& text, Tw
     connect(this, &QPlainTextEdit::textChanged, this, &TextArea::Change);
 }
 
-void TextArea::focusOutEvent(QFocusEvent* event)
-{
+void TextArea::focusOutEvent(QFocusEvent* event) {
     QPlainTextEdit::focusOutEvent(event);
     if (isRealFocusMove(event->reason()))
         Q_EMIT LostFocus();
@@ -110,8 +98,7 @@ void TextArea::focusOutEvent(QFocusEvent* event)
 
 CommandButton::CommandButton(QWidget* parent, const QString& name, const QString& caption,
                              TwipsRect geometry)
-    : Control<QPushButton>(parent, {QPalette::Button, QPalette::ButtonText})
-{
+    : Control<QPushButton>(parent, {QPalette::Button, QPalette::ButtonText}) {
     initControl(this, name, geometry);
     setText(caption);
     setAutoDefault(true);
@@ -119,14 +106,12 @@ CommandButton::CommandButton(QWidget* parent, const QString& name, const QString
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
 }
 
-void CommandButton::enterEvent(QEnterEvent* event)
-{
+void CommandButton::enterEvent(QEnterEvent* event) {
     QPushButton::enterEvent(event);
     Q_EMIT MouseMove();
 }
 
-void CommandButton::mouseMoveEvent(QMouseEvent* event)
-{
+void CommandButton::mouseMoveEvent(QMouseEvent* event) {
     QPushButton::mouseMoveEvent(event);
     Q_EMIT MouseMove();
 }
@@ -135,8 +120,7 @@ void CommandButton::mouseMoveEvent(QMouseEvent* event)
 
 OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& caption,
                            TwipsRect geometry)
-    : Control<QRadioButton>(parent)
-{
+    : Control<QRadioButton>(parent) {
     initControl(this, name, geometry);
     setText(caption);
     connect(this, &QRadioButton::toggled, this, [this](bool checked) {
@@ -149,19 +133,16 @@ OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& 
 
 Image::Image(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry)
     : Control<QWidget>(parent)
-    , m_picture(std::move(picture))
-{
+    , m_picture(std::move(picture)) {
     initControl(this, name, geometry);
 }
 
-void Image::setPicture(Picture picture)
-{
+void Image::setPicture(Picture picture) {
     m_picture = std::move(picture);
     update();
 }
 
-void Image::paintEvent(QPaintEvent*)
-{
+void Image::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (m_picture)
@@ -169,14 +150,12 @@ void Image::paintEvent(QPaintEvent*)
     paintFrame(painter);
 }
 
-void Image::mousePressEvent(QMouseEvent* event)
-{
+void Image::mousePressEvent(QMouseEvent* event) {
     m_pressed = event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void Image::mouseReleaseEvent(QMouseEvent* event)
-{
+void Image::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = m_pressed && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     m_pressed = false;
@@ -185,19 +164,15 @@ void Image::mouseReleaseEvent(QMouseEvent* event)
         Q_EMIT Click();
 }
 
-void Image::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void Image::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
     Q_EMIT DblClick();
 }
 
 PictureBox::PictureBox(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry)
-    : Image(parent, name, std::move(picture), geometry)
-{
-}
+    : Image(parent, name, std::move(picture), geometry) {}
 
-void PictureBox::paintFrame(QPainter& painter)
-{
+void PictureBox::paintFrame(QPainter& painter) {
     QStyleOptionFrame option;
     option.initFrom(this);
     option.frameShape = QFrame::StyledPanel;
@@ -210,26 +185,22 @@ void PictureBox::paintFrame(QPainter& painter)
 
 Shape::Shape(QWidget* parent, const QString& name, Kind kind, TwipsRect geometry)
     : Control<QWidget>(parent)
-    , m_kind(kind)
-{
+    , m_kind(kind) {
     initControl(this, name, geometry);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void Shape::setBorderColor(ColourValue value)
-{
+void Shape::setBorderColor(ColourValue value) {
     m_border = value;
     update();
 }
 
-void Shape::setBorderWidth(int pixels)
-{
+void Shape::setBorderWidth(int pixels) {
     m_borderWidth = std::max(1, pixels);
     update();
 }
 
-void Shape::paintEvent(QPaintEvent*)
-{
+void Shape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(toQColor(m_border, palette()));
@@ -254,51 +225,43 @@ Line::Line(QWidget* parent, const QString& name, float x1, float y1, float x2, f
     , m_x1(x1)
     , m_y1(y1)
     , m_x2(x2)
-    , m_y2(y2)
-{
+    , m_y2(y2) {
     setObjectName(name);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     relayout();
 }
 
-void Line::setX1(float v)
-{
+void Line::setX1(float v) {
     m_x1 = v;
     relayout();
 }
 
-void Line::setY1(float v)
-{
+void Line::setY1(float v) {
     m_y1 = v;
     relayout();
 }
 
-void Line::setX2(float v)
-{
+void Line::setX2(float v) {
     m_x2 = v;
     relayout();
 }
 
-void Line::setY2(float v)
-{
+void Line::setY2(float v) {
     m_y2 = v;
     relayout();
 }
 
-void Line::setBorderColor(ColourValue value)
-{
+void Line::setBorderColor(ColourValue value) {
     m_colour = value;
     update();
 }
 
-void Line::setBorderWidth(int pixels)
-{
+void Line::setBorderWidth(int pixels) {
     m_width = std::max(1, pixels);
     relayout();
 }
 
-void Line::relayout()
-{
+void Line::relayout() {
     const qreal margin = m_width + 1;
     const QRectF span = QRectF(QPointF(twipsToPixelsF(m_x1), twipsToPixelsF(m_y1)),
                                QPointF(twipsToPixelsF(m_x2), twipsToPixelsF(m_y2)))
@@ -308,8 +271,7 @@ void Line::relayout()
     update();
 }
 
-void Line::paintEvent(QPaintEvent*)
-{
+void Line::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(toQColor(m_colour, palette()));

@@ -83,8 +83,7 @@ class CommandButton : public Control<QPushButton> {
     Q_PROPERTY(QString Caption READ text WRITE setText)
 
 public:
-    CommandButton(QWidget* parent, const QString& name, const QString& caption,
-                  TwipsRect geometry);
+    CommandButton(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
 
 Q_SIGNALS:
     void Click();
@@ -103,8 +102,7 @@ class OptionButton : public Control<QRadioButton> {
     Q_PROPERTY(bool Value READ isChecked WRITE setChecked)
 
 public:
-    OptionButton(QWidget* parent, const QString& name, const QString& caption,
-                 TwipsRect geometry);
+    OptionButton(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
 
 Q_SIGNALS:
     // Emitted when the option becomes selected, by the user or by setting Value.

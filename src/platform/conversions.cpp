@@ -13,8 +13,7 @@ namespace vorn {
 
 namespace {
 
-QLocale makeRegionalLocale()
-{
+QLocale makeRegionalLocale() {
     QLocale locale = QLocale::system();
     if (locale.language() != QLocale::French)
         locale = QLocale(QLocale::French, QLocale::France);
@@ -22,8 +21,7 @@ QLocale makeRegionalLocale()
     return locale;
 }
 
-std::optional<QLocale>& localeOverride()
-{
+std::optional<QLocale>& localeOverride() {
     static std::optional<QLocale> locale;
     return locale;
 }
@@ -35,10 +33,10 @@ struct Decimal {
     int exponent = 0;
 };
 
-Decimal decompose(double value)
-{
+Decimal decompose(double value) {
     char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     std::string text(buffer, result.ptr);
     Decimal d;
     std::size_t pos = 0;
@@ -57,27 +55,24 @@ Decimal decompose(double value)
 
 } // namespace
 
-QLocale regionalLocale()
-{
+QLocale regionalLocale() {
     if (localeOverride())
         return *localeOverride();
     static const QLocale locale = makeRegionalLocale();
     return locale;
 }
 
-void setRegionalLocale(const QLocale& locale)
-{
+void setRegionalLocale(const QLocale& locale) {
     QLocale pinned = locale;
     pinned.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     localeOverride() = pinned;
 }
 
-double toDouble(const QString& text)
-{
+double toDouble(const QString& text) {
     const QString trimmed = text.trimmed();
     // "inf" and "nan" are no numbers a user types; every number has a digit.
-    const bool hasDigit = std::any_of(trimmed.cbegin(), trimmed.cend(),
-                                      [](QChar c) { return c.isDigit(); });
+    const bool hasDigit =
+        std::any_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.isDigit(); });
     if (!hasDigit)
         raise(ErrTypeMismatch);
     bool ok = false;
@@ -90,8 +85,7 @@ double toDouble(const QString& text)
     raise(ErrTypeMismatch);
 }
 
-std::int16_t toInteger(double value)
-{
+std::int16_t toInteger(double value) {
     if (!std::isfinite(value))
         raise(ErrOverflow);
     const double rounded = roundHalfEven(value, 0);
@@ -101,13 +95,11 @@ std::int16_t toInteger(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
-std::int16_t toInteger(const QString& text)
-{
+std::int16_t toInteger(const QString& text) {
     return toInteger(toDouble(text));
 }
 
-double roundHalfEven(double value, int decimals)
-{
+double roundHalfEven(double value, int decimals) {
     if (!std::isfinite(value) || value == 0.0)
         return value;
     Decimal d = decompose(value);
@@ -150,8 +142,7 @@ double roundHalfEven(double value, int decimals)
     return result;
 }
 
-QString toText(double value)
-{
+QString toText(double value) {
     if (value == 0.0)
         return QStringLiteral("0");
     QString text = regionalLocale().toString(value, 'g', 15);
@@ -159,33 +150,27 @@ QString toText(double value)
     return text;
 }
 
-QString toText(qint64 value)
-{
+QString toText(qint64 value) {
     return QString::number(value);
 }
 
-QString dateText(const QDate& date)
-{
+QString dateText(const QDate& date) {
     return date.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-QString timeText(const QTime& time)
-{
+QString timeText(const QTime& time) {
     return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
-QString generalDateText(const QDateTime& t)
-{
+QString generalDateText(const QDateTime& t) {
     return dateText(t.date()) + QLatin1Char(' ') + timeText(t.time());
 }
 
-QString hexText(std::uint32_t value)
-{
+QString hexText(std::uint32_t value) {
     return QString::number(value, 16).toUpper();
 }
 
-QString hexByte(int value)
-{
+QString hexByte(int value) {
     return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
 }
 

@@ -14,13 +14,11 @@ namespace {
 class BusyParent {
 public:
     explicit BusyParent(QWidget* parent)
-        : m_form(qobject_cast<Form*>(parent ? parent->window() : nullptr))
-    {
+        : m_form(qobject_cast<Form*>(parent ? parent->window() : nullptr)) {
         if (m_form)
             m_form->enterHandler();
     }
-    ~BusyParent()
-    {
+    ~BusyParent() {
         if (m_form)
             m_form->leaveHandler();
     }
@@ -32,14 +30,12 @@ private:
 };
 
 // A hidden window makes a poor parent: the box would centre on an invisible rectangle.
-QWidget* dialogParent(QWidget* parent)
-{
+QWidget* dialogParent(QWidget* parent) {
     QWidget* window = parent ? parent->window() : nullptr;
     return window && window->isVisible() ? window : nullptr;
 }
 
-int runMessageBox(QWidget* parent, const QString& text, int style, const QString& title)
-{
+int runMessageBox(QWidget* parent, const QString& text, int style, const QString& title) {
     const int buttonSet = style & 0xF;
     const bool warning = (style & MsgWarning) == MsgWarning;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
@@ -49,12 +45,13 @@ int runMessageBox(QWidget* parent, const QString& text, int style, const QString
         buttons = QMessageBox::Retry | QMessageBox::Cancel;
 
     BusyParent busy(parent);
-    QPointer<QMessageBox> box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                                                title, text, buttons, dialogParent(parent));
+    QPointer<QMessageBox> box =
+        new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text, buttons,
+                        dialogParent(parent));
     box->setAttribute(Qt::WA_DeleteOnClose, false);
     box->setDefaultButton(buttonSet == MsgRetryCancel ? QMessageBox::Retry : QMessageBox::Ok);
     box->setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
-                                                              : QMessageBox::Ok);
+                                                               : QMessageBox::Ok);
     box->exec();
     if (!box)
         return AnswerCancel;
@@ -74,13 +71,11 @@ int runMessageBox(QWidget* parent, const QString& text, int style, const QString
 
 class StandardDialogs final : public DialogHost {
 public:
-    int message(QWidget* parent, const QString& text, int style, const QString& title) override
-    {
+    int message(QWidget* parent, const QString& text, int style, const QString& title) override {
         return runMessageBox(parent, text, style, title);
     }
 
-    QString input(QWidget* parent, const QString& prompt, const QString& title) override
-    {
+    QString input(QWidget* parent, const QString& prompt, const QString& title) override {
         BusyParent busy(parent);
         QPointer<QInputDialog> dialog = new QInputDialog(dialogParent(parent));
         dialog->setInputMode(QInputDialog::TextInput);
@@ -94,56 +89,47 @@ public:
         return text;
     }
 
-    void runtimeError(QWidget* parent, int number, const QString& description) override
-    {
+    void runtimeError(QWidget* parent, int number, const QString& description) override {
         BusyParent busy(parent);
-        QPointer<QMessageBox> box =
-            new QMessageBox(QMessageBox::Critical, QString::fromUtf8(kRuntimeErrorTitle),
-                            runtimeErrorText(number, description), QMessageBox::Ok,
-                            dialogParent(parent));
+        QPointer<QMessageBox> box = new QMessageBox(
+            QMessageBox::Critical, QString::fromUtf8(kRuntimeErrorTitle),
+            runtimeErrorText(number, description), QMessageBox::Ok, dialogParent(parent));
         box->exec();
         if (box)
             box->deleteLater();
     }
 };
 
-StandardDialogs& standardDialogs()
-{
+StandardDialogs& standardDialogs() {
     static StandardDialogs dialogs;
     return dialogs;
 }
 
 DialogHost* g_host = nullptr;
 
-DialogHost& host()
-{
+DialogHost& host() {
     return g_host ? *g_host : standardDialogs();
 }
 
 } // namespace
 
-void setDialogHost(DialogHost* newHost)
-{
+void setDialogHost(DialogHost* newHost) {
     g_host = newHost;
 }
 
-int msgBox(QWidget* parent, const QString& text, int style, const QString& title)
-{
+int msgBox(QWidget* parent, const QString& text, int style, const QString& title) {
     return host().message(parent, text, style, title);
 }
 
-QString inputBox(QWidget* parent, const QString& prompt, const QString& title)
-{
+QString inputBox(QWidget* parent, const QString& prompt, const QString& title) {
     return host().input(parent, prompt, title);
 }
 
-void reportRuntimeError(QWidget* parent, int number, const QString& description)
-{
+void reportRuntimeError(QWidget* parent, int number, const QString& description) {
     host().runtimeError(parent, number, description);
 }
 
-QString runtimeErrorText(int number, const QString& description)
-{
+QString runtimeErrorText(int number, const QString& description) {
     return QStringLiteral("Erreur d'exécution '%1':\n\n%2").arg(number).arg(description);
 }
 

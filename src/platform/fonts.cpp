@@ -24,16 +24,14 @@ constexpr std::array kSubstitutions{
 
 } // namespace
 
-QStringList requestedFontFamilies()
-{
+QStringList requestedFontFamilies() {
     QStringList families;
     for (const auto& entry : kSubstitutions)
         families.append(QString::fromLatin1(entry.requested));
     return families;
 }
 
-void installFontSubstitutions()
-{
+void installFontSubstitutions() {
     for (const auto& entry : kSubstitutions) {
         const QString family = QString::fromLatin1(entry.requested);
         QFont::removeSubstitutions(family);

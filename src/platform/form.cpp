@@ -20,19 +20,16 @@ class Form::Client : public QWidget {
 public:
     explicit Client(Form* form)
         : QWidget(form)
-        , m_form(form)
-    {
+        , m_form(form) {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         m_form->paintBackground(painter, rect());
     }
-    void mouseDoubleClickEvent(QMouseEvent* event) override
-    {
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
         event->accept();
         m_form->runHandler([this] { m_form->Form_DblClick(); });
     }
@@ -43,8 +40,7 @@ private:
 
 namespace {
 
-Qt::WindowFlags flagsFor(Form::Border border)
-{
+Qt::WindowFlags flagsFor(Form::Border border) {
     const Qt::WindowFlags base = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     switch (border) {
@@ -62,8 +58,7 @@ Qt::WindowFlags flagsFor(Form::Border border)
 
 Form::Form(const QString& name, const QString& caption, QSizeF clientTwips, Border border)
     : QWidget(nullptr, flagsFor(border))
-    , m_border(border)
-{
+    , m_border(border) {
     setObjectName(name);
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -76,48 +71,37 @@ Form::Form(const QString& name, const QString& caption, QSizeF clientTwips, Bord
     m_client->setObjectName(QStringLiteral("client"));
     m_layout->addWidget(m_client);
 
-    const QSize clientPx(twipsToPixels(static_cast<float>(clientTwips.width())),
-                         twipsToPixels(static_cast<float>(clientTwips.height())));
-    m_client->setMinimumSize(0, 0);
-    resize(clientPx);
+    m_clientPx = QSize(twipsToPixels(static_cast<float>(clientTwips.width())),
+                       twipsToPixels(static_cast<float>(clientTwips.height())));
+    resize(m_clientPx);
     if (m_border == Border::Fixed)
-        setFixedSize(clientPx);
+        setFixedSize(m_clientPx);
 }
 
 Form::~Form() = default;
 
-QMenuBar* Form::menuBar()
-{
+QMenuBar* Form::menuBar() {
     if (!m_menuBar) {
-        const QSize clientSize = m_client->size();
         m_menuBar = new QMenuBar(this);
         m_menuBar->setNativeMenuBar(false);
         m_layout->setMenuBar(m_menuBar);
-        const QSize total(clientSize.width(), clientSize.height() + m_menuBar->sizeHint().height());
-        if (m_border == Border::Fixed)
-            setFixedSize(total);
-        else
-            resize(total);
     }
     return m_menuBar;
 }
 
-void Form::setBackColor(ColourValue value)
-{
+void Form::setBackColor(ColourValue value) {
     m_backColor = value;
     m_client->update();
 }
 
-void Form::setBackgroundPicture(Picture picture, BackgroundMode mode, QSizeF pixelSize)
-{
+void Form::setBackgroundPicture(Picture picture, BackgroundMode mode, QSizeF pixelSize) {
     m_picture = std::move(picture);
     m_pictureMode = mode;
     m_pictureSize = pixelSize;
     m_client->update();
 }
 
-void Form::paintBackground(QPainter& painter, const QRect& area)
-{
+void Form::paintBackground(QPainter& painter, const QRect& area) {
     painter.fillRect(area, toQColor(m_backColor, palette()));
     if (!m_picture)
         return;
@@ -130,68 +114,57 @@ void Form::paintBackground(QPainter& painter, const QRect& area)
     painter.restore();
 }
 
-QMargins Form::frameMarginsPx() const
-{
+QMargins Form::frameMarginsPx() const {
     const QWindow* window = windowHandle();
     return window ? window->frameMargins() : QMargins();
 }
 
-QSize Form::outerPixels() const
-{
+QSize Form::outerPixels() const {
     const QMargins m = frameMarginsPx();
     return size().grownBy(m);
 }
 
-float Form::Left() const
-{
+float Form::Left() const {
     return pixelsToTwips(pos().x());
 }
 
-float Form::Top() const
-{
+float Form::Top() const {
     return pixelsToTwips(pos().y());
 }
 
-void Form::setLeft(float twips)
-{
+void Form::setLeft(float twips) {
     move(twipsToPixels(twips), pos().y());
 }
 
-void Form::setTop(float twips)
-{
+void Form::setTop(float twips) {
     move(pos().x(), twipsToPixels(twips));
 }
 
-float Form::Width() const
-{
+float Form::Width() const {
     const int px = outerPixels().width();
     if (m_requestedWidth && twipsToPixels(*m_requestedWidth) == px)
         return *m_requestedWidth;
     return pixelsToTwips(px);
 }
 
-float Form::Height() const
-{
+float Form::Height() const {
     const int px = outerPixels().height();
     if (m_requestedHeight && twipsToPixels(*m_requestedHeight) == px)
         return *m_requestedHeight;
     return pixelsToTwips(px);
 }
 
-void Form::setWidth(float twips)
-{
+void Form::setWidth(float twips) {
     m_requestedWidth = twips;
     applyRequestedSize();
 }
 
-void Form::setHeight(float twips)
-{
+void Form::setHeight(float twips) {
     m_requestedHeight = twips;
     applyRequestedSize();
 }
 
-void Form::applyRequestedSize()
-{
+void Form::applyRequestedSize() {
     const QMargins m = frameMarginsPx();
     m_appliedMargins = m;
     QSize target = size();
@@ -207,34 +180,29 @@ void Form::applyRequestedSize()
         resize(target);
 }
 
-void Form::runHandler(const std::function<void()>& handler)
-{
+void Form::runHandler(const std::function<void()>& handler) {
     enterHandler();
     runGuarded(this, handler);
     leaveHandler();
 }
 
-void Form::leaveHandler()
-{
+void Form::leaveHandler() {
     if (--m_busy == 0 && m_unloaded)
         deleteLater();
 }
 
-void Form::closeEvent(QCloseEvent* event)
-{
+void Form::closeEvent(QCloseEvent* event) {
     event->accept();
     if (!m_unloading)
         Forms::instance().unload(this);
 }
 
-void Form::resizeEvent(QResizeEvent* event)
-{
+void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     runHandler([this] { Form_Resize(); });
 }
 
-void Form::moveEvent(QMoveEvent* event)
-{
+void Form::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     // The window system reports its frame only once the window is mapped; an outer size set
     // before then is applied again so the window keeps the outer size it was given.
@@ -242,22 +210,37 @@ void Form::moveEvent(QMoveEvent* event)
         applyRequestedSize();
 }
 
-void Form::showEvent(QShowEvent* event)
-{
+void Form::setVisible(bool visible) {
+    // The menu bar's height is known only once its entries exist: the window grows by it
+    // just before it first appears, so the client area keeps its stated size.
+    if (visible && !m_sized) {
+        m_sized = true;
+        if (m_menuBar) {
+            const QSize total(size().width(), size().height() + m_menuBar->sizeHint().height());
+            if (m_border == Border::Fixed)
+                setFixedSize(total);
+            else
+                resize(total);
+            if (m_requestedWidth || m_requestedHeight)
+                applyRequestedSize();
+        }
+    }
+    QWidget::setVisible(visible);
+}
+
+void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
         applyRequestedSize();
 }
 
-void Form::changeEvent(QEvent* event)
-{
+void Form::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_unloading)
         runHandler([this] { Form_Activate(); });
 }
 
-void Form::keyPressEvent(QKeyEvent* event)
-{
+void Form::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && m_defaultButton &&
         m_defaultButton->isEnabled() && m_defaultButton->isVisible()) {

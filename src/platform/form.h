@@ -43,6 +43,8 @@ public:
          Border border = Border::Sizable);
     ~Form() override;
 
+    void setVisible(bool visible) override;
+
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString& caption) { setWindowTitle(caption); }
     float Left() const;
@@ -69,14 +71,11 @@ public:
     // alive until the handler returns even if it was unloaded meanwhile.
     void runHandler(const std::function<void()>& handler);
     // A slot that runs a member handler through runHandler().
-    template <class T>
-    auto handler(void (T::*member)())
-    {
-        return [this, member] { runHandler([this, member] { (static_cast<T*>(this)->*member)(); }); };
+    template <class T> auto handler(void (T::*member)()) {
+        return
+            [this, member] { runHandler([this, member] { (static_cast<T*>(this)->*member)(); }); };
     }
-    template <class F>
-    auto handler(F&& function)
-    {
+    template <class F> auto handler(F&& function) {
         return [this, f = std::forward<F>(function)] { runHandler(f); };
     }
 
@@ -122,8 +121,10 @@ private:
     QSizeF m_pictureSize;
     std::optional<float> m_requestedWidth;
     std::optional<float> m_requestedHeight;
+    QSize m_clientPx;
     QMargins m_appliedMargins;
     int m_busy = 0;
+    bool m_sized = false;
     bool m_unloading = false;
     bool m_unloaded = false;
 };

@@ -2,27 +2,23 @@
 
 namespace vorn {
 
-Forms& Forms::instance()
-{
+Forms& Forms::instance() {
     static Forms forms;
     return forms;
 }
 
-Form* Forms::find(const QMetaObject& type) const
-{
+Form* Forms::find(const QMetaObject& type) const {
     const auto it = m_forms.constFind(&type);
     return it == m_forms.cend() ? nullptr : it->data();
 }
 
-void Forms::adopt(Form* form, const QMetaObject& type)
-{
+void Forms::adopt(Form* form, const QMetaObject& type) {
     m_forms.insert(&type, form);
     Q_EMIT formLoaded(form);
     form->runHandler([form] { form->Form_Load(); });
 }
 
-void Forms::showForm(Form* form)
-{
+void Forms::showForm(Form* form) {
     if (!form || form->m_unloaded)
         return;
     if (form->isMinimized())
@@ -32,14 +28,12 @@ void Forms::showForm(Form* form)
     form->activateWindow();
 }
 
-void Forms::hideForm(Form* form)
-{
+void Forms::hideForm(Form* form) {
     if (form && !form->m_unloaded)
         form->hide();
 }
 
-void Forms::unload(Form* form)
-{
+void Forms::unload(Form* form) {
     if (!form || form->m_unloading || form->m_unloaded)
         return;
     form->m_unloading = true;
@@ -60,8 +54,7 @@ void Forms::unload(Form* form)
         Q_EMIT lastFormUnloaded();
 }
 
-int Forms::loadedCount() const
-{
+int Forms::loadedCount() const {
     int count = 0;
     for (const auto& form : m_forms) {
         if (form)
@@ -70,8 +63,7 @@ int Forms::loadedCount() const
     return count;
 }
 
-QList<Form*> Forms::loadedForms() const
-{
+QList<Form*> Forms::loadedForms() const {
     QList<Form*> forms;
     for (const auto& form : m_forms) {
         if (form)
@@ -80,8 +72,7 @@ QList<Form*> Forms::loadedForms() const
     return forms;
 }
 
-void Forms::destroyAll()
-{
+void Forms::destroyAll() {
     const auto forms = m_forms;
     m_forms.clear();
     for (const auto& form : forms) {

@@ -19,9 +19,7 @@ public:
     static Forms& instance();
 
     // The loaded window of type T, creating and loading it first if needed.
-    template <class T>
-    T* ref()
-    {
+    template <class T> T* ref() {
         if (Form* existing = find(T::staticMetaObject))
             return static_cast<T*>(existing);
         T* form = new T();
@@ -29,23 +27,13 @@ public:
         return form;
     }
     // References the window, then shows it modeless and brings it forward.
-    template <class T>
-    T* show()
-    {
+    template <class T> T* show() {
         T* form = ref<T>();
         showForm(form);
         return form;
     }
-    template <class T>
-    T* loaded() const
-    {
-        return static_cast<T*>(find(T::staticMetaObject));
-    }
-    template <class T>
-    bool isLoaded() const
-    {
-        return find(T::staticMetaObject) != nullptr;
-    }
+    template <class T> T* loaded() const { return static_cast<T*>(find(T::staticMetaObject)); }
+    template <class T> bool isLoaded() const { return find(T::staticMetaObject) != nullptr; }
 
     void showForm(Form* form);
     void hideForm(Form* form);

@@ -9,8 +9,7 @@ namespace vorn {
 
 namespace {
 
-void report(QWidget* context, int number, const QString& description) noexcept
-{
+void report(QWidget* context, int number, const QString& description) noexcept {
     try {
         reportRuntimeError(context, number, description);
     } catch (...) {
@@ -20,8 +19,7 @@ void report(QWidget* context, int number, const QString& description) noexcept
 
 } // namespace
 
-void runGuarded(QWidget* context, const std::function<void()>& handler) noexcept
-{
+void runGuarded(QWidget* context, const std::function<void()>& handler) noexcept {
     try {
         handler();
     } catch (const RuntimeError& error) {

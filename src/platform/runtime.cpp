@@ -11,8 +11,7 @@
 namespace vorn {
 
 Runtime::Runtime(QApplication& app, QuitRule rule)
-    : QObject(&app)
-{
+    : QObject(&app) {
     QApplication::setApplicationName(QStringLiteral("VornUtil"));
     QApplication::setApplicationDisplayName(QStringLiteral("VornUtil"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
@@ -21,9 +20,9 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
     QLocale::setDefault(regionalLocale());
 
     m_translator = new QTranslator(this);
-    m_translated = m_translator->load(QLocale(QLocale::French, QLocale::France),
-                                      QStringLiteral("qtbase"), QStringLiteral("_"),
-                                      QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    m_translated =
+        m_translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (m_translated)
         QCoreApplication::installTranslator(m_translator);
 
@@ -35,8 +34,7 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
     }
 }
 
-Runtime::~Runtime()
-{
+Runtime::~Runtime() {
     Forms::instance().destroyAll();
     disconnect(&Forms::instance(), nullptr, parent(), nullptr);
 }

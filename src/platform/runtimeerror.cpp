@@ -29,17 +29,13 @@ constexpr std::array kErrorTexts{
 
 RuntimeError::RuntimeError(int number)
     : m_number(number)
-    , m_what(QByteArray("run-time error ") + QByteArray::number(number))
-{
-}
+    , m_what(QByteArray("run-time error ") + QByteArray::number(number)) {}
 
-const char* RuntimeError::what() const noexcept
-{
+const char* RuntimeError::what() const noexcept {
     return m_what.constData();
 }
 
-QString RuntimeError::describe(int number)
-{
+QString RuntimeError::describe(int number) {
     for (const auto& entry : kErrorTexts) {
         if (entry.number == number)
             return QString::fromUtf8(entry.text);
@@ -47,8 +43,7 @@ QString RuntimeError::describe(int number)
     return QStringLiteral("Erreur définie par l'application ou par l'objet");
 }
 
-void raise(int number)
-{
+void raise(int number) {
     throw RuntimeError(number);
 }
 

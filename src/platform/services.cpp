@@ -20,15 +20,13 @@ namespace vorn {
 
 namespace {
 
-std::function<QDateTime()>& timeSource()
-{
+std::function<QDateTime()>& timeSource() {
     static std::function<QDateTime()> source;
     return source;
 }
 
 // The error a failed system call stands for.
-int errorFromErrno(int code, int fallback)
-{
+int errorFromErrno(int code, int fallback) {
     switch (code) {
     case ENOENT:
         return ErrFileNotFound;
@@ -53,8 +51,7 @@ int errorFromErrno(int code, int fallback)
     }
 }
 
-QByteArray nativePath(const QString& path)
-{
+QByteArray nativePath(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(0)))
         raise(ErrInvalidCall);
     return QFile::encodeName(path);
@@ -67,21 +64,25 @@ struct HostCandidates {
 };
 
 constexpr std::array kHostCandidates{
-    HostCandidates{HostProgram::CommandPrompt, "c:\\windows\\Command.com",
+    HostCandidates{HostProgram::CommandPrompt,
+                   "c:\\windows\\Command.com",
                    {"x-terminal-emulator", "gnome-terminal", "konsole", "xfce4-terminal", "xterm"}},
-    HostCandidates{HostProgram::ControlPanel, "c:\\windows\\Control.exe",
-                   {"gnome-control-center", "systemsettings", "xfce4-settings-manager", nullptr,
-                    nullptr}},
-    HostCandidates{HostProgram::ProgramManager, "c:\\windows\\Progman.exe",
+    HostCandidates{
+        HostProgram::ControlPanel,
+        "c:\\windows\\Control.exe",
+        {"gnome-control-center", "systemsettings", "xfce4-settings-manager", nullptr, nullptr}},
+    HostCandidates{HostProgram::ProgramManager,
+                   "c:\\windows\\Progman.exe",
                    {"xdg-open", nullptr, nullptr, nullptr, nullptr}},
-    HostCandidates{HostProgram::TaskManager, "c:\\windows\\Taskman.exe",
-                   {"gnome-system-monitor", "plasma-systemmonitor", "xfce4-taskmanager", nullptr,
-                    nullptr}},
+    HostCandidates{
+        HostProgram::TaskManager,
+        "c:\\windows\\Taskman.exe",
+        {"gnome-system-monitor", "plasma-systemmonitor", "xfce4-taskmanager", nullptr, nullptr}},
 };
 
-QString applicationsFolder()
-{
-    const QStringList dirs = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+QString applicationsFolder() {
+    const QStringList dirs =
+        QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
     for (const QString& dir : dirs) {
         if (QFileInfo(dir).isDir())
             return dir;
@@ -91,8 +92,7 @@ QString applicationsFolder()
 
 } // namespace
 
-void startProgram(const QString& program, const QStringList& arguments, WindowStyle)
-{
+void startProgram(const QString& program, const QStringList& arguments, WindowStyle) {
     if (program.isEmpty())
         raise(ErrInvalidCall);
     QProcess process;
@@ -104,12 +104,11 @@ void startProgram(const QString& program, const QStringList& arguments, WindowSt
 }
 
 Command resolveHostProgram(HostProgram which, const std::function<bool(const QString&)>& exists,
-                           const std::function<QString(const QString&)>& onPath)
-{
-    const auto fileExists = exists ? exists : [](const QString& p) { return QFileInfo(p).isFile(); };
-    const auto findOnPath = onPath ? onPath : [](const QString& name) {
-        return QStandardPaths::findExecutable(name);
-    };
+                           const std::function<QString(const QString&)>& onPath) {
+    const auto fileExists =
+        exists ? exists : [](const QString& p) { return QFileInfo(p).isFile(); };
+    const auto findOnPath =
+        onPath ? onPath : [](const QString& name) { return QStandardPaths::findExecutable(name); };
     for (const auto& entry : kHostCandidates) {
         if (entry.which != which)
             continue;
@@ -143,19 +142,16 @@ Command resolveHostProgram(HostProgram which, const std::function<bool(const QSt
     raise(ErrFileNotFound);
 }
 
-void startHostProgram(HostProgram which)
-{
+void startHostProgram(HostProgram which) {
     const Command command = resolveHostProgram(which);
     startProgram(command.program, command.arguments, WindowStyle::Normal);
 }
 
-void doEvents()
-{
+void doEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void killFile(const QString& path)
-{
+void killFile(const QString& path) {
     const QByteArray native = nativePath(path);
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0)
@@ -166,8 +162,7 @@ void killFile(const QString& path)
         raise(errorFromErrno(errno, ErrPathFileAccess));
 }
 
-void makeDir(const QString& path)
-{
+void makeDir(const QString& path) {
     const QByteArray native = nativePath(path);
     if (::mkdir(native.constData(), 0777) != 0) {
         const int code = errno;
@@ -175,8 +170,7 @@ void makeDir(const QString& path)
     }
 }
 
-void removeDir(const QString& path)
-{
+void removeDir(const QString& path) {
     const QByteArray native = nativePath(path);
     if (::rmdir(native.constData()) != 0) {
         const int code = errno;
@@ -184,24 +178,21 @@ void removeDir(const QString& path)
     }
 }
 
-qint64 fileLen(const QString& path)
-{
+qint64 fileLen(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         raise(ErrFileNotFound);
     return info.size();
 }
 
-QDateTime fileDateTime(const QString& path)
-{
+QDateTime fileDateTime(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         raise(ErrFileNotFound);
     return info.lastModified();
 }
 
-QString joinPath(const QString& folder, const QString& name)
-{
+QString joinPath(const QString& folder, const QString& name) {
     if (folder.isEmpty())
         return name;
     if (folder.endsWith(QDir::separator()) || folder.endsWith(QLatin1Char('/')))
@@ -209,13 +200,11 @@ QString joinPath(const QString& folder, const QString& name)
     return folder + QLatin1Char('/') + name;
 }
 
-QDateTime now()
-{
+QDateTime now() {
     return timeSource() ? timeSource()() : QDateTime::currentDateTime();
 }
 
-void setTimeSource(std::function<QDateTime()> source)
-{
+void setTimeSource(std::function<QDateTime()> source) {
     timeSource() = std::move(source);
 }
 

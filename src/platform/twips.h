@@ -10,18 +10,15 @@ namespace vorn {
 
 inline constexpr float kTwipsPerPixel = 15.0f;
 
-inline int twipsToPixels(float twips)
-{
+inline int twipsToPixels(float twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 
-inline qreal twipsToPixelsF(float twips)
-{
+inline qreal twipsToPixelsF(float twips) {
     return static_cast<qreal>(twips) / kTwipsPerPixel;
 }
 
-inline float pixelsToTwips(int pixels)
-{
+inline float pixelsToTwips(int pixels) {
     return static_cast<float>(pixels) * kTwipsPerPixel;
 }
 
@@ -32,8 +29,7 @@ struct TwipsRect {
     float width = 0;
     float height = 0;
 
-    QRect toPixels() const
-    {
+    QRect toPixels() const {
         return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                      twipsToPixels(height));
     }

@@ -3,8 +3,7 @@
 namespace vorn {
 
 Courrier::Courrier()
-    : Form(QStringLiteral("Courrier"), QStringLiteral("Mes coordonnées"), QSizeF(4605, 1980))
-{
+    : Form(QStringLiteral("Courrier"), QStringLiteral("Mes coordonnées"), QSizeF(4605, 1980)) {
     Label2 = new Label(client(), QStringLiteral("Label2"), QStringLiteral("Le projet VornUtil"),
                        {960, 0, 2775, 375});
     Label2->setForeColor(rgb(0, 0, 255));
@@ -20,9 +19,9 @@ Courrier::Courrier()
     Label1->setFontFace(QStringLiteral("MS Sans Serif"), 9.75);
     Label1->setTransparent(true);
 
-    Label3 = new Label(client(), QStringLiteral("Label3"),
-                       QStringLiteral("Dépôt et tickets : projet VornUtil"),
-                       {1200, 1680, 2175, 375});
+    Label3 =
+        new Label(client(), QStringLiteral("Label3"),
+                  QStringLiteral("Dépôt et tickets : projet VornUtil"), {1200, 1680, 2175, 375});
     Label3->setTransparent(true);
     Label3->setWordWrap(false);
 }

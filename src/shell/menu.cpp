@@ -22,10 +22,8 @@ struct TopEntry {
 };
 
 constexpr std::array kTopEntries{
-    TopEntry{"file", "Fichier"},
-    TopEntry{"Utiliaires", "Utiliaires"},
-    TopEntry{"Détente", "Détente"},
-    TopEntry{"farces", "Farces"},
+    TopEntry{"file", "Fichier"},    TopEntry{"Utiliaires", "Utiliaires"},
+    TopEntry{"Détente", "Détente"}, TopEntry{"farces", "Farces"},
     TopEntry{"index", "?"},
 };
 
@@ -57,8 +55,7 @@ const std::array kMenuEntries{
 } // namespace
 
 Menu::Menu()
-    : Form(QStringLiteral("Menu"), QStringLiteral("VornUtil"), QSizeF(4005, 765))
-{
+    : Form(QStringLiteral("Menu"), QStringLiteral("VornUtil"), QSizeF(4005, 765)) {
     setBackColor(rgb(30, 72, 156));
 
     std::array<QMenu*, kTopEntries.size()> tops{};
@@ -68,8 +65,8 @@ Menu::Menu()
         tops[i]->menuAction()->setObjectName(QString::fromUtf8(kTopEntries[i].name));
     }
     for (const MenuEntry& entry : kMenuEntries) {
-        QAction* action = tops[static_cast<std::size_t>(entry.top)]->addAction(
-            QString::fromUtf8(entry.caption));
+        QAction* action =
+            tops[static_cast<std::size_t>(entry.top)]->addAction(QString::fromUtf8(entry.caption));
         action->setObjectName(QString::fromUtf8(entry.name));
         // Menu entries are owned by the window, so it can find each by name.
         action->setParent(this);
@@ -92,35 +89,30 @@ Menu::Menu()
     Label1->setForeColor(rgb(255, 255, 0));
     Label1->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Image1 = new Image(client(), QStringLiteral("Image1"), pictures::closeIcon,
-                       {120, 120, 480, 480});
+    Image1 =
+        new Image(client(), QStringLiteral("Image1"), pictures::closeIcon, {120, 120, 480, 480});
     Image1->setAccessibleName(QStringLiteral("Fermer"));
     Image1->setCursor(Qt::PointingHandCursor);
     connect(Image1, &Image::Click, this, handler(&Menu::Image1_Click));
 }
 
-QAction* Menu::action(const QString& name) const
-{
+QAction* Menu::action(const QString& name) const {
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
 }
 
-void Menu::dos_Click()
-{
+void Menu::dos_Click() {
     startHostProgram(HostProgram::CommandPrompt);
 }
 
-void Menu::conf_Click()
-{
+void Menu::conf_Click() {
     startHostProgram(HostProgram::ControlPanel);
 }
 
-void Menu::prog_Click()
-{
+void Menu::prog_Click() {
     startHostProgram(HostProgram::ProgramManager);
 }
 
-void Menu::gest_Click()
-{
+void Menu::gest_Click() {
     startHostProgram(HostProgram::TaskManager);
 }
 
@@ -138,19 +130,16 @@ void Menu::mari_Click() {}
 
 void Menu::tetr_Click() {}
 
-void Menu::coord_Click()
-{
+void Menu::coord_Click() {
     Forms::instance().show<Courrier>();
 }
 
-void Menu::Image1_Click()
-{
+void Menu::Image1_Click() {
     Forms::instance().hideForm(this);
     Forms::instance().show<SplashFin>();
 }
 
-void Menu::Form_Resize()
-{
+void Menu::Form_Resize() {
     Bouch->setWidth(Width() - 125.0f);
     Bouch->setHeight(Height() - 725.0f);
 }

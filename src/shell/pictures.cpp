@@ -14,11 +14,8 @@ namespace {
 class Noise {
 public:
     explicit Noise(std::uint32_t seed)
-        : m_state(seed)
-    {
-    }
-    double next()
-    {
+        : m_state(seed) {}
+    double next() {
         m_state = m_state * 1664525u + 1013904223u;
         return static_cast<double>(m_state >> 8) / static_cast<double>(1u << 24);
     }
@@ -28,14 +25,12 @@ private:
 };
 
 // Maps the unit square onto the target: the icons are drawn on a 32 x 32 grid.
-void toGrid(QPainter& painter, const QRectF& target, qreal grid = 32.0)
-{
+void toGrid(QPainter& painter, const QRectF& target, qreal grid = 32.0) {
     painter.translate(target.topLeft());
     painter.scale(target.width() / grid, target.height() / grid);
 }
 
-void disc(QPainter& painter, QColor light, QColor dark)
-{
+void disc(QPainter& painter, QColor light, QColor dark) {
     QRadialGradient shade(QPointF(12, 11), 18);
     shade.setColorAt(0, light);
     shade.setColorAt(1, dark);
@@ -46,8 +41,7 @@ void disc(QPainter& painter, QColor light, QColor dark)
 
 } // namespace
 
-void blueTexture(QPainter& painter, const QRectF& target)
-{
+void blueTexture(QPainter& painter, const QRectF& target) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient base(target.topLeft(), target.bottomRight());
@@ -71,8 +65,7 @@ void blueTexture(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
-void closeIcon(QPainter& painter, const QRectF& target)
-{
+void closeIcon(QPainter& painter, const QRectF& target) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     toGrid(painter, target);
@@ -84,8 +77,7 @@ void closeIcon(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
-void infoIcon(QPainter& painter, const QRectF& target)
-{
+void infoIcon(QPainter& painter, const QRectF& target) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     toGrid(painter, target);
@@ -101,8 +93,7 @@ void infoIcon(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
-void spannerIcon(QPainter& painter, const QRectF& target)
-{
+void spannerIcon(QPainter& painter, const QRectF& target) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     toGrid(painter, target);
@@ -125,8 +116,7 @@ void spannerIcon(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
-void exitIcon(QPainter& painter, const QRectF& target)
-{
+void exitIcon(QPainter& painter, const QRectF& target) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     toGrid(painter, target);
@@ -141,7 +131,7 @@ void exitIcon(QPainter& painter, const QRectF& target)
     painter.setBrush(Qt::white);
     painter.drawEllipse(QPointF(18, 10), 2.2, 2.2);
     painter.setBrush(Qt::NoBrush);
-    painter.drawLine(QPointF(17, 13), QPointF(15.5, 20));           // body
+    painter.drawLine(QPointF(17, 13), QPointF(15.5, 20)); // body
     painter.drawPolyline(QPolygonF{QPointF(15.5, 20), QPointF(19, 24), QPointF(21, 28)});
     painter.drawPolyline(QPolygonF{QPointF(15.5, 20), QPointF(13, 24), QPointF(10.5, 26)});
     painter.drawPolyline(QPolygonF{QPointF(16.8, 14.5), QPointF(20.5, 17), QPointF(23, 15.5)});

@@ -5,10 +5,10 @@
 // The shell's pictures, drawn by code into whatever rectangle they are given.
 namespace vorn::pictures {
 
-void blueTexture(QPainter& painter, const QRectF& target);    // main window background
-void closeIcon(QPainter& painter, const QRectF& target);      // white cross on a red disc
-void infoIcon(QPainter& painter, const QRectF& target);       // white "i" on a dark blue disc
-void spannerIcon(QPainter& painter, const QRectF& target);    // grey spanner
-void exitIcon(QPainter& painter, const QRectF& target);       // figure leaving by a dark door
+void blueTexture(QPainter& painter, const QRectF& target); // main window background
+void closeIcon(QPainter& painter, const QRectF& target);   // white cross on a red disc
+void infoIcon(QPainter& painter, const QRectF& target);    // white "i" on a dark blue disc
+void spannerIcon(QPainter& painter, const QRectF& target); // grey spanner
+void exitIcon(QPainter& painter, const QRectF& target);    // figure leaving by a dark door
 
 } // namespace vorn::pictures

@@ -26,15 +26,15 @@ constexpr std::array kLetters{
 } // namespace
 
 SplashFin::SplashFin()
-    : Form(QStringLiteral("SplashFin"), QStringLiteral("M'écrire ?"), QSizeF(5130, 1740))
-{
-    Image1 = new Image(client(), QStringLiteral("Image1"), pictures::infoIcon, {360, 480, 975, 975});
+    : Form(QStringLiteral("SplashFin"), QStringLiteral("M'écrire ?"), QSizeF(5130, 1740)) {
+    Image1 =
+        new Image(client(), QStringLiteral("Image1"), pictures::infoIcon, {360, 480, 975, 975});
     Image1->setAccessibleName(QStringLiteral("Mes coordonnées"));
-    Image2 = new Image(client(), QStringLiteral("Image2"), pictures::spannerIcon,
-                       {2040, 480, 855, 975});
+    Image2 =
+        new Image(client(), QStringLiteral("Image2"), pictures::spannerIcon, {2040, 480, 855, 975});
     Image2->setAccessibleName(QStringLiteral("Retour au menu"));
-    Image3 = new Image(client(), QStringLiteral("Image3"), pictures::exitIcon,
-                       {3600, 480, 975, 975});
+    Image3 =
+        new Image(client(), QStringLiteral("Image3"), pictures::exitIcon, {3600, 480, 975, 975});
     Image3->setAccessibleName(QStringLiteral("Quitter"));
     for (Image* image : {Image1, Image2, Image3})
         image->setCursor(Qt::PointingHandCursor);
@@ -58,28 +58,24 @@ SplashFin::SplashFin()
     connect(Image3, &Image::Click, this, handler(&SplashFin::Image3_Click));
 }
 
-void SplashFin::Image1_Click()
-{
+void SplashFin::Image1_Click() {
     Forms::instance().show<Courrier>();
 }
 
-void SplashFin::Image2_Click()
-{
+void SplashFin::Image2_Click() {
     m_leaving = true;
     Forms::instance().show<Menu>();
     Forms::instance().unload(this);
 }
 
-void SplashFin::Image3_Click()
-{
+void SplashFin::Image3_Click() {
     m_leaving = true;
     Forms::instance().unload(this);
     if (Menu* menu = Forms::instance().loaded<Menu>())
         Forms::instance().unload(menu);
 }
 
-void SplashFin::Form_Unload()
-{
+void SplashFin::Form_Unload() {
     // Closed by the window system: never leave the user with a running program and no window.
     if (!m_leaving)
         Forms::instance().show<Menu>();

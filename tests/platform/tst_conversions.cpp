@@ -9,9 +9,7 @@
 using namespace vorn;
 
 // Runs `f` and returns the run-time error number it raised, or 0.
-template <class F>
-static int errorOf(F&& f)
-{
+template <class F> static int errorOf(F&& f) {
     try {
         f();
     } catch (const RuntimeError& e) {
@@ -26,8 +24,7 @@ class TestConversions : public QObject {
 private Q_SLOTS:
     void initTestCase() { setRegionalLocale(QLocale(QLocale::French, QLocale::France)); }
 
-    void toDouble_data()
-    {
+    void toDouble_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("error");
@@ -47,8 +44,7 @@ private Q_SLOTS:
         QTest::newRow("nan word") << "nan" << 0.0 << 13;
         QTest::newRow("beyond double") << "1E400" << 0.0 << 6;
     }
-    void toDouble()
-    {
+    void toDouble() {
         QFETCH(QString, text);
         QFETCH(double, value);
         QFETCH(int, error);
@@ -58,8 +54,7 @@ private Q_SLOTS:
             QCOMPARE(got, value);
     }
 
-    void toInteger_data()
-    {
+    void toInteger_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("error");
@@ -78,8 +73,7 @@ private Q_SLOTS:
         QTest::newRow("not a number") << "douze" << 0 << 13;
         QTest::newRow("spaces only") << " " << 0 << 13;
     }
-    void toInteger()
-    {
+    void toInteger() {
         QFETCH(QString, text);
         QFETCH(int, value);
         QFETCH(int, error);
@@ -89,8 +83,7 @@ private Q_SLOTS:
             QCOMPARE(got, value);
     }
 
-    void roundHalfEven_data()
-    {
+    void roundHalfEven_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("decimals");
         QTest::addColumn<double>("rounded");
@@ -106,16 +99,14 @@ private Q_SLOTS:
         QTest::newRow("whole half even") << 2.5 << 0 << 2.0;
         QTest::newRow("whole half odd") << 3.5 << 0 << 4.0;
     }
-    void roundHalfEven()
-    {
+    void roundHalfEven() {
         QFETCH(double, value);
         QFETCH(int, decimals);
         QFETCH(double, rounded);
         QCOMPARE(vorn::roundHalfEven(value, decimals), rounded);
     }
 
-    void toText_data()
-    {
+    void toText_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("integer") << 100.0 << "100";
@@ -128,15 +119,13 @@ private Q_SLOTS:
         QTest::newRow("15 digits") << 0.1 + 0.2 << "0,3";
         QTest::newRow("large") << 1e20 << "1E+20";
     }
-    void toText()
-    {
+    void toText() {
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(vorn::toText(value), text);
     }
 
-    void textRoundTrip_data()
-    {
+    void textRoundTrip_data() {
         QTest::addColumn<double>("value");
         QTest::newRow("third") << 1.0 / 3.0;
         QTest::newRow("rate") << 6.55957;
@@ -144,23 +133,20 @@ private Q_SLOTS:
         QTest::newRow("big") << 123456789012345.0;
     }
     // A number written as text reads back to itself within the 15 digits written.
-    void textRoundTrip()
-    {
+    void textRoundTrip() {
         QFETCH(double, value);
         const double back = vorn::toDouble(vorn::toText(value));
         QVERIFY(std::abs(back - value) <= std::abs(value) * 1e-14);
     }
 
-    void dateAndTimeTexts()
-    {
+    void dateAndTimeTexts() {
         const QDateTime t(QDate(2026, 3, 7), QTime(9, 5, 3));
         QCOMPARE(dateText(t.date()), QStringLiteral("07/03/2026"));
         QCOMPARE(timeText(t.time()), QStringLiteral("09:05:03"));
         QCOMPARE(generalDateText(t), QStringLiteral("07/03/2026 09:05:03"));
     }
 
-    void hex()
-    {
+    void hex() {
         QCOMPARE(hexText(0), QStringLiteral("0"));
         QCOMPARE(hexText(0xFF80), QStringLiteral("FF80"));
         QCOMPARE(hexByte(13), QStringLiteral("0D"));

@@ -12,18 +12,15 @@
 
 namespace vorn::test {
 
-ScriptedDialogs::ScriptedDialogs()
-{
+ScriptedDialogs::ScriptedDialogs() {
     setDialogHost(this);
 }
 
-ScriptedDialogs::~ScriptedDialogs()
-{
+ScriptedDialogs::~ScriptedDialogs() {
     setDialogHost(nullptr);
 }
 
-QList<DialogCall> ScriptedDialogs::errors() const
-{
+QList<DialogCall> ScriptedDialogs::errors() const {
     QList<DialogCall> found;
     for (const auto& call : m_calls) {
         if (call.kind == DialogCall::Kind::Error)
@@ -32,55 +29,48 @@ QList<DialogCall> ScriptedDialogs::errors() const
     return found;
 }
 
-void ScriptedDialogs::clear()
-{
+void ScriptedDialogs::clear() {
     m_calls.clear();
     m_answers.clear();
     m_inputs.clear();
 }
 
-void ScriptedDialogs::record(DialogCall call)
-{
+void ScriptedDialogs::record(DialogCall call) {
     m_calls.append(call);
     if (m_whileOpen)
         m_whileOpen(call);
 }
 
-int ScriptedDialogs::message(QWidget* parent, const QString& text, int style, const QString& title)
-{
+int ScriptedDialogs::message(QWidget* parent, const QString& text, int style,
+                             const QString& title) {
     record({DialogCall::Kind::Message, text, title, style,
             parent ? parent->window()->objectName() : QString()});
     return m_answers.isEmpty() ? AnswerOk : m_answers.takeFirst();
 }
 
-QString ScriptedDialogs::input(QWidget* parent, const QString& prompt, const QString& title)
-{
+QString ScriptedDialogs::input(QWidget* parent, const QString& prompt, const QString& title) {
     record({DialogCall::Kind::Input, prompt, title, 0,
             parent ? parent->window()->objectName() : QString()});
     return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
 }
 
-void ScriptedDialogs::runtimeError(QWidget* parent, int number, const QString& description)
-{
+void ScriptedDialogs::runtimeError(QWidget* parent, int number, const QString& description) {
     record({DialogCall::Kind::Error, description, QString(), number,
             parent ? parent->window()->objectName() : QString()});
 }
 
-void initRuntime(QApplication& app)
-{
+void initRuntime(QApplication& app) {
     setRegionalLocale(QLocale(QLocale::French, QLocale::France));
     new Runtime(app, Runtime::QuitRule::KeepRunning);
 }
 
-void destroyForms()
-{
+void destroyForms() {
     Forms::instance().destroyAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
 
-void pinTime(const QDateTime& time)
-{
+void pinTime(const QDateTime& time) {
     if (time.isValid())
         setTimeSource([time] { return time; });
     else
@@ -88,8 +78,7 @@ void pinTime(const QDateTime& time)
 }
 
 void pressOnNextBox(QMessageBox::StandardButton button, QString* title, QString* text,
-                    int timeoutMs)
-{
+                    int timeoutMs) {
     auto* timer = new QTimer(qApp);
     auto remaining = std::make_shared<int>(timeoutMs / 20);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {

@@ -18,9 +18,9 @@ namespace vorn::test {
 struct DialogCall {
     enum class Kind { Message, Input, Error };
     Kind kind;
-    QString text;  // message text, input prompt, or error description
-    QString title; // empty for errors
-    int style = 0; // message style, or the error number
+    QString text;   // message text, input prompt, or error description
+    QString title;  // empty for errors
+    int style = 0;  // message style, or the error number
     QString parent; // objectName of the asking window, if any
 };
 
@@ -36,7 +36,9 @@ public:
     void queueAnswer(int answer) { m_answers.append(answer); }
     void queueInput(const QString& text) { m_inputs.append(text); }
     // Runs while a box is "open", as the user's events would during a real modal box.
-    void setWhileOpen(std::function<void(const DialogCall&)> action) { m_whileOpen = std::move(action); }
+    void setWhileOpen(std::function<void(const DialogCall&)> action) {
+        m_whileOpen = std::move(action);
+    }
 
     const QList<DialogCall>& calls() const { return m_calls; }
     QList<DialogCall> errors() const;

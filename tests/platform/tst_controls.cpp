@@ -1,0 +1,167 @@
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/forms.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace vorn;
+
+namespace {
+
+class Host : public Form {
+    Q_OBJECT
+
+public:
+    Host()
+        : Form(QStringLiteral("Host"), QStringLiteral("Hôte"), QSizeF(6000, 3000)) {
+        label = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Texte"),
+                          {120, 120, 1500, 255});
+        box = new TextBox(client(), QStringLiteral("Text1"), QStringLiteral("255"),
+                          {120, 600, 1500, 345});
+        other = new TextBox(client(), QStringLiteral("Text2"), QString(), {120, 1200, 1500, 345});
+        button = new CommandButton(client(), QStringLiteral("Command1"), QStringLiteral("OK"),
+                                   {2000, 600, 1000, 375});
+        option = new OptionButton(client(), QStringLiteral("Option1"), QStringLiteral("Un"),
+                                  {2000, 1200, 1500, 255});
+        image = new Image(client(), QStringLiteral("Image1"), {}, {3500, 120, 480, 480});
+        line = new Line(client(), QStringLiteral("Line1"), 100, 100, 1600, 900);
+    }
+    Label* label;
+    TextBox* box;
+    TextBox* other;
+    CommandButton* button;
+    OptionButton* option;
+    Image* image;
+    Line* line;
+};
+
+} // namespace
+
+class TestControls : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::initRuntime(*qApp); }
+    void cleanup() { test::destroyForms(); }
+
+    void automationProperties_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("label caption") << "Label1"
+                                       << "Caption" << QVariant(QStringLiteral("Texte"));
+        QTest::newRow("label left") << "Label1"
+                                    << "Left" << QVariant(120.0f);
+        QTest::newRow("text text") << "Text1"
+                                   << "Text" << QVariant(QStringLiteral("255"));
+        QTest::newRow("text height") << "Text1"
+                                     << "Height" << QVariant(345.0f);
+        QTest::newRow("button caption") << "Command1"
+                                        << "Caption" << QVariant(QStringLiteral("OK"));
+        QTest::newRow("option value") << "Option1"
+                                      << "Value" << QVariant(false);
+        QTest::newRow("image width") << "Image1"
+                                     << "Width" << QVariant(480.0f);
+        QTest::newRow("line x2") << "Line1"
+                                 << "X2" << QVariant(1600.0f);
+        QTest::newRow("line y1") << "Line1"
+                                 << "Y1" << QVariant(100.0f);
+        QTest::newRow("form caption") << "Host"
+                                      << "Caption" << QVariant(QStringLiteral("Hôte"));
+    }
+    void automationProperties() {
+        QFETCH(QString, control);
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
+        Host* host = Forms::instance().show<Host>();
+        QObject* object = control == host->objectName() ? host : host->findChild<QObject*>(control);
+        QVERIFY(object);
+        QCOMPARE(object->metaObject()->indexOfProperty(qPrintable(property)) >= 0, true);
+        QCOMPARE(object->property(qPrintable(property)), value);
+    }
+
+    void propertiesWriteThrough() {
+        Host* host = Forms::instance().show<Host>();
+        QVERIFY(host->button->setProperty("Left", 2750.0f));
+        QCOMPARE(host->button->geometry().left(), 183);
+        QVERIFY(host->label->setProperty("Caption", QStringLiteral("Autre")));
+        QCOMPARE(host->label->text(), QStringLiteral("Autre"));
+        QVERIFY(host->option->setProperty("Value", true));
+        QVERIFY(host->option->isChecked());
+    }
+
+    void smallMovesNeverDrift() {
+        Host* host = Forms::instance().show<Host>();
+        for (int i = 0; i < 150; ++i)
+            host->image->setTop(host->image->Top() + 20);
+        QCOMPARE(host->image->Top(), 120.0f + 150 * 20);
+        QCOMPARE(host->image->y(), (120 + 3000) / 15);
+        for (int i = 0; i < 150; ++i)
+            host->image->setTop(host->image->Top() - 20);
+        QCOMPARE(host->image->Top(), 120.0f);
+        QCOMPARE(host->image->y(), 8);
+    }
+
+    void negativeSizeIsZero() {
+        Host* host = Forms::instance().show<Host>();
+        host->image->setWidth(-50);
+        QCOMPARE(host->image->Width(), 0.0f);
+        QCOMPARE(host->image->width(), 0);
+    }
+
+    void visibleIsTheControlsOwnFlag() {
+        Host* host = Forms::instance().ref<Host>(); // loaded, never shown
+        QVERIFY(host->label->property("Visible").toBool());
+        host->label->setProperty("Visible", false);
+        QVERIFY(!host->label->property("Visible").toBool());
+    }
+
+    void systemColoursKeepTheirValue() {
+        Host* host = Forms::instance().show<Host>();
+        host->label->setBackColor(kTitleBarText);
+        QCOMPARE(host->label->property("BackColor").toUInt(), 0x80000009u);
+        QCOMPARE(host->label->palette().color(QPalette::Window),
+                 QApplication::palette().color(QPalette::HighlightedText));
+        host->label->setForeColor(rgb(255, 255, 0));
+        QCOMPARE(host->label->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    }
+
+    void lostFocusOnlyOnRealMoves() {
+        test::ScriptedDialogs dialogs;
+        Host* host = Forms::instance().show<Host>();
+        QVERIFY(QTest::qWaitForWindowActive(host));
+        QSignalSpy lost(host->box, &TextBox::LostFocus);
+        host->box->setFocus(Qt::TabFocusReason);
+        host->other->setFocus(Qt::TabFocusReason);
+        QCOMPARE(lost.count(), 1); // unchanged text still counts
+
+        host->box->setFocus(Qt::MouseFocusReason);
+        // A real modal box taking the focus is no loss of focus.
+        test::pressOnNextBox(QMessageBox::Ok);
+        QMessageBox::information(host, QStringLiteral("t"), QStringLiteral("m"));
+        QCOMPARE(lost.count(), 1);
+        QVERIFY(!isRealFocusMove(Qt::ActiveWindowFocusReason));
+        QVERIFY(!isRealFocusMove(Qt::PopupFocusReason));
+        QVERIFY(isRealFocusMove(Qt::MouseFocusReason));
+    }
+
+    void imageClickNeedsPressAndReleaseInside() {
+        Host* host = Forms::instance().show<Host>();
+        QVERIFY(QTest::qWaitForWindowExposed(host));
+        QSignalSpy clicks(host->image, &Image::Click);
+        QTest::mouseClick(host->image, Qt::LeftButton);
+        QCOMPARE(clicks.count(), 1);
+        QTest::mousePress(host->image, Qt::LeftButton);
+        QTest::mouseRelease(host->image, Qt::LeftButton, {}, QPoint(-5, -5));
+        QCOMPARE(clicks.count(), 1);
+        QTest::mouseClick(host->image, Qt::RightButton);
+        QCOMPARE(clicks.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"

@@ -1,0 +1,245 @@
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/runtimeerror.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace vorn;
+
+namespace {
+
+// Records the order of its lifecycle handlers; its button raises a run-time error halfway.
+class Probe : public Form {
+    Q_OBJECT
+
+public:
+    Probe()
+        : Form(QStringLiteral("Probe"), QStringLiteral("Sonde"), QSizeF(3000, 1500)) {
+        ++s_created;
+        Button = new CommandButton(client(), QStringLiteral("Button"), QStringLiteral("Go"),
+                                   {120, 120, 1200, 375});
+        Other = new CommandButton(client(), QStringLiteral("Other"), QStringLiteral("Autre"),
+                                  {1500, 120, 1200, 375});
+        Box = new TextBox(client(), QStringLiteral("Box"), QString(), {120, 700, 1200, 375});
+        setDefaultButton(Other);
+        connect(Button, &CommandButton::Click, this, handler(&Probe::Button_Click));
+        connect(Other, &CommandButton::Click, this, handler([this] { ++otherClicks; }));
+    }
+    ~Probe() override { ++s_destroyed; }
+
+    void Button_Click() {
+        Box->setText(QStringLiteral("avant"));
+        vorn::raise(ErrTypeMismatch);
+        Box->setText(QStringLiteral("après")); // never reached
+    }
+
+    QStringList events;
+    bool shownAtLoad = true;
+    int otherClicks = 0;
+    CommandButton* Button;
+    CommandButton* Other;
+    TextBox* Box;
+    static int s_created;
+    static int s_destroyed;
+
+protected:
+    void Form_Load() override {
+        shownAtLoad = isVisible();
+        events << QStringLiteral("load");
+    }
+    void Form_Unload() override { events << QStringLiteral("unload"); }
+};
+
+int Probe::s_created = 0;
+int Probe::s_destroyed = 0;
+
+class Second : public Form {
+    Q_OBJECT
+
+public:
+    Second()
+        : Form(QStringLiteral("Second"), QStringLiteral("Deux"), QSizeF(2000, 1000)) {}
+};
+
+// Unloads itself from one of its own handlers.
+class SelfCloser : public Form {
+    Q_OBJECT
+
+public:
+    SelfCloser()
+        : Form(QStringLiteral("SelfCloser"), QStringLiteral("Auto"), QSizeF(2000, 1000)) {
+        Close = new CommandButton(client(), QStringLiteral("Close"), QStringLiteral("Fermer"),
+                                  {0, 0, 1000, 375});
+        connect(Close, &CommandButton::Click, this, handler([this] {
+                    Forms::instance().unload(this);
+                    touchedAfterUnload = Close->text(); // still alive until the handler returns
+                }));
+    }
+    CommandButton* Close;
+    QString touchedAfterUnload;
+};
+
+} // namespace
+
+class TestForms : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::initRuntime(*qApp); }
+    void cleanup() { test::destroyForms(); }
+
+    void referenceCreatesOnceAndLoadsBeforeShow() {
+        const int before = Probe::s_created;
+        Probe* first = Forms::instance().ref<Probe>();
+        QVERIFY(!first->shownAtLoad);
+        QCOMPARE(first->events, QStringList{QStringLiteral("load")});
+        QCOMPARE(Forms::instance().show<Probe>(), first);
+        QVERIFY(first->isVisible());
+        QCOMPARE(Forms::instance().ref<Probe>(), first);
+        QCOMPARE(Probe::s_created, before + 1);
+        QCOMPARE(first->events.count(QStringLiteral("load")), 1);
+    }
+
+    void unloadRunsHandlerAndNextReferenceIsFresh() {
+        QPointer<Probe> first = Forms::instance().show<Probe>();
+        first->Box->setText(QStringLiteral("état"));
+        QStringList seen;
+        connect(&Forms::instance(), &Forms::formUnloaded, this,
+                [&](const QString&) { seen = first ? first->events : QStringList(); });
+        Forms::instance().unload(first);
+        QCOMPARE(seen, (QStringList{QStringLiteral("load"), QStringLiteral("unload")}));
+        QVERIFY(!Forms::instance().isLoaded<Probe>());
+        QTRY_VERIFY(first.isNull());
+        Probe* fresh = Forms::instance().show<Probe>();
+        QVERIFY(fresh->Box->text().isEmpty());
+        disconnect(&Forms::instance(), &Forms::formUnloaded, this, nullptr);
+    }
+
+    void titleBarCloseIsAnUnload() {
+        QPointer<Probe> form = Forms::instance().show<Probe>();
+        QVERIFY(form->close());
+        QVERIFY(!Forms::instance().isLoaded<Probe>());
+        QTRY_VERIFY(form.isNull());
+    }
+
+    void lastUnloadEndsTheProgramAndHiddenWindowsCount() {
+        QSignalSpy last(&Forms::instance(), &Forms::lastFormUnloaded);
+        Probe* probe = Forms::instance().show<Probe>();
+        Second* second = Forms::instance().show<Second>();
+        Forms::instance().hideForm(second);
+        Forms::instance().unload(probe);
+        QCOMPARE(last.count(), 0); // the hidden window is still loaded
+        QCOMPARE(Forms::instance().loadedCount(), 1);
+        Forms::instance().unload(second);
+        QCOMPARE(last.count(), 1);
+        QCOMPARE(Forms::instance().loadedCount(), 0);
+    }
+
+    void handlerMayUnloadItsOwnWindow() {
+        QPointer<SelfCloser> form = Forms::instance().show<SelfCloser>();
+        form->Close->click();
+        QCOMPARE(form->touchedAfterUnload, QStringLiteral("Fermer"));
+        QVERIFY(!Forms::instance().isLoaded<SelfCloser>());
+        QTRY_VERIFY(form.isNull());
+    }
+
+    void guardReportsErrorAndProgramGoesOn() {
+        test::ScriptedDialogs dialogs;
+        Probe* form = Forms::instance().show<Probe>();
+        form->Button->click();
+        QCOMPARE(dialogs.errors().size(), 1);
+        const auto error = dialogs.errors().first();
+        QCOMPARE(error.style, 13);
+        QCOMPARE(error.text, QStringLiteral("Type incompatible"));
+        QCOMPARE(error.parent, QStringLiteral("Probe"));
+        QCOMPARE(form->Box->text(), QStringLiteral("avant")); // what it changed stays
+        form->Button->click();                                // and it still works
+        QCOMPARE(dialogs.errors().size(), 2);
+        QVERIFY(Forms::instance().isLoaded<Probe>());
+    }
+
+    void realErrorBoxHasTitleAndText() {
+        Probe* form = Forms::instance().show<Probe>();
+        QString title;
+        QString text;
+        test::pressOnNextBox(QMessageBox::Ok, &title, &text);
+        form->Button->click();
+        QCOMPARE(title, QStringLiteral("VornUtil"));
+        QCOMPARE(text, QStringLiteral("Erreur d'exécution '13':\n\nType incompatible"));
+    }
+
+    void standardMessageBoxAnswers_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("ok") << 0 << int(QMessageBox::Ok) << 1;
+        QTest::newRow("ok of ok/cancel") << 49 << int(QMessageBox::Ok) << 1;
+        QTest::newRow("cancel of ok/cancel") << 49 << int(QMessageBox::Cancel) << 2;
+        QTest::newRow("retry") << 53 << int(QMessageBox::Retry) << 4;
+        QTest::newRow("cancel of retry/cancel") << 5 << int(QMessageBox::Cancel) << 2;
+    }
+    void standardMessageBoxAnswers() {
+        QFETCH(int, style);
+        QFETCH(int, button);
+        QFETCH(int, answer);
+        Probe* form = Forms::instance().show<Probe>();
+        QString title;
+        test::pressOnNextBox(QMessageBox::StandardButton(button), &title);
+        QCOMPARE(msgBox(form, QStringLiteral("Question ?"), style, QStringLiteral("Titre")),
+                 answer);
+        QCOMPARE(title, QStringLiteral("Titre"));
+    }
+
+    void frenchStandardButtons() {
+        Probe* form = Forms::instance().show<Probe>();
+        QStringList captions;
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                for (auto* b : box->buttons())
+                    captions << b->text().remove(QLatin1Char('&'));
+                box->button(QMessageBox::Cancel)->click();
+                timer->stop();
+            }
+        });
+        timer->start(20);
+        msgBox(form, QStringLiteral("?"), 5, QStringLiteral("T"));
+        QVERIFY2(captions.contains(QStringLiteral("Réessayer")), qPrintable(captions.join(',')));
+        QVERIFY(captions.contains(QStringLiteral("Annuler")));
+    }
+
+    void enterPressesDefaultButtonUnlessAButtonHasFocus() {
+        Probe* form = Forms::instance().show<Probe>();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        form->Box->setFocus();
+        QTest::keyClick(form->Box, Qt::Key_Return);
+        QCOMPARE(form->otherClicks, 1);
+        QTest::keyClick(form->Box, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(form->otherClicks, 2);
+        test::ScriptedDialogs dialogs;
+        form->Button->setFocus();
+        QTest::keyClick(form->Button, Qt::Key_Return); // the focused button, not the default
+        QCOMPARE(form->otherClicks, 2);
+        QCOMPARE(dialogs.errors().size(), 1);
+    }
+
+    void outerSizeInTwipsIsExactAndFollowsResizes() {
+        Probe* form = Forms::instance().show<Probe>();
+        form->setWidth(6000);
+        form->setHeight(2000);
+        QCOMPARE(form->Width(), 6000.0f);
+        QCOMPARE(form->Height(), 2000.0f);
+        QCOMPARE(form->property("Height").toFloat(), 2000.0f);
+        form->resize(300, 150); // the user drags the frame
+        const QMargins m = form->windowHandle()->frameMargins();
+        QCOMPARE(form->Width(), float((300 + m.left() + m.right()) * 15));
+        QCOMPARE(form->Height(), float((150 + m.top() + m.bottom()) * 15));
+    }
+};
+
+QTEST_MAIN(TestForms)
+#include "tst_forms.moc"
