@@ -36,8 +36,7 @@ QPointF twips(QObject* control) {
 
 // Shows the window with the pointer away from it, then moves the pointer onto "Admission" and
 // then onto "Aide". Null when "Aide" vanished before the pointer reached it.
-Tetris* openAndHover(QPushButton** aide)
-{
+Tetris* openAndHover(QPushButton** aide) {
     QCursor::setPos(QPoint(2000, 2000));
     Tetris* form = Forms::instance().show<Tetris>();
     if (!QTest::qWaitForWindowExposed(form))
