@@ -40,4 +40,11 @@ void installFontSubstitutions() {
     }
 }
 
+QFont dialogFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
 } // namespace vorn

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -15,5 +16,8 @@ struct FontSubstitution {
 QStringList requestedFontFamilies();
 // Installs the substitutions; call once after the application object exists.
 void installFontSubstitutions();
+// The font of controls whose window names none: MS Sans Serif 8.25 pt, the classic dialog
+// font, so captions sized for it fit their buttons and options.
+QFont dialogFont();
 
 } // namespace vorn

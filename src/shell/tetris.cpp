@@ -1,0 +1,102 @@
+#include "shell/tetris.h"
+
+#include "platform/dialogs.h"
+#include "platform/fonts.h"
+#include "platform/forms.h"
+#include "shell/pictures.h"
+
+#include <array>
+
+namespace vorn {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Dépacement de capacité");
+
+// One move of the refusal button, in twips: Top first, then Left.
+struct RefusMove {
+    float top;
+    float left;
+};
+
+// The button's round from its place at load: right, left, up and right, then back down.
+constexpr std::array kRefusMoves{
+    RefusMove{0, 750},
+    RefusMove{0, -1500},
+    RefusMove{-350, 750},
+    RefusMove{350, 0},
+};
+
+} // namespace
+
+Tetris::Tetris()
+    : Form(QStringLiteral("Tétris"), QStringLiteral("Erreur"), QSizeF(4995, 2160), Border::Fixed) {
+    setFont(dialogFont());
+    Picture1 = new PictureBox(client(), QStringLiteral("Picture1"), pictures::closeIcon,
+                              {240, 480, 480, 480});
+    Picture1->setAccessibleName(QStringLiteral("Erreur"));
+
+    // The run of spaces pushes the second sentence onto a line of its own.
+    Label1 = new Label(client(), QStringLiteral("Label1"),
+                       QStringLiteral("Windows a détecté une insuffisence intellec- tuelle chez "
+                                      "l'utilisateur et ne peut donc pas exécuter correctement ce "
+                                      "programme.") +
+                           QString(21, QLatin1Char(' ')) +
+                           QStringLiteral("Si vous admettez que vous êtes simplet, une solution "
+                                          "vous sera donnée."),
+                       {1080, 120, 3855, 1215});
+    Label1->setFontFace(QStringLiteral("Times New Roman"), 9.75);
+    Label1->setTransparent(true);
+
+    Admission = new CommandButton(client(), QStringLiteral("Admission"),
+                                  QStringLiteral("Je l'admet"), {230, 1680, 850, 425});
+    Refus = new CommandButton(client(), QStringLiteral("Refus"), QStringLiteral("Je refuse"),
+                              {2160, 1680, 850, 425});
+    // "Aide" has no click action: it only vanishes under the pointer.
+    Aide = new CommandButton(client(), QStringLiteral("Aide"), QStringLiteral("Aide"),
+                             {3960, 1680, 850, 425});
+
+    connect(Admission, &CommandButton::Click, this, handler(&Tetris::Admission_Click));
+    connect(Refus, &CommandButton::Click, this, handler(&Tetris::Refus_Click));
+    connect(Aide, &CommandButton::MouseMove, this, handler(&Tetris::Aide_MouseMove));
+}
+
+void Tetris::Form_Load() {
+    m_compteur = 0;
+    m_etat = false;
+}
+
+void Tetris::Admission_Click() {
+    msgBox(this,
+           QStringLiteral("Votre cas est trop prononcé, désolé, mais Windows ne peut rien "
+                          "pour vous!"),
+           MsgOkOnly + MsgWarning, kTitle);
+    // Closed while the message was up: the close-box message has already been given.
+    if (isUnloaded())
+        return;
+    m_etat = true;
+    Forms::instance().unload(this);
+}
+
+void Tetris::Refus_Click() {
+    if (m_compteur < 0 || m_compteur >= static_cast<qint16>(kRefusMoves.size()))
+        return;
+    const RefusMove& move = kRefusMoves[static_cast<std::size_t>(m_compteur)];
+    Refus->setTop(Refus->Top() + move.top);
+    Refus->setLeft(Refus->Left() + move.left);
+    m_compteur = static_cast<qint16>((m_compteur + 1) % static_cast<int>(kRefusMoves.size()));
+}
+
+void Tetris::Aide_MouseMove() {
+    Aide->setVisible(false);
+}
+
+void Tetris::Form_Unload() {
+    if (!m_etat)
+        msgBox(this,
+               QStringLiteral("Erreur: Windows certifie que vous ne pouvez pas avoir eu "
+                              "l'intelligence de cliquer sur la petite croix !"),
+               MsgOkOnly + MsgWarning, kTitle);
+}
+
+} // namespace vorn
