@@ -1,9 +1,11 @@
 #include "platform/form.h"
 
+#include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/guard.h"
 #include "platform/twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -63,6 +65,7 @@ Form::Form(const QString& name, const QString& caption, QSizeF clientTwips, Bord
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(dialogFont());
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
@@ -84,6 +87,7 @@ QMenuBar* Form::menuBar() {
     if (!m_menuBar) {
         m_menuBar = new QMenuBar(this);
         m_menuBar->setNativeMenuBar(false);
+        m_menuBar->setFont(QApplication::font(m_menuBar));
         m_layout->setMenuBar(m_menuBar);
     }
     return m_menuBar;

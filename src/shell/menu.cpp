@@ -1,10 +1,12 @@
 #include "shell/menu.h"
 
+#include "chores/mariage.h"
 #include "platform/forms.h"
 #include "platform/services.h"
 #include "shell/courrier.h"
 #include "shell/pictures.h"
 #include "shell/splashfin.h"
+#include "shell/tetris.h"
 
 #include <QAction>
 #include <QMenu>
@@ -47,8 +49,8 @@ const std::array kMenuEntries{
     MenuEntry{1, "rech", "Recherche", "Ctrl+R", nullptr},
     MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", nullptr},
     MenuEntry{1, "conv", "Convertisseur", "Ctrl+C", nullptr},
-    MenuEntry{2, "mari", "Zamours", "Ctrl+Z", nullptr},
-    MenuEntry{3, "tétr", "Tétris", "Ctrl+T", nullptr},
+    MenuEntry{2, "mari", "Zamours", "Ctrl+Z", &Menu::mari_Click},
+    MenuEntry{3, "tétr", "Tétris", "Ctrl+T", &Menu::tetr_Click},
     MenuEntry{4, "coord", "A propos de...", "Ctrl+A", &Menu::coord_Click},
 };
 
@@ -126,9 +128,15 @@ void Menu::Hexa_Click() {}
 
 void Menu::conv_Click() {}
 
-void Menu::mari_Click() {}
+void Menu::mari_Click()
+{
+    Forms::instance().show<Mariage>();
+}
 
-void Menu::tetr_Click() {}
+void Menu::tetr_Click()
+{
+    Forms::instance().show<Tetris>();
+}
 
 void Menu::coord_Click() {
     Forms::instance().show<Courrier>();
