@@ -1,6 +1,7 @@
 #include "shell/menu.h"
 
 #include "chores/mariage.h"
+#include "euro/vorneuro.h"
 #include "platform/forms.h"
 #include "platform/services.h"
 #include "shell/courrier.h"
@@ -48,7 +49,7 @@ const std::array kMenuEntries{
     MenuEntry{1, "Pat", "Patriarches", "F11", nullptr},
     MenuEntry{1, "rech", "Recherche", "Ctrl+R", nullptr},
     MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", nullptr},
-    MenuEntry{1, "conv", "Convertisseur", "Ctrl+C", nullptr},
+    MenuEntry{1, "conv", "Convertisseur", "Ctrl+C", &Menu::conv_Click},
     MenuEntry{2, "mari", "Zamours", "Ctrl+Z", &Menu::mari_Click},
     MenuEntry{3, "tétr", "Tétris", "Ctrl+T", &Menu::tetr_Click},
     MenuEntry{4, "coord", "A propos de...", "Ctrl+A", &Menu::coord_Click},
@@ -126,7 +127,10 @@ void Menu::rech_Click() {}
 
 void Menu::Hexa_Click() {}
 
-void Menu::conv_Click() {}
+void Menu::conv_Click()
+{
+    Forms::instance().show<VornEuro>();
+}
 
 void Menu::mari_Click()
 {

@@ -67,6 +67,7 @@ private Q_SLOTS:
         QTest::newRow("Ctrl+A") << int(Qt::Key_A) << "Courrier";
         QTest::newRow("Ctrl+T") << int(Qt::Key_T) << "Tétris";
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << "MARIAGE";
+        QTest::newRow("Ctrl+C") << int(Qt::Key_C) << "VornEuro";
     }
     void shortcutActsWithoutOpeningTheMenu() {
         QFETCH(int, key);
