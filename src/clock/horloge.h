@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/form.h"
+
+class QTimer;
+
+namespace vorn {
+
+// The analog clock: a dial with a minute and an hour hand over a landscape, the date and the
+// time as text. Once activated it refreshes the time and the hands just after each new
+// second, paced by a timer; a double-click on the window closes it.
+class Horloge : public Form {
+    Q_OBJECT
+
+public:
+    Horloge();
+
+Q_SIGNALS:
+    // Emitted after each refresh of the time label and the hands.
+    void Refreshed();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_DblClick() override;
+    void Form_Unload() override;
+
+private:
+    void setHands();
+    void refreshPass();
+    void armRefresh();
+
+    Shape* Shape1;
+    Line* Line5;
+    Line* Line3;
+    Line* Line6;
+    Line* Line4;
+    Line* Line1;
+    Line* Line2;
+    Label* Label3;
+    Label* Label1;
+    QTimer* m_refresh;
+    bool m_refreshing = false; // set by the first activation; later ones find it running
+};
+
+} // namespace vorn
