@@ -1,6 +1,7 @@
 #include "shell/menu.h"
 
 #include "chores/mariage.h"
+#include "clock/horloge.h"
 #include "euro/vorneuro.h"
 #include "platform/forms.h"
 #include "platform/services.h"
@@ -45,7 +46,7 @@ const std::array kMenuEntries{
     MenuEntry{0, "conf", "Panneau", "Ctrl+P", &Menu::conf_Click},
     MenuEntry{0, "prog", "Program Configuration", nullptr, &Menu::prog_Click},
     MenuEntry{0, "gest", "Gestionnaire tâches", nullptr, &Menu::gest_Click},
-    MenuEntry{1, "Horl", "Horloge", "Ctrl+H", nullptr},
+    MenuEntry{1, "Horl", "Horloge", "Ctrl+H", &Menu::Horl_Click},
     MenuEntry{1, "Pat", "Patriarches", "F11", nullptr},
     MenuEntry{1, "rech", "Recherche", "Ctrl+R", nullptr},
     MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", nullptr},
@@ -119,7 +120,10 @@ void Menu::gest_Click() {
     startHostProgram(HostProgram::TaskManager);
 }
 
-void Menu::Horl_Click() {}
+void Menu::Horl_Click()
+{
+    Forms::instance().show<Horloge>();
+}
 
 void Menu::Pat_Click() {}
 

@@ -68,6 +68,7 @@ private Q_SLOTS:
         QTest::newRow("Ctrl+T") << int(Qt::Key_T) << "Tétris";
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << "MARIAGE";
         QTest::newRow("Ctrl+C") << int(Qt::Key_C) << "VornEuro";
+        QTest::newRow("Ctrl+H") << int(Qt::Key_H) << "Horloge";
     }
     void shortcutActsWithoutOpeningTheMenu() {
         QFETCH(int, key);
