@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/colours.h"
+#include "platform/fonts.h"
 #include "platform/twips.h"
 
 #include <QFont>

@@ -12,9 +12,9 @@ constexpr std::array kSubstitutions{
     FontSubstitution{"MS Sans Serif", "Liberation Sans,DejaVu Sans"},
     FontSubstitution{"MS Serif", "Liberation Serif,DejaVu Serif"},
     FontSubstitution{"Comic Sans MS", "Comic Neue,DejaVu Sans"},
-    FontSubstitution{"Arial Black", "DejaVu Sans,Liberation Sans"},
+    FontSubstitution{"Arial Black", "DejaVu Sans,Liberation Sans", true},
     FontSubstitution{"Arial Narrow", "Liberation Sans Narrow,DejaVu Sans"},
-    FontSubstitution{"Impact", "Liberation Sans Narrow,DejaVu Sans"},
+    FontSubstitution{"Impact", "Liberation Sans Narrow,DejaVu Sans", true},
     FontSubstitution{"Verdana", "DejaVu Sans,Liberation Sans"},
     FontSubstitution{"Times New Roman", "Liberation Serif,DejaVu Serif"},
     FontSubstitution{"Modern", "DejaVu Sans Mono,Liberation Mono"},
@@ -38,6 +38,16 @@ void installFontSubstitutions() {
         QFont::insertSubstitutions(family,
                                    QString::fromLatin1(entry.substitutes).split(QLatin1Char(',')));
     }
+}
+
+QFont makeFont(const QString& family, double points, bool bold) {
+    QFont font(family);
+    font.setPointSizeF(points);
+    bool heavy = false;
+    for (const auto& entry : kSubstitutions)
+        heavy = heavy || (entry.heavy && family == QLatin1String(entry.requested));
+    font.setBold(bold || heavy);
+    return font;
 }
 
 QFont dialogFont()

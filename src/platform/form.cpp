@@ -93,6 +93,15 @@ QMenuBar* Form::menuBar() {
     return m_menuBar;
 }
 
+void Form::setDefaultButton(QPushButton* button)
+{
+    if (m_defaultButton)
+        m_defaultButton->setDefault(false);
+    m_defaultButton = button;
+    if (button)
+        button->setDefault(true);
+}
+
 void Form::setBackColor(ColourValue value) {
     m_backColor = value;
     m_client->update();

@@ -63,7 +63,7 @@ public:
     // The window's menu bar, created on first use.
     QMenuBar* menuBar();
     // The button that Enter presses when the focus is on a control that does not take Enter.
-    void setDefaultButton(QPushButton* button) { m_defaultButton = button; }
+    void setDefaultButton(QPushButton* button);
     QPushButton* defaultButton() const { return m_defaultButton; }
     void setBackgroundPicture(Picture picture, BackgroundMode mode, QSizeF pixelSize = {});
 

@@ -12,16 +12,16 @@ Courrier::Courrier()
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     Label1 = new Label(client(), QStringLiteral("Label1"),
-                       QStringLiteral("Une petite suite d'utilitaires de bureau en français.\n"
-                                      "Écrivez-nous par le suivi des tickets du projet.\n"
-                                      "Vos idées et vos remarques y sont les bienvenues."),
+                       QStringLiteral("Suite d'utilitaires de bureau en français.\n"
+                                      "Vos remarques et vos idées sont les bienvenues\n"
+                                      "dans le suivi des tickets du projet."),
                        {240, 480, 4095, 975});
     Label1->setFontFace(QStringLiteral("MS Sans Serif"), 9.75);
     Label1->setTransparent(true);
 
     Label3 =
         new Label(client(), QStringLiteral("Label3"),
-                  QStringLiteral("Dépôt et tickets : projet VornUtil"), {1200, 1680, 2175, 375});
+                  QStringLiteral("Tickets : dépôt VornUtil"), {1200, 1680, 2175, 375});
     Label3->setTransparent(true);
     Label3->setWordWrap(false);
 }

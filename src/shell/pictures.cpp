@@ -116,17 +116,22 @@ void spannerIcon(QPainter& painter, const QRectF& target) {
     painter.restore();
 }
 
-void exitIcon(QPainter& painter, const QRectF& target) {
+void exitIcon(QPainter& painter, const QRectF& target)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     toGrid(painter, target);
-    // Door frame and the dark doorway.
+    // A pale wall on the left, where red letters read well, and the door on the right.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(236, 230, 214));
+    painter.drawRect(QRectF(0, 2, 32, 29));
     painter.setPen(QPen(QColor(90, 60, 30), 1.0));
     painter.setBrush(QColor(150, 110, 60));
-    painter.drawRect(QRectF(6, 3, 20, 27));
+    painter.drawRect(QRectF(14, 3, 17, 27));
     painter.setBrush(QColor(20, 20, 30));
-    painter.drawRect(QRectF(9, 6, 14, 24));
+    painter.drawRect(QRectF(16.5, 5.5, 12, 24.5));
     // The figure walking out, in white.
+    painter.translate(5, 0);
     painter.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::white);
     painter.drawEllipse(QPointF(18, 10), 2.2, 2.2);
