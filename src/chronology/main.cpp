@@ -1,0 +1,270 @@
+#include "chronology/main.h"
+
+#include "chronology/pictures.h"
+#include "chronology/spacerunbreaks.h"
+#include "platform/conversions.h"
+#include "platform/dialogs.h"
+#include "platform/forms.h"
+
+#include <array>
+
+namespace vorn {
+
+using chronology::Output;
+using chronology::RowLabel;
+using chronology::Year;
+
+namespace {
+
+constexpr float kShortHeight = 2150;
+constexpr float kTallHeight = 7600;
+constexpr Year kEarliestYear = -4004;
+constexpr Year kLatestYear = 90;
+
+const QString kSansSerif = QStringLiteral("MS Sans Serif");
+const QString kSerif = QStringLiteral("MS Serif");
+const QString kComic = QStringLiteral("Comic Sans MS");
+
+constexpr double kRowLabelPoints = 15.75;
+constexpr double kRestoredRowLabelPoints = 16;
+constexpr double kBoxPoints = 12;
+
+constexpr ColourValue kPaper = rgb(236, 219, 178);
+constexpr ColourValue kInk = rgb(72, 40, 16);
+constexpr ColourValue kTitleInk = rgb(112, 28, 12);
+constexpr ColourValue kBoxPaper = rgb(255, 251, 238);
+
+// Text1_Change empties the boxes in this order.
+constexpr std::array kClearingOrder{
+    Output::PatriarchName,   // Text2
+    Output::IsraelName,      // Text3
+    Output::JudahName,       // Text4
+    Output::Commentary,      // Text5
+    Output::JudgePeriod,     // Text6
+    Output::JudahPeriod,     // Text7
+    Output::IsraelPeriod,    // Text8
+    Output::JudgeName,       // Text9
+    Output::PatriarchPeriod, // Text10
+};
+
+} // namespace
+
+// One of the one-line answer boxes: the output it shows, its control and its place.
+struct Main::OutputBox {
+    Output output;
+    const char* name;
+    TextBox* Main::*control;
+    TwipsRect geometry;
+    bool centred; // the period boxes centre their text
+};
+
+const Main::OutputBox Main::kOutputBoxes[] = {
+    {Output::PatriarchName, "Text2", &Main::Text2, {2400, 2040, 2655, 375}, false},
+    {Output::PatriarchPeriod, "Text10", &Main::Text10, {5400, 2040, 2175, 375}, true},
+    {Output::JudgeName, "Text9", &Main::Text9, {2400, 2760, 2655, 375}, false},
+    {Output::JudgePeriod, "Text6", &Main::Text6, {5400, 2760, 2175, 375}, true},
+    {Output::IsraelName, "Text3", &Main::Text3, {2400, 3480, 2655, 375}, false},
+    {Output::IsraelPeriod, "Text8", &Main::Text8, {5400, 3480, 2175, 375}, true},
+    {Output::JudahName, "Text4", &Main::Text4, {2400, 4200, 2655, 375}, false},
+    {Output::JudahPeriod, "Text7", &Main::Text7, {5400, 4200, 2175, 375}, true},
+};
+
+// One row label: its control, caption and place. Text1_Change puts the captions of the
+// restored ones back, in this order, at 16 points.
+struct Main::RowLabelSpec {
+    const char* name;
+    Label* Main::*control;
+    const char* caption;
+    TwipsRect geometry;
+    bool restored;
+};
+
+const Main::RowLabelSpec Main::kRowLabels[] = {
+    {"Label7", &Main::Label7, "           Juge", {120, 2760, 2175, 495}, true},
+    {"Label3", &Main::Label3, "Roi d'Israël", {120, 3480, 2175, 375}, true},
+    {"Label4", &Main::Label4, "Roi de Juda", {120, 4200, 2175, 375}, true},
+    {"Label5", &Main::Label5, "  Patriarche", {120, 2040, 2175, 375}, true},
+    {"Label6", &Main::Label6, "Commentaire", {360, 4920, 1935, 375}, false},
+};
+
+Main::Main()
+    : Form(QStringLiteral("Main"), QStringLiteral("Autrefois..."), QSizeF(7680, 7215)) {
+    setBackColor(kPaper);
+    setBackgroundPicture(pictures::parchment, BackgroundMode::TopLeft, QSizeF(512, 512));
+
+    Label1 =
+        new Label(client(), QStringLiteral("Label1"),
+                  QStringLiteral("Depuis Abraham jusqu'à Jésus Christ."), {1200, 120, 5415, 495});
+    Label1->setFontFace(kSansSerif, 13.5, true);
+    Label1->setForeColor(kTitleInk);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    Label2 = new Label(client(), QStringLiteral("Label2"),
+                       QStringLiteral("Entrer une date (ex: -1225)"), {360, 960, 2775, 375});
+    Label2->setFontFace(kSansSerif, 9.75, true);
+
+    Text1 = new TextBox(client(), QStringLiteral("Text1"), QString(), {3480, 870, 1095, 375});
+    Text1->setFontFace(kSansSerif, 9.75, true);
+    Text1->setAccessibleName(QStringLiteral("Année"));
+
+    Command1 = new CommandButton(client(), QStringLiteral("Command1"), QStringLiteral("OK"),
+                                 {5520, 870, 735, 375});
+    Command2 = new CommandButton(client(), QStringLiteral("Command2"), QStringLiteral("Annuler"),
+                                 {6360, 870, 975, 375});
+    for (CommandButton* button : {Command1, Command2})
+        button->setFontFace(kSansSerif, 8.25, true);
+    setDefaultButton(Command1);
+
+    // The answer rows, from the patriarch row down, stay hidden until the first accepted year
+    // makes the window tall, whatever the height of the window's frame.
+    m_rows = new QWidget(client());
+    m_rows->setGeometry(TwipsRect{0, 0, 7680, 7215}.toPixels());
+    m_rows->hide();
+
+    for (const RowLabelSpec& spec : kRowLabels) {
+        Label* label = new Label(m_rows, QString::fromLatin1(spec.name),
+                                 QString::fromUtf8(spec.caption), spec.geometry);
+        label->setFontFace(kComic, kRowLabelPoints);
+        label->setWordWrap(false);
+        this->*spec.control = label;
+    }
+
+    for (const OutputBox& spec : kOutputBoxes) {
+        TextBox* box =
+            new TextBox(m_rows, QString::fromLatin1(spec.name), QString(), spec.geometry);
+        box->setFontFace(kSerif, kBoxPoints);
+        box->setReadOnly(true);
+        box->setBackColor(kBoxPaper);
+        if (spec.centred)
+            box->setAlignment(Qt::AlignCenter);
+        this->*spec.control = box;
+    }
+
+    Text5 = new TextArea(m_rows, QStringLiteral("Text5"), QString(), {2400, 4920, 5175, 2175});
+    Text5->setFontFace(kSerif, kBoxPoints);
+    Text5->setReadOnly(true);
+    Text5->setBackColor(kBoxPaper);
+    new SpaceRunBreaks(Text5->document());
+
+    Image1 =
+        new Image(m_rows, QStringLiteral("Image1"), pictures::desertScene, {120, 5490, 2175, 1150});
+    Image1->setAccessibleName(QStringLiteral("Caravane dans le désert"));
+
+    Label8 = new Label(m_rows, QStringLiteral("Label8"), QStringLiteral("Projet VornUtil"),
+                       {120, 6840, 1335, 255});
+    Label8->setFontFace(kSansSerif, 8.25);
+    Label8->setWordWrap(false);
+
+    for (Label* label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8}) {
+        label->setTransparent(true);
+        if (label != Label1)
+            label->setForeColor(kInk);
+    }
+
+    // Tab order: the entry row first, then the answers row by row.
+    QWidget* const order[] = {Text1, Command1, Command2, Text2, Text10, Text9,
+                              Text6, Text3,    Text8,    Text4, Text7,  Text5};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    Text1->setFocus();
+
+    connect(Text1, &TextBox::Change, this, handler(&Main::Text1_Change));
+    connect(Command1, &CommandButton::Click, this, handler(&Main::Command1_Click));
+    connect(Command2, &CommandButton::Click, this, handler(&Main::Command2_Click));
+}
+
+void Main::Form_Load() {
+    setHeight(kShortHeight);
+}
+
+void Main::Text1_Change() {
+    for (Output output : kClearingOrder)
+        setOutput(output, QString());
+    for (const RowLabelSpec& spec : kRowLabels) {
+        if (!spec.restored)
+            continue;
+        Label* label = this->*spec.control;
+        label->setText(QString::fromUtf8(spec.caption));
+        label->setFontSize(kRestoredRowLabelPoints);
+    }
+}
+
+void Main::Command1_Click() {
+    const QString text = Text1->text();
+    if (text.isEmpty()) {
+        remindRange();
+        return;
+    }
+    const Year year = toInteger(text);
+    if (year < kEarliestYear || year > kLatestYear) {
+        remindRange();
+        return;
+    }
+    setHeight(kTallHeight);
+    m_rows->show();
+    israel(year);
+    juda(year);
+    patriarches(year);
+    juges(year);
+    commentaires(year);
+}
+
+void Main::Command2_Click() {
+    Forms::instance().unload(this);
+}
+
+void Main::israel(Year year) {
+    apply(chronology::israel(year));
+}
+
+void Main::juda(Year year) {
+    apply(chronology::juda(year));
+}
+
+void Main::patriarches(Year year) {
+    apply(chronology::patriarches(year));
+}
+
+void Main::juges(Year year) {
+    apply(chronology::juges(year));
+}
+
+void Main::commentaires(Year year) {
+    apply(chronology::commentaires(year));
+}
+
+void Main::apply(const chronology::Writes& writes) {
+    for (std::size_t i = 0; i < chronology::kOutputCount; ++i) {
+        if (const auto& text = writes.texts[i])
+            setOutput(static_cast<Output>(i), *text);
+    }
+    Label* const rowLabels[chronology::kRowLabelCount] = {Label3, Label4};
+    static_assert(static_cast<int>(RowLabel::Israel) == 0 &&
+                  static_cast<int>(RowLabel::Judah) == 1);
+    for (std::size_t i = 0; i < chronology::kRowLabelCount; ++i) {
+        if (const auto& change = writes.labels[i]) {
+            rowLabels[i]->setText(change->caption);
+            rowLabels[i]->setFontSize(change->points);
+        }
+    }
+}
+
+void Main::setOutput(Output output, const QString& text) {
+    if (output == Output::Commentary) {
+        Text5->setText(text);
+        return;
+    }
+    for (const OutputBox& spec : kOutputBoxes) {
+        if (spec.output == output) {
+            (this->*spec.control)->setText(text);
+            return;
+        }
+    }
+}
+
+void Main::remindRange() {
+    msgBox(this, QStringLiteral("La Bible prend en compte les dates allant de -4004 à 90 !"),
+           MsgWarning, QStringLiteral("Rappel"));
+}
+
+} // namespace vorn
