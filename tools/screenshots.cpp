@@ -3,6 +3,7 @@
 // windows are driven through their object names, as a user or a test would.
 
 #include "chores/mariage.h"
+#include "chronology/main.h"
 #include "clock/horloge.h"
 #include "euro/vorneuro.h"
 #include "platform/dialogs.h"
@@ -80,6 +81,13 @@ const Scene kScenes[] = {
          return f;
      }},
     {"clock", [] { return Forms::instance().show<Horloge>(); }},
+    {"chronology",
+     [] {
+         Form* f = Forms::instance().show<Main>();
+         type(f, "Text1", QStringLiteral("-330"));
+         click(f, "Command1");
+         return f;
+     }},
 };
 
 // The window with its client area as the window system would frame it: a plain title bar

@@ -1,6 +1,7 @@
 #include "shell/menu.h"
 
 #include "chores/mariage.h"
+#include "chronology/main.h"
 #include "clock/horloge.h"
 #include "euro/vorneuro.h"
 #include "platform/forms.h"
@@ -47,7 +48,7 @@ const std::array kMenuEntries{
     MenuEntry{0, "prog", "Program Configuration", nullptr, &Menu::prog_Click},
     MenuEntry{0, "gest", "Gestionnaire tâches", nullptr, &Menu::gest_Click},
     MenuEntry{1, "Horl", "Horloge", "Ctrl+H", &Menu::Horl_Click},
-    MenuEntry{1, "Pat", "Patriarches", "F11", nullptr},
+    MenuEntry{1, "Pat", "Patriarches", "F11", &Menu::Pat_Click},
     MenuEntry{1, "rech", "Recherche", "Ctrl+R", nullptr},
     MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", nullptr},
     MenuEntry{1, "conv", "Convertisseur", "Ctrl+C", &Menu::conv_Click},
@@ -125,7 +126,10 @@ void Menu::Horl_Click()
     Forms::instance().show<Horloge>();
 }
 
-void Menu::Pat_Click() {}
+void Menu::Pat_Click()
+{
+    Forms::instance().show<Main>();
+}
 
 void Menu::rech_Click() {}
 

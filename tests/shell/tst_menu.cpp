@@ -69,6 +69,7 @@ private Q_SLOTS:
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << "MARIAGE";
         QTest::newRow("Ctrl+C") << int(Qt::Key_C) << "VornEuro";
         QTest::newRow("Ctrl+H") << int(Qt::Key_H) << "Horloge";
+        QTest::newRow("F11") << int(Qt::Key_F11) << "Main";
     }
     void shortcutActsWithoutOpeningTheMenu() {
         QFETCH(int, key);
@@ -76,7 +77,8 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         Menu* menu = Forms::instance().show<Menu>();
         QVERIFY(QTest::qWaitForWindowActive(menu));
-        QTest::keyClick(menu, Qt::Key(key), Qt::ControlModifier);
+        QTest::keyClick(menu, Qt::Key(key),
+                        key >= Qt::Key_F1 ? Qt::NoModifier : Qt::ControlModifier);
         QWidget* shown = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             shown = w->objectName() == window && w->isVisible() ? w : shown;
