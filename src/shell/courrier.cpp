@@ -13,8 +13,8 @@ Courrier::Courrier()
 
     Label1 = new Label(client(), QStringLiteral("Label1"),
                        QStringLiteral("Suite d'utilitaires de bureau en français.\n"
-                                      "Vos remarques et vos idées sont les bienvenues\n"
-                                      "dans le suivi des tickets du projet."),
+                                      "Remarques et idées : ouvrez un ticket\n"
+                                      "dans le suivi du projet VornUtil."),
                        {240, 480, 4095, 975});
     Label1->setFontFace(QStringLiteral("MS Sans Serif"), 9.75);
     Label1->setTransparent(true);
