@@ -1,6 +1,8 @@
 #include "platform/controls.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -15,6 +17,32 @@ namespace {
 template <class C> void initControl(C* control, const QString& name, TwipsRect geometry) {
     control->setObjectName(name);
     control->setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
+}
+
+// Space, Enter and Return press a control that acts as a button.
+bool isPressKey(const QKeyEvent* event)
+{
+    const int key = event->key();
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+void makeClickable(QWidget* widget, const QString& action)
+{
+    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->setCursor(Qt::PointingHandCursor);
+    widget->setAccessibleName(action);
+    widget->setToolTip(action);
+}
+
+void paintFocus(QWidget* widget)
+{
+    if (!widget->hasFocus())
+        return;
+    QPainter painter(widget);
+    QStyleOptionFocusRect option;
+    option.initFrom(widget);
+    option.rect = widget->rect().adjusted(1, 1, -1, -1);
+    widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, widget);
 }
 
 } // namespace
@@ -38,6 +66,28 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption, Twips
 void Label::setBorder(bool border) {
     setFrameStyle(border ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     setLineWidth(1);
+}
+
+void Label::setClickable(const QString& action)
+{
+    m_clickable = true;
+    makeClickable(this, action);
+}
+
+void Label::keyPressEvent(QKeyEvent* event)
+{
+    if (m_clickable && isPressKey(event)) {
+        event->accept();
+        Q_EMIT Click();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void Label::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    paintFocus(this);
 }
 
 void Label::mousePressEvent(QMouseEvent* event) {
@@ -142,12 +192,29 @@ void Image::setPicture(Picture picture) {
     update();
 }
 
+void Image::setClickable(const QString& action) {
+    m_clickable = true;
+    makeClickable(this, action);
+}
+
+void Image::keyPressEvent(QKeyEvent* event) {
+    if (m_clickable && isPressKey(event)) {
+        event->accept();
+        Q_EMIT Click();
+        return;
+    }
+    Control<QWidget>::keyPressEvent(event);
+}
+
 void Image::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (m_picture)
-        m_picture(painter, QRectF(rect()));
-    paintFrame(painter);
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (m_picture)
+            m_picture(painter, QRectF(rect()));
+        paintFrame(painter);
+    }
+    paintFocus(this);
 }
 
 void Image::mousePressEvent(QMouseEvent* event) {

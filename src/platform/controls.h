@@ -22,6 +22,9 @@ class Label : public Control<QLabel> {
 public:
     Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
     void setBorder(bool border);
+    // Makes the label act as a button (see Image::setClickable).
+    void setClickable(const QString& action);
+    bool isClickable() const { return m_clickable; }
 
 Q_SIGNALS:
     void Click();
@@ -31,9 +34,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_pressed = false;
+    bool m_clickable = false;
 };
 
 // Reports a loss of focus only when the focus really moved on inside the window: a dialog
@@ -117,6 +123,10 @@ class Image : public Control<QWidget> {
 public:
     Image(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry);
     void setPicture(Picture picture);
+    // Makes the picture act as a button: reachable with Tab, pressed with Space or Enter,
+    // and announced to assistive tools as a button named after what clicking it does.
+    void setClickable(const QString& action);
+    bool isClickable() const { return m_clickable; }
 
 Q_SIGNALS:
     void Click();
@@ -124,6 +134,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -132,6 +143,7 @@ protected:
 private:
     Picture m_picture;
     bool m_pressed = false;
+    bool m_clickable = false;
 };
 
 // A picture in a sunken frame.

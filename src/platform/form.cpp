@@ -81,7 +81,11 @@ Form::Form(const QString& name, const QString& caption, QSizeF clientTwips, Bord
         setFixedSize(m_clientPx);
 }
 
-Form::~Form() = default;
+Form::~Form() {
+    // Children outlive this part of the object; what they signal now must reach no handler.
+    m_unloaded = true;
+    disconnect(nullptr, nullptr, this, nullptr);
+}
 
 QMenuBar* Form::menuBar() {
     if (!m_menuBar) {
@@ -194,6 +198,10 @@ void Form::applyRequestedSize() {
 }
 
 void Form::runHandler(const std::function<void()>& handler) {
+    // An unloaded window takes no further events: focus and timer signals that arrive while
+    // it is hidden or torn down must not reach its handlers.
+    if (m_unloaded)
+        return;
     enterHandler();
     runGuarded(this, handler);
     leaveHandler();
