@@ -5,6 +5,7 @@
 #include "chores/mariage.h"
 #include "chronology/main.h"
 #include "clock/horloge.h"
+#include "colour/color.h"
 #include "euro/vorneuro.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
@@ -81,6 +82,16 @@ const Scene kScenes[] = {
          return f;
      }},
     {"clock", [] { return Forms::instance().show<Horloge>(); }},
+    {"colour",
+     [] {
+         Form* f = Forms::instance().show<Color>();
+         type(f, "Text2", QStringLiteral("255"));
+         type(f, "Text1", QStringLiteral("128"));
+         f->findChild<QWidget*>(QStringLiteral("Text3"))->setFocus(Qt::TabFocusReason);
+         type(f, "Text3", QStringLiteral("0"));
+         f->findChild<QWidget*>(QStringLiteral("Text4"))->setFocus(Qt::TabFocusReason);
+         return f;
+     }},
     {"chronology",
      [] {
          Form* f = Forms::instance().show<Main>();

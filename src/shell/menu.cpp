@@ -3,6 +3,7 @@
 #include "chores/mariage.h"
 #include "chronology/main.h"
 #include "clock/horloge.h"
+#include "colour/color.h"
 #include "euro/vorneuro.h"
 #include "platform/forms.h"
 #include "platform/services.h"
@@ -50,7 +51,7 @@ const std::array kMenuEntries{
     MenuEntry{1, "Horl", "Horloge", "Ctrl+H", &Menu::Horl_Click},
     MenuEntry{1, "Pat", "Patriarches", "F11", &Menu::Pat_Click},
     MenuEntry{1, "rech", "Recherche", "Ctrl+R", nullptr},
-    MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", nullptr},
+    MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", &Menu::Hexa_Click},
     MenuEntry{1, "conv", "Convertisseur", "Ctrl+C", &Menu::conv_Click},
     MenuEntry{2, "mari", "Zamours", "Ctrl+Z", &Menu::mari_Click},
     MenuEntry{3, "tétr", "Tétris", "Ctrl+T", &Menu::tetr_Click},
@@ -133,7 +134,10 @@ void Menu::Pat_Click()
 
 void Menu::rech_Click() {}
 
-void Menu::Hexa_Click() {}
+void Menu::Hexa_Click()
+{
+    Forms::instance().show<Color>();
+}
 
 void Menu::conv_Click()
 {

@@ -70,6 +70,7 @@ private Q_SLOTS:
         QTest::newRow("Ctrl+C") << int(Qt::Key_C) << "VornEuro";
         QTest::newRow("Ctrl+H") << int(Qt::Key_H) << "Horloge";
         QTest::newRow("F11") << int(Qt::Key_F11) << "Main";
+        QTest::newRow("F12") << int(Qt::Key_F12) << "Color";
     }
     void shortcutActsWithoutOpeningTheMenu() {
         QFETCH(int, key);
