@@ -85,6 +85,8 @@ const Scene kScenes[] = {
     {"colour",
      [] {
          Form* f = Forms::instance().show<Color>();
+         if (!QTest::qWaitForWindowActive(f))
+             std::fprintf(stderr, "the colour window is not active\n");
          type(f, "Text2", QStringLiteral("255"));
          type(f, "Text1", QStringLiteral("128"));
          f->findChild<QWidget*>(QStringLiteral("Text3"))->setFocus(Qt::TabFocusReason);
