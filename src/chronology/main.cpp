@@ -56,17 +56,18 @@ struct Main::OutputBox {
     TextBox* Main::*control;
     TwipsRect geometry;
     bool centred; // the period boxes centre their text
+    const char* accessibleName;
 };
 
 const Main::OutputBox Main::kOutputBoxes[] = {
-    {Output::PatriarchName, "Text2", &Main::Text2, {2400, 2040, 2655, 375}, false},
-    {Output::PatriarchPeriod, "Text10", &Main::Text10, {5400, 2040, 2175, 375}, true},
-    {Output::JudgeName, "Text9", &Main::Text9, {2400, 2760, 2655, 375}, false},
-    {Output::JudgePeriod, "Text6", &Main::Text6, {5400, 2760, 2175, 375}, true},
-    {Output::IsraelName, "Text3", &Main::Text3, {2400, 3480, 2655, 375}, false},
-    {Output::IsraelPeriod, "Text8", &Main::Text8, {5400, 3480, 2175, 375}, true},
-    {Output::JudahName, "Text4", &Main::Text4, {2400, 4200, 2655, 375}, false},
-    {Output::JudahPeriod, "Text7", &Main::Text7, {5400, 4200, 2175, 375}, true},
+    {Output::PatriarchName, "Text2", &Main::Text2, {2400, 2040, 2655, 375}, false, "Patriarche"},
+    {Output::PatriarchPeriod, "Text10", &Main::Text10, {5400, 2040, 2175, 375}, true, "Période du patriarche"},
+    {Output::JudgeName, "Text9", &Main::Text9, {2400, 2760, 2655, 375}, false, "Juge"},
+    {Output::JudgePeriod, "Text6", &Main::Text6, {5400, 2760, 2175, 375}, true, "Période du juge"},
+    {Output::IsraelName, "Text3", &Main::Text3, {2400, 3480, 2655, 375}, false, "Roi d'Israël"},
+    {Output::IsraelPeriod, "Text8", &Main::Text8, {5400, 3480, 2175, 375}, true, "Période du roi d'Israël"},
+    {Output::JudahName, "Text4", &Main::Text4, {2400, 4200, 2655, 375}, false, "Roi de Juda"},
+    {Output::JudahPeriod, "Text7", &Main::Text7, {5400, 4200, 2175, 375}, true, "Période du roi de Juda"},
 };
 
 // One row label: its control, caption and place. Text1_Change puts the captions of the
@@ -137,6 +138,7 @@ Main::Main()
         box->setBackColor(kBoxPaper);
         if (spec.centred)
             box->setAlignment(Qt::AlignCenter);
+        box->setAccessibleName(QString::fromUtf8(spec.accessibleName));
         this->*spec.control = box;
     }
 
@@ -144,6 +146,7 @@ Main::Main()
     Text5->setFontFace(kSerif, kBoxPoints);
     Text5->setReadOnly(true);
     Text5->setBackColor(kBoxPaper);
+    Text5->setAccessibleName(QStringLiteral("Commentaire"));
     new SpaceRunBreaks(Text5->document());
 
     Image1 =

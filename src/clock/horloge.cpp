@@ -26,16 +26,17 @@ struct DialLine {
     const char* name;
     float x1, y1, x2, y2;
     ColourValue colour;
+    const char* accessibleName;
 };
 
 // The ticks just outside the rim at 12, 3, 6 and 9 o'clock, then the minute and hour hands.
 constexpr std::array kLines{
-    DialLine{"Line5", 2040, 1200, 2040, 1080, kTitleBarText},
-    DialLine{"Line3", 2760, 1920, 2880, 1920, kTitleBarText},
-    DialLine{"Line6", 2040, 2760, 2040, 2640, kTitleBarText},
-    DialLine{"Line4", 1200, 1920, 1320, 1920, kTitleBarText},
-    DialLine{"Line1", 2040, 1920, 2040, 1320, rgb(255, 0, 0)},
-    DialLine{"Line2", 2040, 1920, 2520, 1920, rgb(0, 255, 0)},
+    DialLine{"Line5", 2040, 1200, 2040, 1080, kTitleBarText, "Repère de midi"},
+    DialLine{"Line3", 2760, 1920, 2880, 1920, kTitleBarText, "Repère de trois heures"},
+    DialLine{"Line6", 2040, 2760, 2040, 2640, kTitleBarText, "Repère de six heures"},
+    DialLine{"Line4", 1200, 1920, 1320, 1920, kTitleBarText, "Repère de neuf heures"},
+    DialLine{"Line1", 2040, 1920, 2040, 1320, rgb(255, 0, 0), "Aiguille des minutes"},
+    DialLine{"Line2", 2040, 1920, 2520, 1920, rgb(0, 255, 0), "Aiguille des heures"},
 };
 
 QString timeLabel(const QDateTime& time) {
@@ -51,6 +52,7 @@ Horloge::Horloge()
 
     Shape1 = new Shape(client(), QStringLiteral("Shape1"), Shape::Kind::Circle,
                        {1320, 1080, 1455, 1695});
+    Shape1->setAccessibleName(QStringLiteral("Cadran"));
 
     std::array<Line*, kLines.size()> lines{};
     for (std::size_t i = 0; i < kLines.size(); ++i) {
@@ -59,6 +61,7 @@ Horloge::Horloge()
             new Line(client(), QString::fromLatin1(line.name), line.x1, line.y1, line.x2, line.y2);
         lines[i]->setBorderColor(line.colour);
         lines[i]->setBorderWidth(kLineWidth);
+        lines[i]->setAccessibleName(QString::fromUtf8(line.accessibleName));
     }
     Line5 = lines[0];
     Line3 = lines[1];

@@ -28,15 +28,16 @@ constexpr std::array kCaptions{
 // One component box and the one way its handler differs from the others.
 struct ComponentBox {
     const char* name;
+    const char* accessibleName;
     TwipsRect geometry;
     // The red box pushes the history before its range test, so also for a value it refuses.
     bool historyBeforeRangeTest;
 };
 
 constexpr std::array kBoxes{
-    ComponentBox{"Text2", {360, 360, 495, 345}, true},   // Red
-    ComponentBox{"Text1", {1080, 360, 495, 345}, false}, // Green
-    ComponentBox{"Text3", {1800, 360, 495, 345}, false}, // Blue
+    ComponentBox{"Text2", "Rouge", {360, 360, 495, 345}, true},   // Red
+    ComponentBox{"Text1", "Vert", {1080, 360, 495, 345}, false}, // Green
+    ComponentBox{"Text3", "Bleu", {1800, 360, 495, 345}, false}, // Blue
 };
 // The focus visits green, red, blue; textInit resets the boxes in that order too.
 constexpr std::array kFocusOrder{Color::Green, Color::Red, Color::Blue};
@@ -88,6 +89,7 @@ Color::Color()
                                 entry.geometry);
         box->setAlignment(Qt::AlignCenter);
         box->setFontFace(QStringLiteral("MS Sans Serif"), 9.75, true);
+        box->setAccessibleName(QString::fromUtf8(entry.accessibleName));
         connect(box, &TextBox::LostFocus, this,
                 handler([this, component] { Text_LostFocus(component); }));
         m_components[component] = box;
@@ -99,13 +101,14 @@ Color::Color()
 
     Text4 = new TextBox(client(), QStringLiteral("Text4"), QString(), {600, 2760, 1455, 375});
     Text4->setReadOnly(true);
+    Text4->setAccessibleName(QStringLiteral("Valeur Hexadécimale"));
     Text4->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
 
     for (std::size_t i = 0; i < kSwatches.size(); ++i) {
         const SwatchLabel& entry = kSwatches[i];
         Label* swatch =
             new Label(client(), QString::fromLatin1(entry.name), QString(), entry.geometry);
-        swatch->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+        swatch->setClickable(QString::fromUtf8(entry.accessibleName));
         swatch->setBorder(true);
         swatch->setBackColor(entry.initial);
         swatch->setCursor(Qt::PointingHandCursor);
@@ -115,12 +118,11 @@ Color::Color()
     }
 
     Image1 = new Image(client(), QStringLiteral("Image1"), paletteIcon, {2520, 120, 585, 480});
-    Image1->setAccessibleName(QStringLiteral("Animation"));
-    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setClickable(QStringLiteral("Animation"));
     connect(Image1, &Image::Click, this, handler(&Color::Image1_Click));
 
-    // The boxes were made in focus order and Text4 after them, the only other control that
-    // takes the focus; the first box has it when the window opens.
+    // The boxes were made in focus order and Text4 after them; the swatches and the icon,
+    // which act as buttons, follow. The first box has the focus when the window opens.
     m_components[kFocusOrder.front()]->setFocus();
 }
 

@@ -67,6 +67,7 @@ VornEuro::VornEuro()
     onPhotograph(monaie, rgb(0, 255, 0));
     monaie->setFontFace(QStringLiteral("Arial Alternative"), 12, true);
     monaie->setWordWrap(false);
+    monaie->setAccessibleName(QStringLiteral("Unité"));
 
     ecran2 = new TextBox(client(), QStringLiteral("ecran2"), QString(), {2520, 720, 975, 285});
     ecran2->setReadOnly(true);
@@ -77,6 +78,7 @@ VornEuro::VornEuro()
     monaie2 = new Label(client(), QStringLiteral("monaie2"), QString(), {3600, 840, 495, 255});
     onPhotograph(monaie2, rgb(255, 255, 192));
     monaie2->setWordWrap(false);
+    monaie2->setAccessibleName(QStringLiteral("Unité du montant converti"));
     monaie2->hide();
 
     Label1 = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Convertir       en:"),

@@ -26,9 +26,11 @@ bool isPressKey(const QKeyEvent* event)
     return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// Tab reaches the control, but a mouse click leaves the focus where it was: clicking a picture
+// is not leaving the box being edited.
 void makeClickable(QWidget* widget, const QString& action)
 {
-    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->setFocusPolicy(Qt::TabFocus);
     widget->setCursor(Qt::PointingHandCursor);
     widget->setAccessibleName(action);
     widget->setToolTip(action);

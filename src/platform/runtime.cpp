@@ -1,5 +1,6 @@
 #include "platform/runtime.h"
 
+#include "platform/accessibility.h"
 #include "platform/conversions.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
@@ -27,6 +28,7 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
         QCoreApplication::installTranslator(m_translator);
 
     installFontSubstitutions();
+    installAccessibility();
 
     if (rule == QuitRule::QuitWhenNoWindow) {
         connect(&Forms::instance(), &Forms::lastFormUnloaded, &app, &QCoreApplication::quit,

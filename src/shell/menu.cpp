@@ -97,8 +97,7 @@ Menu::Menu()
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image1 =
         new Image(client(), QStringLiteral("Image1"), pictures::closeIcon, {120, 120, 480, 480});
-    Image1->setAccessibleName(QStringLiteral("Fermer"));
-    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setClickable(QStringLiteral("Fermer"));
     connect(Image1, &Image::Click, this, handler(&Menu::Image1_Click));
 }
 

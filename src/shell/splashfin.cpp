@@ -29,15 +29,13 @@ SplashFin::SplashFin()
     : Form(QStringLiteral("SplashFin"), QStringLiteral("M'écrire ?"), QSizeF(5130, 1740)) {
     Image1 =
         new Image(client(), QStringLiteral("Image1"), pictures::infoIcon, {360, 480, 975, 975});
-    Image1->setAccessibleName(QStringLiteral("Mes coordonnées"));
+    Image1->setClickable(QStringLiteral("Mes coordonnées"));
     Image2 =
         new Image(client(), QStringLiteral("Image2"), pictures::spannerIcon, {2040, 480, 855, 975});
-    Image2->setAccessibleName(QStringLiteral("Retour au menu"));
+    Image2->setClickable(QStringLiteral("Retour au menu"));
     Image3 =
         new Image(client(), QStringLiteral("Image3"), pictures::exitIcon, {3600, 480, 975, 975});
-    Image3->setAccessibleName(QStringLiteral("Quitter"));
-    for (Image* image : {Image1, Image2, Image3})
-        image->setCursor(Qt::PointingHandCursor);
+    Image3->setClickable(QStringLiteral("Quitter"));
 
     std::array<Label*, kLetters.size()> letters{};
     for (std::size_t i = 0; i < kLetters.size(); ++i) {
