@@ -1,0 +1,90 @@
+#include "chores/mariage.h"
+#include "chronology/main.h"
+#include "clock/horloge.h"
+#include "colour/color.h"
+#include "euro/vorneuro.h"
+#include "platform/forms.h"
+#include "shell/courrier.h"
+#include "shell/menu.h"
+#include "shell/splashfin.h"
+#include "shell/tetris.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QtTest>
+
+#include <functional>
+
+using namespace vorn;
+
+namespace {
+
+struct Window {
+    const char* name;
+    std::function<Form*()> open;
+};
+
+template <class T>
+Window window(const char* name)
+{
+    return {name, [] { return Forms::instance().show<T>(); }};
+}
+
+int topLevelCount()
+{
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        count += w->objectName().isEmpty() && !w->isVisible() ? 0 : 1;
+    return count;
+}
+
+} // namespace
+
+// Opens and closes every window many times, by each way of closing, and checks that each
+// opening makes exactly one copy and each closing leaves nothing behind.
+class TestEndurance : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::initRuntime(*qApp); }
+    void cleanup() { test::destroyForms(); }
+
+    void openAndCloseEveryWindow()
+    {
+        test::ScriptedDialogs dialogs; // answers the lottery's names and the prank's message
+        const Window windows[] = {
+            window<Menu>("Menu"),         window<SplashFin>("SplashFin"),
+            window<Courrier>("Courrier"), window<Tetris>("Tétris"),
+            window<Mariage>("MARIAGE"),   window<Main>("Main"),
+            window<VornEuro>("VornEuro"), window<Color>("Color"),
+            window<Horloge>("Horloge"),
+        };
+        const int rounds = 200;
+        const int baseline = topLevelCount();
+        for (int round = 0; round < rounds; ++round) {
+            for (const Window& w : windows) {
+                QPointer<Form> form = w.open();
+                QCOMPARE(form->objectName(), QString::fromUtf8(w.name));
+                QCOMPARE(w.open(), form.data()); // a second reference, no second copy
+                QCoreApplication::processEvents();
+                if (round % 2 == 0)
+                    form->close(); // the title-bar close
+                else
+                    Forms::instance().unload(form);
+                // Closing the lottery opens the about window and closing the exit screen by
+                // the window system brings the main window back: close those as well.
+                for (Form* other : Forms::instance().loadedForms())
+                    Forms::instance().unload(other);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY2(form.isNull(), w.name);
+            }
+            QCOMPARE(Forms::instance().loadedCount(), 0);
+            QCOMPARE(topLevelCount(), baseline);
+            dialogs.clear();
+        }
+    }
+};
+
+QTEST_MAIN(TestEndurance)
+#include "tst_endurance.moc"
