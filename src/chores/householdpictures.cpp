@@ -8,24 +8,6 @@ namespace vorn::household {
 
 namespace {
 
-// Maps a grid of `grid` x `grid` units onto the target, inside a save/restore pair.
-class Grid {
-public:
-    Grid(QPainter& painter, const QRectF& target, qreal grid = 32.0)
-        : m_painter(painter) {
-        m_painter.save();
-        m_painter.setRenderHint(QPainter::Antialiasing);
-        m_painter.translate(target.topLeft());
-        m_painter.scale(target.width() / grid, target.height() / grid);
-    }
-    ~Grid() { m_painter.restore(); }
-    Grid(const Grid&) = delete;
-    Grid& operator=(const Grid&) = delete;
-
-private:
-    QPainter& m_painter;
-};
-
 // A heart filling the box (x, y, size, size).
 QPainterPath heartPath(qreal x, qreal y, qreal size) {
     QPainterPath path;
@@ -55,7 +37,7 @@ void drawHeart(QPainter& painter, qreal x, qreal y, qreal size, QColor light, QC
 } // namespace
 
 void hearts(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target, 100.0);
+    const PictureGrid grid(painter, target, 100, 100);
     drawHeart(painter, 40, 10, 52, QColor(255, 170, 200), QColor(210, 60, 120));
     drawHeart(painter, 8, 34, 60, QColor(255, 110, 100), QColor(170, 0, 20));
     // An arrow through both.
@@ -70,7 +52,7 @@ void hearts(QPainter& painter, const QRectF& target) {
 }
 
 void car(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     const QColor body(40, 90, 200);
     painter.setPen(QPen(body.darker(160), 0.8));
     // The cabin, then the body over its lower edge.
@@ -108,7 +90,7 @@ void car(QPainter& painter, const QRectF& target) {
 }
 
 void dog(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     const QColor fur(185, 125, 65);
     const QColor ear(110, 65, 30);
     painter.setPen(QPen(ear.darker(130), 0.8));
@@ -139,7 +121,7 @@ void dog(QPainter& painter, const QRectF& target) {
 }
 
 void plates(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     // Three plates seen from the side, the top one seen a little from above.
     for (int i = 0; i < 3; ++i) {
         const qreal y = 24 - i * 4.0;
@@ -158,7 +140,7 @@ void plates(QPainter& painter, const QRectF& target) {
 }
 
 void bin(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     QLinearGradient metal(QPointF(7, 0), QPointF(25, 0));
     metal.setColorAt(0, QColor(110, 115, 120));
     metal.setColorAt(0.4, QColor(190, 195, 200));
@@ -177,7 +159,7 @@ void bin(QPainter& painter, const QRectF& target) {
 }
 
 void pan(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     // The handle, then the pan over its end.
     painter.setPen(QPen(QColor(60, 35, 15), 0.8));
     painter.setBrush(QColor(120, 70, 30));
@@ -202,7 +184,7 @@ void pan(QPainter& painter, const QRectF& target) {
 }
 
 void bed(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     const QColor wood(140, 85, 40);
     painter.setPen(QPen(wood.darker(150), 0.8));
     painter.setBrush(wood);
@@ -226,7 +208,7 @@ void bed(QPainter& painter, const QRectF& target) {
 }
 
 void babyBottle(QPainter& painter, const QRectF& target) {
-    Grid grid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     // Teat, ring, then the bottle with its milk.
     painter.setPen(QPen(QColor(170, 120, 60), 0.7));
     painter.setBrush(QColor(235, 190, 120));

@@ -10,26 +10,6 @@ namespace vorn::pictures {
 
 namespace {
 
-// A small deterministic generator, so a picture is the same at every paint.
-class Noise {
-public:
-    explicit Noise(std::uint32_t seed)
-        : m_state(seed) {}
-    double next() {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<double>(m_state >> 8) / static_cast<double>(1u << 24);
-    }
-
-private:
-    std::uint32_t m_state;
-};
-
-// Maps a width x height drawing grid onto the target.
-void toGrid(QPainter& painter, const QRectF& target, qreal width, qreal height) {
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / width, target.height() / height);
-}
-
 // A ridge of dunes across the scene: a wavy top edge at `base`, filled down to the bottom.
 QPainterPath dune(qreal base, qreal amplitude, qreal phase, qreal bottom) {
     QPainterPath path(QPointF(0, bottom));
@@ -110,9 +90,7 @@ void camel(QPainter& painter, QPointF foot, qreal size) {
 } // namespace
 
 void parchment(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    toGrid(painter, target, 512, 512);
+    const PictureGrid grid(painter, target, 512, 512);
     const QRectF page(0, 0, 512, 512);
     QLinearGradient base(QPointF(0, 0), QPointF(512, 512));
     base.setColorAt(0, QColor(241, 226, 190));
@@ -121,7 +99,7 @@ void parchment(QPainter& painter, const QRectF& target) {
     painter.fillRect(page, base);
 
     // Stains and lighter patches, soft-edged.
-    Noise noise(0xB1B1E);
+    PictureNoise noise(0xB1B1E);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 70; ++i) {
         const QPointF centre(noise.next() * 512, noise.next() * 512);
@@ -148,14 +126,11 @@ void parchment(QPainter& painter, const QRectF& target) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(age);
     painter.drawRect(page);
-    painter.restore();
 }
 
 void desertScene(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(target);
-    toGrid(painter, target, 499, 264);
+    const PictureGrid grid(painter, target, 499, 264);
+    painter.setClipRect(QRectF(0, 0, 499, 264));
 
     // Dusk sky over the desert.
     QLinearGradient sky(QPointF(0, 0), QPointF(0, 170));
@@ -166,7 +141,7 @@ void desertScene(QPainter& painter, const QRectF& target) {
     painter.fillRect(QRectF(0, 0, 499, 264), sky);
 
     // A few early stars.
-    Noise noise(0x5A11D);
+    PictureNoise noise(0x5A11D);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 246, 220, 200));
     for (int i = 0; i < 26; ++i)
@@ -231,7 +206,6 @@ void desertScene(QPainter& painter, const QRectF& target) {
     painter.setPen(QPen(QColor(90, 55, 25), 3));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(1.5, 1.5, 496, 261));
-    painter.restore();
 }
 
 } // namespace vorn::pictures

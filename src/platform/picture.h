@@ -3,11 +3,50 @@
 #include <QPainter>
 #include <QRectF>
 
+#include <cstdint>
 #include <functional>
 
 namespace vorn {
 
 // A picture drawn by code into the rectangle it is given, so it stays sharp at any scale.
 using Picture = std::function<void(QPainter& painter, const QRectF& target)>;
+
+} // namespace vorn
+
+namespace vorn {
+
+// Draws a picture on a grid of its own units: for its lifetime the painter is saved,
+// antialiased and maps a width x height grid onto the target rectangle.
+class PictureGrid {
+public:
+    PictureGrid(QPainter& painter, const QRectF& target, qreal width, qreal height)
+        : m_painter(painter) {
+        m_painter.save();
+        m_painter.setRenderHint(QPainter::Antialiasing);
+        m_painter.translate(target.topLeft());
+        m_painter.scale(target.width() / width, target.height() / height);
+    }
+    ~PictureGrid() { m_painter.restore(); }
+    PictureGrid(const PictureGrid&) = delete;
+    PictureGrid& operator=(const PictureGrid&) = delete;
+
+private:
+    QPainter& m_painter;
+};
+
+// A small deterministic number generator, so a textured picture is the same at every paint.
+class PictureNoise {
+public:
+    explicit PictureNoise(std::uint32_t seed)
+        : m_state(seed) {}
+    // The next number, in [0, 1).
+    double next() {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<double>(m_state >> 8) / static_cast<double>(1u << 24);
+    }
+
+private:
+    std::uint32_t m_state;
+};
 
 } // namespace vorn

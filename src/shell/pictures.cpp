@@ -10,26 +10,6 @@ namespace vorn::pictures {
 
 namespace {
 
-// A small deterministic generator, so the texture is the same at every paint.
-class Noise {
-public:
-    explicit Noise(std::uint32_t seed)
-        : m_state(seed) {}
-    double next() {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<double>(m_state >> 8) / static_cast<double>(1u << 24);
-    }
-
-private:
-    std::uint32_t m_state;
-};
-
-// Maps the unit square onto the target: the icons are drawn on a 32 x 32 grid.
-void toGrid(QPainter& painter, const QRectF& target, qreal grid = 32.0) {
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / grid, target.height() / grid);
-}
-
 void disc(QPainter& painter, QColor light, QColor dark) {
     QRadialGradient shade(QPointF(12, 11), 18);
     shade.setColorAt(0, light);
@@ -50,7 +30,7 @@ void blueTexture(QPainter& painter, const QRectF& target) {
     base.setColorAt(1, QColor(18, 48, 118));
     painter.fillRect(target, base);
     // Soft flecks on the 100 x 100 grid of the original texture, scaled with the target.
-    Noise noise(0x5eed);
+    PictureNoise noise(0x5eed);
     painter.setPen(Qt::NoPen);
     const qreal sx = target.width() / 100.0;
     const qreal sy = target.height() / 100.0;
@@ -66,21 +46,16 @@ void blueTexture(QPainter& painter, const QRectF& target) {
 }
 
 void closeIcon(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     disc(painter, QColor(255, 90, 80), QColor(180, 0, 0));
     QPen cross(Qt::white, 4.0, Qt::SolidLine, Qt::RoundCap);
     painter.setPen(cross);
     painter.drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
     painter.drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
-    painter.restore();
 }
 
 void infoIcon(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     disc(painter, QColor(70, 110, 220), QColor(10, 30, 120));
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
@@ -90,13 +65,10 @@ void infoIcon(QPainter& painter, const QRectF& target) {
     stem.addRect(QRectF(12, 13, 4, 2));
     stem.addRect(QRectF(12, 23, 8, 2));
     painter.drawPath(stem.simplified());
-    painter.restore();
 }
 
 void spannerIcon(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     painter.translate(16, 16);
     painter.rotate(-45);
     QPainterPath tool;
@@ -113,14 +85,11 @@ void spannerIcon(QPainter& painter, const QRectF& target) {
     painter.setPen(QPen(QColor(60, 60, 66), 0.8));
     painter.setBrush(metal);
     painter.drawPath(spanner);
-    painter.restore();
 }
 
 void exitIcon(QPainter& painter, const QRectF& target)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 32, 32);
     // A pale wall on the left, where red letters read well, and the door on the right.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(236, 230, 214));
@@ -141,7 +110,6 @@ void exitIcon(QPainter& painter, const QRectF& target)
     painter.drawPolyline(QPolygonF{QPointF(15.5, 20), QPointF(13, 24), QPointF(10.5, 26)});
     painter.drawPolyline(QPolygonF{QPointF(16.8, 14.5), QPointF(20.5, 17), QPointF(23, 15.5)});
     painter.drawPolyline(QPolygonF{QPointF(16.8, 14.5), QPointF(13, 17), QPointF(11.5, 19.5)});
-    painter.restore();
 }
 
 } // namespace vorn::pictures

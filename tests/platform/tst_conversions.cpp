@@ -1,6 +1,8 @@
 #include "platform/conversions.h"
 #include "platform/runtimeerror.h"
 
+#include "support/testsupport.h"
+
 #include <QtTest>
 
 #include <cmath>
@@ -8,15 +10,6 @@
 
 using namespace vorn;
 
-// Runs `f` and returns the run-time error number it raised, or 0.
-template <class F> static int errorOf(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class TestConversions : public QObject {
     Q_OBJECT
@@ -49,7 +42,7 @@ private Q_SLOTS:
         QFETCH(double, value);
         QFETCH(int, error);
         double got = 0;
-        QCOMPARE(errorOf([&] { got = vorn::toDouble(text); }), error);
+        QCOMPARE(test::errorOf([&] { got = vorn::toDouble(text); }), error);
         if (error == 0)
             QCOMPARE(got, value);
     }
@@ -78,7 +71,7 @@ private Q_SLOTS:
         QFETCH(int, value);
         QFETCH(int, error);
         int got = 0;
-        QCOMPARE(errorOf([&] { got = vorn::toInteger(text); }), error);
+        QCOMPARE(test::errorOf([&] { got = vorn::toInteger(text); }), error);
         if (error == 0)
             QCOMPARE(got, value);
     }

@@ -4,18 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "support/testsupport.h"
+
 #include <QtTest>
 
 using namespace vorn;
 
-template <class F> static int errorOf(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class TestServices : public QObject {
     Q_OBJECT
@@ -64,7 +58,7 @@ private Q_SLOTS:
     }
 
     void noHostProgramIsError53() {
-        const int error = errorOf([] {
+        const int error = test::errorOf([] {
             resolveHostProgram(
                 HostProgram::ControlPanel, [](const QString&) { return false; },
                 [](const QString&) { return QString(); });
@@ -81,24 +75,24 @@ private Q_SLOTS:
         f.close();
         QCOMPARE(fileLen(file), 5);
         QVERIFY(fileDateTime(file).isValid());
-        QCOMPARE(errorOf([&] { fileLen(dir.filePath(QStringLiteral("none"))); }), 53);
-        QCOMPARE(errorOf([&] { killFile(dir.filePath(QStringLiteral("none"))); }), 53);
+        QCOMPARE(test::errorOf([&] { fileLen(dir.filePath(QStringLiteral("none"))); }), 53);
+        QCOMPARE(test::errorOf([&] { killFile(dir.filePath(QStringLiteral("none"))); }), 53);
 
         const QString sub = dir.filePath(QStringLiteral("sous"));
-        QCOMPARE(errorOf([&] { makeDir(sub); }), 0);
-        QCOMPARE(errorOf([&] { makeDir(sub); }), 58);
-        QCOMPARE(errorOf([&] { makeDir(dir.filePath(QStringLiteral("x/y/z"))); }), 76);
-        QCOMPARE(errorOf([&] { killFile(sub); }), 53); // a folder is not a file: kept
+        QCOMPARE(test::errorOf([&] { makeDir(sub); }), 0);
+        QCOMPARE(test::errorOf([&] { makeDir(sub); }), 58);
+        QCOMPARE(test::errorOf([&] { makeDir(dir.filePath(QStringLiteral("x/y/z"))); }), 76);
+        QCOMPARE(test::errorOf([&] { killFile(sub); }), 53); // a folder is not a file: kept
         QVERIFY(QDir(sub).exists());
         QFile inner(sub + QStringLiteral("/b"));
         QVERIFY(inner.open(QIODevice::WriteOnly));
         inner.close();
-        QCOMPARE(errorOf([&] { removeDir(sub); }), 75); // not empty: kept
+        QCOMPARE(test::errorOf([&] { removeDir(sub); }), 75); // not empty: kept
         QVERIFY(QFile::exists(sub + QStringLiteral("/b")));
-        QCOMPARE(errorOf([&] { killFile(sub + QStringLiteral("/b")); }), 0);
-        QCOMPARE(errorOf([&] { removeDir(sub); }), 0);
-        QCOMPARE(errorOf([&] { removeDir(sub); }), 76);
-        QCOMPARE(errorOf([&] { killFile(file); }), 0);
+        QCOMPARE(test::errorOf([&] { killFile(sub + QStringLiteral("/b")); }), 0);
+        QCOMPARE(test::errorOf([&] { removeDir(sub); }), 0);
+        QCOMPARE(test::errorOf([&] { removeDir(sub); }), 76);
+        QCOMPARE(test::errorOf([&] { killFile(file); }), 0);
         QVERIFY(!QFile::exists(file));
     }
 
@@ -128,10 +122,10 @@ private Q_SLOTS:
         f.write(QStringLiteral("#!/bin/sh\necho ok > '%1'\n").arg(marker).toUtf8());
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(errorOf([&] { startProgram(script); }), 0);
+        QCOMPARE(test::errorOf([&] { startProgram(script); }), 0);
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
-        QCOMPARE(errorOf([&] { startProgram(dir.filePath(QStringLiteral("absent"))); }), 53);
+        QCOMPARE(test::errorOf([&] { startProgram(dir.filePath(QStringLiteral("absent"))); }), 53);
     }
 
     void timeSourceCanBePinned() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "platform/runtimeerror.h"
 
 #include <QDateTime>
 #include <QList>
@@ -63,6 +64,18 @@ void initRuntime(QApplication& app);
 void destroyForms();
 // Pins the time of day returned by the runtime; an invalid value restores the real clock.
 void pinTime(const QDateTime& time);
+
+// Runs `f` and returns the number of the run-time error it raised, or 0 if it raised none.
+template <class F>
+int errorOf(F&& f)
+{
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 // Presses `button` on the next real modal box that appears (within `timeoutMs`), recording
 // its title and text in the out-parameters if given.
