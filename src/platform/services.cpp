@@ -26,7 +26,8 @@ std::function<QDateTime()>& timeSource()
     return source;
 }
 
-// The error a failed system call stands for.
+} // namespace
+
 int errorFromErrno(int code, int fallback)
 {
     switch (code) {
@@ -52,6 +53,8 @@ int errorFromErrno(int code, int fallback)
         return fallback;
     }
 }
+
+namespace {
 
 QByteArray nativePath(const QString& path)
 {
