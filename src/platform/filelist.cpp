@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace vorn {
@@ -176,6 +177,20 @@ void FileList::focusOutEvent(QFocusEvent* event) {
     QListView::focusOutEvent(event);
     if (isRealFocusMove(event->reason()))
         Q_EMIT LostFocus();
+}
+
+// With no file selected, the first arrow key selects the file under the focus frame (the
+// first one, after a new list) instead of moving past it.
+void FileList::keyPressEvent(QKeyEvent* event) {
+    const bool arrow = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (arrow && event->modifiers() == Qt::NoModifier && ListIndex() < 0 && ListCount() > 0) {
+        event->accept();
+        const QModelIndex current = currentIndex();
+        selectionModel()->setCurrentIndex(current.isValid() ? current : m_model->index(0),
+                                          QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 // A click on the file already selected is a choice too: it raises Click again.

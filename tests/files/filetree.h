@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -35,11 +36,14 @@ inline bool makeFile(const QString& path, qint64 size = 0, const QDateTime& modi
     return true;
 }
 
-// Makes each entry under `root`: a name ending with "/" is a folder, any other a file.
+// Makes each entry under `root`, with the folders it lies in: a name ending with "/" is a
+// folder, any other an empty file.
 inline bool makeTree(const QString& root, const QStringList& entries) {
     for (const QString& entry : entries) {
         const QString path = root + QLatin1Char('/') + entry;
-        const bool made = entry.endsWith(QLatin1Char('/')) ? QDir().mkpath(path) : makeFile(path);
+        const bool made = entry.endsWith(QLatin1Char('/'))
+                              ? QDir().mkpath(path)
+                              : QDir().mkpath(QFileInfo(path).path()) && makeFile(path);
         if (!made)
             return false;
     }
