@@ -146,9 +146,20 @@ void DirList::open(const QString& path) {
     m_path = folder;
     setCurrentIndex(m_model->index(m_model->openRow()));
     m_quiet = false;
-    scrollTo(currentIndex());
+    showOpenFolder();
     if (changed)
         Q_EMIT Change();
+}
+
+// As many sub-folders as fit below the open folder, which stays in view.
+void DirList::showOpenFolder() {
+    scrollTo(m_model->index(m_model->rowCount() - 1));
+    scrollTo(m_model->index(openFolderRow()));
+}
+
+void DirList::showEvent(QShowEvent* event) {
+    QListView::showEvent(event);
+    showOpenFolder();
 }
 
 void DirList::setPath(const QString& path) {

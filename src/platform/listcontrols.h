@@ -95,9 +95,11 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void open(const QString& path);
+    void showOpenFolder();
     void openEntry(int row);
     int openFolderRow() const;
     void writePath(const QString& path);

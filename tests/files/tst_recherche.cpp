@@ -228,17 +228,6 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), control("Dir1"));
     }
 
-    void textBoxes() {
-        QVERIFY(!control<QLineEdit>("Text1")->isReadOnly());
-        QVERIFY(control<QLineEdit>("Text2")->isReadOnly());
-        QVERIFY(control<QLineEdit>("Text3")->isReadOnly());
-        QCOMPARE(get("Label1", "ForeColor").toUInt(), 0xFFFFFFu);
-        QCOMPARE(control("Label1")->font().pointSizeF(), 12.0);
-        QVERIFY(control("Label1")->font().bold());
-        QCOMPARE(get("Label2", "ForeColor").toUInt(), 0x80000014u);
-        QCOMPARE(get("Label3", "ForeColor").toUInt(), 0x8000000Eu);
-    }
-
     // --- The three lists in step ---------------------------------------------------------
 
     void startsOnTheCurrentFolder() {
