@@ -186,6 +186,8 @@ Recherche::Recherche()
     Text3 = texts[2];
     Text1->setFontFace(QStringLiteral("MS Sans Serif"), 12);
     Label1->setBuddy(Text1);
+    Label2->setBuddy(Text2);
+    Label3->setBuddy(Text3);
 
     std::array<CommandButton*, kButtons.size()> buttons{};
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
@@ -205,6 +207,9 @@ Recherche::Recherche()
     Dir1 = new DirList(client(), QStringLiteral("Dir1"), {240, 960, 2415, 2340});
     File1 = new FileList(client(), QStringLiteral("File1"), {3000, 960, 2175, 1845});
     Drive1 = new DriveList(client(), QStringLiteral("Drive1"), {3000, 3000, 2175, 315});
+    Dir1->setAccessibleName(QStringLiteral("Dossiers"));
+    File1->setAccessibleName(QStringLiteral("Fichiers"));
+    Drive1->setAccessibleName(QStringLiteral("Lecteurs"));
     connect(Drive1, &DriveList::Change, this, handler(&Recherche::Drive1_Change));
     connect(Dir1, &DirList::Change, this, handler(&Recherche::Dir1_Change));
     connect(File1, &FileList::Click, this, handler(&Recherche::File1_Click));

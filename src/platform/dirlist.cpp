@@ -119,20 +119,7 @@ DirList::DirList(QWidget* parent, const QString& name, TwipsRect geometry)
         runInWindow(this, [this, row = index.row()] { openEntry(row); });
     });
 
-    // The list starts on the current folder, or the nearest one above it that can be read.
-    for (QString folder = QDir::currentPath(); !folder.isEmpty();) {
-        try {
-            m_model->setFolder(folder, listFolder(folder, EntryKind::Folders));
-            m_path = folder;
-            m_quiet = true;
-            setCurrentIndex(m_model->index(m_model->openRow()));
-            m_quiet = false;
-            break;
-        } catch (const RuntimeError&) {
-            const QString up = QFileInfo(folder).path();
-            folder = up == folder ? QString() : up;
-        }
-    }
+    openNearest(QDir::currentPath(), [this](const QString& folder) { open(folder); });
 }
 
 DirList::~DirList() = default;

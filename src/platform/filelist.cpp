@@ -70,16 +70,9 @@ FileList::FileList(QWidget* parent, const QString& name, TwipsRect geometry)
             Q_EMIT DblClick();
     });
 
-    // The list starts on the current folder, or the nearest one above it that can be read.
-    for (QString folder = QDir::currentPath(); !folder.isEmpty();) {
-        try {
-            display(folder, listFolder(folder, EntryKind::Files, m_pattern));
-            break;
-        } catch (const RuntimeError&) {
-            const QString up = QFileInfo(folder).path();
-            folder = up == folder ? QString() : up;
-        }
-    }
+    openNearest(QDir::currentPath(), [this](const QString& folder) {
+        display(folder, listFolder(folder, EntryKind::Files, m_pattern));
+    });
 }
 
 FileList::~FileList() = default;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -258,6 +259,18 @@ QString absoluteFolder(const QString& base, const QString& path) {
            (folder.size() == 3 || folder.at(3) == QLatin1Char('/')))
         folder.remove(0, 3);
     return folder.isEmpty() && full.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : folder;
+}
+
+void openNearest(const QString& folder, const std::function<void(const QString&)>& open) {
+    for (QString candidate = folder; !candidate.isEmpty();) {
+        try {
+            open(candidate);
+            return;
+        } catch (const RuntimeError&) {
+            const QString up = QFileInfo(candidate).path();
+            candidate = up == candidate ? QString() : up;
+        }
+    }
 }
 
 QStringList listFolder(const QString& folder, EntryKind kind, const WildcardPattern& pattern,

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <vector>
 
 // Reading the names in a folder quickly, matching them against a wildcard pattern and sorting
@@ -42,6 +43,10 @@ void sortNames(QStringList& names);
 // The absolute, clean form of a folder path; a relative one is taken from `base`. Only the
 // root ends with a separator.
 QString absoluteFolder(const QString& base, const QString& path);
+
+// Calls `open` with `folder`, then with each folder above it in turn, until a call raises no
+// run-time error. The lists start this way on a current folder that may not be readable.
+void openNearest(const QString& folder, const std::function<void(const QString&)>& open);
 
 enum class EntryKind { Files, Folders };
 
