@@ -45,7 +45,7 @@ constexpr std::array kBoxes{
 constexpr const char* kFolderPrompt = "Entrez le nom du dossier que vous voulez créer.";
 constexpr const char* kFolderPromptTitle = "Précision";
 
-struct LabelSpec {
+struct LabelEntry {
     const char* name;
     const char* caption;
     TwipsRect geometry;
@@ -54,24 +54,24 @@ struct LabelSpec {
 };
 
 constexpr std::array kLabels{
-    LabelSpec{"Label1", "Fichier:", {480, 315, 975, 255}, kWhite, true},
-    LabelSpec{"Label2", "A été créé le:", {120, 3600, 975, 255}, kButtonHighlight, false},
-    LabelSpec{"Label3", "Taille:", {3000, 3600, 495, 255}, kHighlightText, false},
+    LabelEntry{"Label1", "Fichier:", {480, 315, 975, 255}, kWhite, true},
+    LabelEntry{"Label2", "A été créé le:", {120, 3600, 975, 255}, kButtonHighlight, false},
+    LabelEntry{"Label3", "Taille:", {3000, 3600, 495, 255}, kHighlightText, false},
 };
 
-struct TextSpec {
+struct TextEntry {
     const char* name;
     TwipsRect geometry;
     bool readOnly;
 };
 
 constexpr std::array kTexts{
-    TextSpec{"Text1", {1560, 240, 2415, 375}, false},
-    TextSpec{"Text2", {1080, 3550, 1575, 285}, true},
-    TextSpec{"Text3", {3480, 3550, 1695, 285}, true},
+    TextEntry{"Text1", {1560, 240, 2415, 375}, false},
+    TextEntry{"Text2", {1080, 3550, 1575, 285}, true},
+    TextEntry{"Text3", {3480, 3550, 1695, 285}, true},
 };
 
-struct ButtonSpec {
+struct ButtonEntry {
     const char* name;
     const char* caption;
     TwipsRect geometry;
@@ -79,12 +79,12 @@ struct ButtonSpec {
 };
 
 constexpr std::array kButtons{
-    ButtonSpec{"Command1", "Fermer", {5640, 240, 1095, 375}, &Recherche::Command1_Click},
-    ButtonSpec{"Command2", "OK", {4080, 240, 495, 375}, &Recherche::Command2_Click},
-    ButtonSpec{"Command3", "Kill", {5640, 2040, 1095, 375}, &Recherche::Command3_Click},
-    ButtonSpec{"Command4", "Créer dossier", {5640, 840, 1095, 375}, &Recherche::Command4_Click},
-    ButtonSpec{"Command5", "Exécuter", {5640, 2640, 1095, 375}, &Recherche::Command5_Click},
-    ButtonSpec{"Command6", "RmDir", {5640, 1440, 1095, 375}, &Recherche::Command6_Click},
+    ButtonEntry{"Command1", "Fermer", {5640, 240, 1095, 375}, &Recherche::Command1_Click},
+    ButtonEntry{"Command2", "OK", {4080, 240, 495, 375}, &Recherche::Command2_Click},
+    ButtonEntry{"Command3", "Kill", {5640, 2040, 1095, 375}, &Recherche::Command3_Click},
+    ButtonEntry{"Command4", "Créer dossier", {5640, 840, 1095, 375}, &Recherche::Command4_Click},
+    ButtonEntry{"Command5", "Exécuter", {5640, 2640, 1095, 375}, &Recherche::Command5_Click},
+    ButtonEntry{"Command6", "RmDir", {5640, 1440, 1095, 375}, &Recherche::Command6_Click},
 };
 
 // A folder name names one entry of the open folder: no separator, not the folder itself or
@@ -162,13 +162,13 @@ Recherche::Recherche()
 
     std::array<Label*, kLabels.size()> labels{};
     for (std::size_t i = 0; i < kLabels.size(); ++i) {
-        const LabelSpec& spec = kLabels[i];
-        labels[i] = new Label(client(), QString::fromLatin1(spec.name),
-                              QString::fromUtf8(spec.caption), spec.geometry);
+        const LabelEntry& entry = kLabels[i];
+        labels[i] = new Label(client(), QString::fromLatin1(entry.name),
+                              QString::fromUtf8(entry.caption), entry.geometry);
         labels[i]->setTransparent(true);
-        labels[i]->setForeColor(spec.colour);
+        labels[i]->setForeColor(entry.colour);
         labels[i]->setWordWrap(false);
-        if (spec.heading)
+        if (entry.heading)
             labels[i]->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
     }
     Label1 = labels[0];
@@ -191,10 +191,10 @@ Recherche::Recherche()
 
     std::array<CommandButton*, kButtons.size()> buttons{};
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        buttons[i] = new CommandButton(client(), QString::fromLatin1(spec.name),
-                                       QString::fromUtf8(spec.caption), spec.geometry);
-        connect(buttons[i], &CommandButton::Click, this, handler(spec.handler));
+        const ButtonEntry& entry = kButtons[i];
+        buttons[i] = new CommandButton(client(), QString::fromLatin1(entry.name),
+                                       QString::fromUtf8(entry.caption), entry.geometry);
+        connect(buttons[i], &CommandButton::Click, this, handler(entry.handler));
     }
     Command1 = buttons[0];
     Command2 = buttons[1];
