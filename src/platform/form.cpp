@@ -272,4 +272,12 @@ void Form::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void runInWindow(QWidget* widget, const std::function<void()>& action)
+{
+    if (auto* form = qobject_cast<Form*>(widget ? widget->window() : nullptr))
+        form->runHandler(action);
+    else
+        runGuarded(widget, action);
+}
+
 } // namespace vorn

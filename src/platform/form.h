@@ -129,4 +129,9 @@ private:
     bool m_unloaded = false;
 };
 
+// Runs `action` as a handler of the window holding `widget`: behind the run-time error guard,
+// the window kept alive until it returns. Controls use it for changes made through their
+// properties, so these behave as the user's own choices do.
+void runInWindow(QWidget* widget, const std::function<void()>& action);
+
 } // namespace vorn

@@ -25,7 +25,8 @@ std::function<QDateTime()>& timeSource() {
     return source;
 }
 
-// The error a failed system call stands for.
+} // namespace
+
 int errorFromErrno(int code, int fallback) {
     switch (code) {
     case ENOENT:
@@ -50,6 +51,8 @@ int errorFromErrno(int code, int fallback) {
         return fallback;
     }
 }
+
+namespace {
 
 QByteArray nativePath(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(0)))

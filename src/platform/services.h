@@ -41,6 +41,8 @@ void makeDir(const QString& path);
 void removeDir(const QString& path);
 qint64 fileLen(const QString& path);
 QDateTime fileDateTime(const QString& path);
+// The run-time error a failed system call's errno stands for, `fallback` when none fits.
+int errorFromErrno(int code, int fallback);
 // Joins a folder and a name with exactly one separator.
 QString joinPath(const QString& folder, const QString& name);
 

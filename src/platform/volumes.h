@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// The volumes of the machine as the drive list shows them, and whether the volume holding a
+// path can be written to. Both read the system through a replaceable source, so tests can
+// show chosen volumes and a read-only one without mounting anything.
+namespace vorn {
+
+struct Volume {
+    QString root;    // where it is mounted: "/", "/home", "/media/usb"
+    QByteArray type; // its file system type: "ext4", "vfat", "iso9660"
+    bool readOnly = false;
+    bool ready = true;
+};
+
+// True for the volumes a user works on: not the kernel's own file systems, memory file
+// systems, package images or the folders under /proc, /sys and /dev.
+bool isUserVolume(const Volume& volume);
+
+// The mounted, ready user volumes, sorted by root, each root once.
+QList<Volume> userVolumes();
+// Replaces the system's volume table (tests); an empty function restores it.
+void setVolumeSource(std::function<QList<Volume>()> source);
+
+// The root among `roots` that holds `path` (the longest one that is a leading part of it),
+// or an empty text when none does.
+QString rootHolding(const QString& path, const QList<Volume>& volumes);
+
+// True when the volume holding `path` is mounted read-only (a CD-ROM, a read-only mount).
+bool isOnReadOnlyVolume(const QString& path);
+// Replaces the read-only check (tests); an empty function restores it.
+void setReadOnlyProbe(std::function<bool(const QString&)> probe);
+
+} // namespace vorn

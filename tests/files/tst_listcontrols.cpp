@@ -1,0 +1,387 @@
+#include "filetree.h"
+#include "support/testsupport.h"
+
+#include "platform/listcontrols.h"
+#include "platform/volumes.h"
+
+#include <QFocusEvent>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+using namespace vorn;
+using vorn::test::errorOf;
+
+class TestListControls : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_root;
+    QString m_startFolder;
+
+    QString at(const QString& relative) const {
+        return relative.isEmpty() ? m_root : m_root + QLatin1Char('/') + relative;
+    }
+
+private Q_SLOTS:
+    // One temporary folder for the whole run, so the data tables can name paths in it; each
+    // test starts from the same tree inside it.
+    void initTestCase() {
+        test::initRuntime(*qApp);
+        m_startFolder = QDir::currentPath();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        // The canonical path, so that the lists' paths compare equal to it.
+        m_root = QFileInfo(m_dir->path()).canonicalFilePath();
+    }
+
+    void init() {
+        for (const QString& name : test::onDisk(m_root)) {
+            const QString path = at(name);
+            QVERIFY(QFileInfo(path).isDir() && !QFileInfo(path).isSymLink()
+                        ? QDir(path).removeRecursively()
+                        : QFile::remove(path));
+        }
+        QVERIFY(test::makeTree(m_root, {"a.txt", "B.txt", "c.doc", ".cache", "sous/", "sous/d.doc",
+                                        "sous/e.txt", "sous/f/", "autre/", ".cache-dir/"}));
+        QVERIFY(QDir::setCurrent(m_root));
+    }
+
+    void cleanup() {
+        QDir::setCurrent(m_startFolder);
+        setVolumeSource({});
+        test::destroyForms();
+    }
+
+    void cleanupTestCase() { m_dir.reset(); }
+
+    // --- File list -----------------------------------------------------------------------
+
+    void fileListFileName_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("error");
+        QTest::newRow("a folder opens it") << at("sous") << at("sous") << "*"
+                                           << "" << 0;
+        QTest::newRow("a relative folder") << "sous" << at("sous") << "*"
+                                           << "" << 0;
+        QTest::newRow("wildcards set the pattern") << "*.txt" << at("") << "*.txt"
+                                                   << "" << 0;
+        QTest::newRow("folder and wildcards") << "sous/*.doc" << at("sous") << "*.doc"
+                                              << "" << 0;
+        QTest::newRow("a listed name selects it") << "B.txt" << at("") << "*"
+                                                  << "B.txt" << 0;
+        QTest::newRow("folder and name") << at("sous/e.txt") << at("sous") << "*"
+                                         << "e.txt" << 0;
+        QTest::newRow("a name not listed") << "absent.txt" << at("") << "*"
+                                           << "" << 53;
+        QTest::newRow("a hidden name is not listed") << ".cache" << at("") << "*"
+                                                     << "" << 53;
+        QTest::newRow("a missing folder") << "manquant/x.txt" << at("") << "*"
+                                          << "" << 76;
+        QTest::newRow("empty selects none") << "" << at("") << "*"
+                                            << "" << 0;
+    }
+    void fileListFileName() {
+        QFETCH(QString, text);
+        QFETCH(QString, path);
+        QFETCH(QString, pattern);
+        QFETCH(QString, fileName);
+        QFETCH(int, error);
+        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        QCOMPARE(errorOf([&] { list.setFileName(text); }), error);
+        QCOMPARE(list.Path(), path);
+        QCOMPARE(list.Pattern(), pattern);
+        QCOMPARE(list.FileName(), fileName);
+    }
+
+    void fileListClick_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("ListIndex set") << "index" << 1 << "B.txt";
+        QTest::newRow("ListIndex property") << "property" << 1 << "B.txt";
+        QTest::newRow("key down from none") << "down" << 1 << "a.txt";
+        QTest::newRow("mouse on a file") << "mouse" << 1 << "c.doc";
+        QTest::newRow("mouse on the selected file") << "mouse again" << 1 << "a.txt";
+        QTest::newRow("refresh clears quietly") << "refresh" << 0 << "";
+        QTest::newRow("pattern clears quietly") << "pattern" << 0 << "";
+        QTest::newRow("folder clears quietly") << "path" << 0 << "";
+    }
+    void fileListClick() {
+        QFETCH(QString, action);
+        QFETCH(int, clicks);
+        QFETCH(QString, selected);
+        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        if (action == "mouse again" || action.startsWith("refresh") || action == "pattern" ||
+            action == "path")
+            list.setListIndex(0);
+        QSignalSpy spy(&list, &FileList::Click);
+        auto rowCentre = [&](int row) {
+            return list.visualRect(list.model()->index(row, 0)).center();
+        };
+        if (action == "index")
+            list.setListIndex(1);
+        else if (action == "property")
+            list.setProperty("ListIndex", 1);
+        else if (action == "down")
+            QTest::keyClick(&list, Qt::Key_Down);
+        else if (action == "mouse")
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(2));
+        else if (action == "mouse again")
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(0));
+        else if (action == "refresh")
+            list.Refresh();
+        else if (action == "pattern")
+            list.setPattern(QStringLiteral("*"));
+        else if (action == "path")
+            list.setPath(at("sous"));
+        QCOMPARE(spy.count(), clicks);
+        QCOMPARE(list.FileName(), selected);
+    }
+
+    void fileListRefreshRereads() {
+        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        QVERIFY(test::makeFile(at("nouveau.txt")));
+        QVERIFY(QFile::remove(at("a.txt")));
+        QCOMPARE(list.ListCount(), 3);
+        list.Refresh();
+        QCOMPARE(list.List(), (QStringList{"B.txt", "c.doc", "nouveau.txt"}));
+        // A folder that went away lists nothing and keeps its path.
+        list.setPath(at("autre"));
+        QVERIFY(QDir(at("autre")).removeRecursively());
+        QCOMPARE(errorOf([&] { list.Refresh(); }), 0);
+        QCOMPARE(list.ListCount(), 0);
+        QCOMPARE(list.Path(), at("autre"));
+    }
+
+    void fileListCountsBeyond16Bits() {
+        QVERIFY(QDir(m_root).mkdir("beaucoup"));
+        const int count = 33000;
+        for (int i = 0; i < count; ++i)
+            QVERIFY(
+                test::makeFile(at(QStringLiteral("beaucoup/f%1").arg(i, 5, 10, QLatin1Char('0')))));
+        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        list.setPath(at("beaucoup"));
+        QCOMPARE(list.ListCount(), count);
+        QCOMPARE(list.property("ListCount").toInt(), count);
+        list.setListIndex(count - 1);
+        QCOMPARE(list.FileName(), QStringLiteral("f32999"));
+        QCOMPARE(list.ListIndex(), count - 1);
+    }
+
+    void propertyWritesAreGuarded_data() {
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("error");
+        QTest::newRow("Path to a missing folder") << "Path" << QVariant(at("manquant")) << 76;
+        QTest::newRow("ListIndex past the end") << "ListIndex" << QVariant(3) << 5;
+        QTest::newRow("ListIndex below -1") << "ListIndex" << QVariant(-2) << 5;
+        QTest::newRow("FileName not listed") << "FileName" << QVariant("absent") << 53;
+        QTest::newRow("Path to a folder") << "Path" << QVariant(at("sous")) << 0;
+    }
+    void propertyWritesAreGuarded() {
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
+        QFETCH(int, error);
+        test::ScriptedDialogs dialogs;
+        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        QVERIFY(list.setProperty(property.toLatin1().constData(), value));
+        const auto errors = dialogs.errors();
+        QCOMPARE(errors.size(), error ? 1 : 0);
+        if (error)
+            QCOMPARE(errors.first().style, error);
+    }
+
+    // --- Folder list ---------------------------------------------------------------------
+
+    void dirListRows() {
+        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        QCOMPARE(list.Path(), m_root);
+        QCOMPARE(list.List(), (QStringList{at("autre"), at("sous")}));
+        QCOMPARE(list.ListCount(), 2);
+        QCOMPARE(list.ListIndex(), -1);
+        // The rows: "/", each folder down to the open one, then the sub-folders.
+        const QStringList parts = m_root.split('/', Qt::SkipEmptyParts);
+        QStringList shown;
+        for (int row = 0; row < list.model()->rowCount(); ++row)
+            shown.append(list.model()->index(row, 0).data().toString());
+        QCOMPARE(shown, (QStringList{"/"} + parts + QStringList{"autre", "sous"}));
+    }
+
+    void dirListPath_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<int>("changes");
+        QTest::addColumn<int>("error");
+        QTest::newRow("a sub-folder") << "sous" << at("sous") << 1 << 0;
+        QTest::newRow("with a closing separator") << "sous/f/" << at("sous/f") << 1 << 0;
+        QTest::newRow("the parent") << ".." << QFileInfo(m_root).path() << 1 << 0;
+        QTest::newRow("the root") << "/"
+                                  << "/" << 1 << 0;
+        QTest::newRow("the open folder again") << m_root << at("") << 0 << 0;
+        QTest::newRow("a missing folder") << "manquant" << at("") << 0 << 76;
+        QTest::newRow("a file") << "a.txt" << at("") << 0 << 76;
+    }
+    void dirListPath() {
+        QFETCH(QString, path);
+        QFETCH(QString, opened);
+        QFETCH(int, changes);
+        QFETCH(int, error);
+        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        QSignalSpy spy(&list, &DirList::Change);
+        QCOMPARE(errorOf([&] { list.setPath(path); }), error);
+        QCOMPARE(list.Path(), opened);
+        QCOMPARE(spy.count(), changes);
+        QCOMPARE(list.ListIndex(), -1);
+    }
+
+    void dirListListIndex_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("highlighted");
+        QTest::addColumn<int>("error");
+        QTest::newRow("first sub-folder") << 0 << "autre" << 0;
+        QTest::newRow("last sub-folder") << 1 << "sous" << 0;
+        QTest::newRow("the open folder") << -1 << m_root.section('/', -1) << 0;
+        QTest::newRow("its parent") << -2 << m_root.section('/', -2, -2) << 0;
+        QTest::newRow("past the sub-folders") << 2 << "" << 5;
+    }
+    void dirListListIndex() {
+        QFETCH(int, index);
+        QFETCH(QString, highlighted);
+        QFETCH(int, error);
+        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        QSignalSpy clicks(&list, &DirList::Click);
+        QSignalSpy changes(&list, &DirList::Change);
+        QCOMPARE(errorOf([&] { list.setListIndex(index); }), error);
+        QCOMPARE(clicks.count(), error ? 0 : 1);
+        QCOMPARE(changes.count(), 0); // highlighting opens nothing
+        if (!error) {
+            QCOMPARE(list.ListIndex(), index);
+            QCOMPARE(list.currentIndex().data().toString(), highlighted);
+        }
+        QCOMPARE(list.Path(), m_root);
+    }
+
+    void dirListOpensByUser_data() {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("double-click on a sub-folder") << "double-click" << 1 << at("sous");
+        QTest::newRow("Enter on a sub-folder") << "enter" << 0 << at("autre");
+        QTest::newRow("Enter on the parent") << "enter" << -2 << QFileInfo(m_root).path();
+        QTest::newRow("a single click opens nothing") << "click" << 1 << at("");
+    }
+    void dirListOpensByUser() {
+        QFETCH(QString, gesture);
+        QFETCH(int, index);
+        QFETCH(QString, opened);
+        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 4000});
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QSignalSpy changes(&list, &DirList::Change);
+        const int row = list.model()->rowCount() - list.ListCount() + index;
+        const QPoint centre = list.visualRect(list.model()->index(row, 0)).center();
+        if (gesture == "double-click") {
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
+            QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
+        } else if (gesture == "enter") {
+            list.setListIndex(index);
+            QTest::keyClick(&list, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
+        }
+        QCOMPARE(list.Path(), opened);
+        QCOMPARE(changes.count(), opened == m_root ? 0 : 1);
+    }
+
+    void dirListRefresh() {
+        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        list.setPath(at("sous/f"));
+        QVERIFY(QDir(m_root).mkdir("sous/f/neuf"));
+        list.Refresh();
+        QCOMPARE(list.List(), QStringList{at("sous/f/neuf")});
+        // The open folder and its parent went away: the nearest folder left opens.
+        QSignalSpy changes(&list, &DirList::Change);
+        QVERIFY(QDir(at("sous")).removeRecursively());
+        list.Refresh();
+        QCOMPARE(list.Path(), m_root);
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(!list.List().contains(at("sous")));
+    }
+
+    // --- Drive list ----------------------------------------------------------------------
+
+    void driveList_data() {
+        QTest::addColumn<QString>("drive");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("changes");
+        QTest::addColumn<int>("error");
+        QTest::newRow("another root") << at("v1") << at("v1") << 1 << 0;
+        QTest::newRow("a path inside a volume") << at("v3/x/y") << at("v3") << 1 << 0;
+        QTest::newRow("the same volume") << at("v2") << at("v2") << 0 << 0;
+        QTest::newRow("no volume holds it") << "/ailleurs" << at("v2") << 0 << 68;
+        QTest::newRow("a volume gone meanwhile") << at("v4") << at("v2") << 0 << 71;
+    }
+    void driveList() {
+        QFETCH(QString, drive);
+        QFETCH(QString, chosen);
+        QFETCH(int, changes);
+        QFETCH(int, error);
+        QList<Volume> volumes{{at("v3"), "iso9660", true, true},
+                              {at("v1"), "ext4", false, true},
+                              {at("v2"), "ext4", false, true},
+                              {at("v4"), "vfat", false, true}};
+        setVolumeSource([&] { return volumes; });
+        QVERIFY(QDir(m_root).mkpath("v2/dedans"));
+        QVERIFY(QDir::setCurrent(at("v2/dedans")));
+        DriveList list(nullptr, QStringLiteral("Drive1"), {0, 0, 2000, 315});
+        QCOMPARE(list.List(), (QStringList{at("v1"), at("v2"), at("v3"), at("v4")}));
+        QCOMPARE(list.Drive(), at("v2")); // the volume of the current folder
+        volumes.removeLast();             // the stick is pulled out
+        QSignalSpy spy(&list, &DriveList::Change);
+        QCOMPARE(errorOf([&] { list.setDrive(drive); }), error);
+        QCOMPARE(list.Drive(), chosen);
+        QCOMPARE(list.currentText(), chosen);
+        QCOMPARE(spy.count(), changes);
+    }
+
+    void driveListByKeyboard() {
+        setVolumeSource([this] {
+            return QList<Volume>{{at("v1"), "ext4", false, true}, {at("v2"), "ext4", false, true}};
+        });
+        DriveList list(nullptr, QStringLiteral("Drive1"), {0, 0, 2000, 315});
+        QCOMPARE(list.ListIndex(), 0); // no volume holds the current folder: the first one
+        QSignalSpy spy(&list, &DriveList::Change);
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(list.Drive(), at("v2"));
+        QCOMPARE(spy.count(), 1);
+        QTest::keyClick(&list, Qt::Key_Down); // already the last: no change
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void driveListRefreshKeepsTheChoice() {
+        QList<Volume> volumes{{at("v1"), "ext4", false, true}, {at("v2"), "ext4", false, true}};
+        setVolumeSource([&] { return volumes; });
+        DriveList list(nullptr, QStringLiteral("Drive1"), {0, 0, 2000, 315});
+        list.setListIndex(1);
+        volumes.prepend({at("v0"), "vfat", false, true});
+        list.Refresh();
+        QCOMPARE(list.Drive(), at("v2"));
+        QCOMPARE(list.ListIndex(), 2);
+        // The chosen volume went away: it stays shown until another is chosen.
+        volumes.removeLast();
+        list.Refresh();
+        QCOMPARE(list.Drive(), at("v2"));
+        QCOMPARE(list.ListCount(), 3);
+    }
+};
+
+QTEST_MAIN(TestListControls)
+#include "tst_listcontrols.moc"

@@ -1,0 +1,276 @@
+#include "filetree.h"
+
+#include "platform/listing.h"
+#include "platform/volumes.h"
+
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace vorn;
+using vorn::test::errorOf;
+
+class TestListing : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void wildcard_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("star takes all") << "*"
+                                        << "anything at all" << true;
+        QTest::newRow("star takes the empty name") << "*"
+                                                   << "" << true;
+        QTest::newRow("stars run together") << "***"
+                                            << "x" << true;
+        QTest::newRow("ending, other case") << "*.txt"
+                                            << "Lettre.TXT" << true;
+        QTest::newRow("ending not last") << "*.txt"
+                                         << "a.txt.bak" << false;
+        QTest::newRow("ending without its point") << "*txt"
+                                                  << "rapporttxt" << true;
+        QTest::newRow("exact name, other case") << "Notes.md"
+                                                << "NOTES.MD" << true;
+        QTest::newRow("exact name is whole") << "notes"
+                                             << "notes2" << false;
+        QTest::newRow("question is one character") << "?.c"
+                                                   << "a.c" << true;
+        QTest::newRow("question is not two") << "?.c"
+                                             << "ab.c" << false;
+        QTest::newRow("question is not none") << "a?"
+                                              << "a" << false;
+        QTest::newRow("stars between") << "a*b*c"
+                                       << "aXXbYc" << true;
+        QTest::newRow("stars between, wrong end") << "a*b*c"
+                                                  << "abcb" << false;
+        QTest::newRow("star must go back") << "*aab"
+                                           << "aaab" << true;
+        QTest::newRow("star then question") << "*_1?4.jpg"
+                                            << "Photo_104.JPG" << true;
+        QTest::newRow("star then question, one short") << "*_1?4.jpg"
+                                                       << "Photo_14.JPG" << false;
+        QTest::newRow("semicolon is a character") << "*a;b"
+                                                  << "xa;b" << true;
+        QTest::newRow("semicolon does not split") << "*a;b"
+                                                  << "b" << false;
+        QTest::newRow("brackets are characters") << "[ab]*"
+                                                 << "[ab]c" << true;
+        QTest::newRow("brackets are no class") << "[ab]*"
+                                               << "ac" << false;
+        QTest::newRow("star point star needs a point") << "*.*"
+                                                       << "LISEZMOI" << false;
+        QTest::newRow("accented capital") << "é*"
+                                          << "École" << true;
+        QTest::newRow("accent is not its letter") << "*e"
+                                                  << "café" << false;
+        QTest::newRow("empty pattern, empty name") << ""
+                                                   << "" << true;
+        QTest::newRow("empty pattern, a name") << ""
+                                               << "a" << false;
+        QTest::newRow("question takes a whole emoji") << "?.png"
+                                                      << "😀.png" << true;
+        QTest::newRow("two questions, one emoji") << "??.png"
+                                                  << "😀.png" << false;
+        QTest::newRow("ending with an emoji") << "*😀"
+                                              << "x😀" << true;
+    }
+    void wildcard() {
+        QFETCH(QString, pattern);
+        QFETCH(QString, name);
+        QFETCH(bool, matches);
+        QCOMPARE(WildcardPattern(pattern).matches(name), matches);
+    }
+
+    void sortNames_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("case ignored") << QStringList{"b", "C", "a"} << QStringList{"a", "b", "C"};
+        QTest::newRow("equal but for case: capital first")
+            << QStringList{"a", "A"} << QStringList{"A", "a"};
+        QTest::newRow("accents with their letter") << QStringList{"zèbre", "école", "Eva", "ecole"}
+                                                   << QStringList{"ecole", "école", "Eva", "zèbre"};
+        QTest::newRow("cedilla and diaeresis") << QStringList{"noël", "nom", "garçon", "gare"}
+                                               << QStringList{"garçon", "gare", "noël", "nom"};
+        QTest::newRow("digits as text")
+            << QStringList{"10.txt", "9.txt", "1.txt"} << QStringList{"1.txt", "10.txt", "9.txt"};
+        QTest::newRow("other scripts after Latin")
+            << QStringList{"Ωmega", "omega", "Zulu"} << QStringList{"omega", "Zulu", "Ωmega"};
+        QTest::newRow("shorter first") << QStringList{"ab", "a"} << QStringList{"a", "ab"};
+        QTest::newRow("empty list") << QStringList{} << QStringList{};
+    }
+    void sortNames() {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, sorted);
+        vorn::sortNames(names);
+        QCOMPARE(names, sorted);
+    }
+
+    void absoluteFolder_data() {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("relative") << "/a/b"
+                                  << "c"
+                                  << "/a/b/c";
+        QTest::newRow("parent") << "/a/b"
+                                << ".."
+                                << "/a";
+        QTest::newRow("from the root") << "/"
+                                       << "x"
+                                       << "/x";
+        QTest::newRow("absolute, doubled separators") << "/a"
+                                                      << "/x//y/"
+                                                      << "/x/y";
+        QTest::newRow("the root") << "/a"
+                                  << "/"
+                                  << "/";
+        QTest::newRow("above the root") << "/"
+                                        << "../.."
+                                        << "/";
+    }
+    void absoluteFolder() {
+        QFETCH(QString, base);
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QCOMPARE(vorn::absoluteFolder(base, path), folder);
+    }
+
+    void listFolder_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<QStringList>("names");
+        const int files = int(EntryKind::Files);
+        const int folders = int(EntryKind::Folders);
+        QTest::newRow("files, links to files among them")
+            << files << "*" << false << QStringList{"b.TXT", "c.doc", "Été.txt", "lien.txt"};
+        QTest::newRow("files matching")
+            << files << "*.txt" << false << QStringList{"b.TXT", "Été.txt", "lien.txt"};
+        QTest::newRow("hidden files too")
+            << files << "*" << true
+            << QStringList{".cache", "b.TXT", "c.doc", "Été.txt", "lien.txt"};
+        QTest::newRow("folders, links to folders among them")
+            << folders << "*" << false << QStringList{"raccourci", "sous-dossier"};
+        QTest::newRow("hidden folders too")
+            << folders << "*" << true << QStringList{".config", "raccourci", "sous-dossier"};
+    }
+    void listFolder() {
+        QFETCH(int, kind);
+        QFETCH(QString, pattern);
+        QFETCH(bool, hidden);
+        QFETCH(QStringList, names);
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        QVERIFY(test::makeTree(root, {"b.TXT", "c.doc", "Été.txt", ".cache", "sous-dossier/",
+                                      ".config/", "sous-dossier/profond.txt"}));
+        QVERIFY(QFile::link(root + "/c.doc", root + "/lien.txt"));
+        QVERIFY(QFile::link(root + "/sous-dossier", root + "/raccourci"));
+        QVERIFY(QFile::link(root + "/nulle-part", root + "/lien-mort"));
+        QCOMPARE(::mkfifo(QFile::encodeName(root + "/tube").constData(), 0600), 0);
+        // A name that is not valid UTF-8 cannot be named back: it is left out.
+        const QByteArray badName = QFile::encodeName(root) + "/m\xe9lange.txt";
+        QCOMPARE(::close(::creat(badName.constData(), 0644)), 0);
+        const QStringList listed =
+            vorn::listFolder(root, EntryKind(kind), WildcardPattern(pattern), hidden);
+        ::unlink(badName.constData()); // the temporary folder could not remove it by name
+        QCOMPARE(listed, names);
+    }
+
+    void listFolderErrors_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("error");
+        QTest::newRow("missing") << "manquant" << 76;
+        QTest::newRow("a file") << "fichier.txt" << 76;
+        QTest::newRow("empty path") << "" << 76;
+    }
+    void listFolderErrors() {
+        QFETCH(QString, path);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        QVERIFY(test::makeFile(dir.filePath("fichier.txt")));
+        const QString full = path.isEmpty() ? path : dir.filePath(path);
+        QCOMPARE(errorOf([&] { vorn::listFolder(full, EntryKind::Files); }), error);
+    }
+
+    void listFolderRefused() {
+        if (!test::permissionsApply())
+            QSKIP("the super-user reads every folder");
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("ferme"));
+        QVERIFY(QFile::setPermissions(dir.filePath("ferme"), QFileDevice::WriteOwner));
+        QCOMPARE(errorOf([&] { vorn::listFolder(dir.filePath("ferme"), EntryKind::Files); }), 70);
+        QFile::setPermissions(dir.filePath("ferme"), QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ExeOwner);
+    }
+
+    void userVolumes_data() {
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<bool>("user");
+        QTest::newRow("system disk") << "/" << QByteArray("ext4") << true;
+        QTest::newRow("usb stick under /run/media")
+            << "/run/media/anne/CLE" << QByteArray("vfat") << true;
+        QTest::newRow("cd-rom") << "/media/cdrom" << QByteArray("iso9660") << true;
+        QTest::newRow("container root") << "/" << QByteArray("overlay") << true;
+        QTest::newRow("kernel processes") << "/proc" << QByteArray("proc") << false;
+        QTest::newRow("control groups") << "/sys/fs/cgroup/cpu" << QByteArray("cgroup") << false;
+        QTest::newRow("anything under /dev") << "/dev/hugepages" << QByteArray("ext4") << false;
+        QTest::newRow("memory under /run") << "/run/user/1000" << QByteArray("tmpfs") << false;
+        QTest::newRow("memory anywhere") << "/mnt/ram" << QByteArray("tmpfs") << false;
+        QTest::newRow("automount placeholder") << "/net" << QByteArray("autofs") << false;
+        QTest::newRow("snap package image") << "/snap/core/123" << QByteArray("squashfs") << false;
+        QTest::newRow("other squashfs") << "/media/live" << QByteArray("squashfs") << true;
+        QTest::newRow("a folder named like a system one")
+            << "/developpement" << QByteArray("ext4") << true;
+    }
+    void userVolumes() {
+        QFETCH(QString, root);
+        QFETCH(QByteArray, type);
+        QFETCH(bool, user);
+        QCOMPARE(isUserVolume({root, type, false, true}), user);
+    }
+
+    void userVolumesListed() {
+        setVolumeSource([] {
+            return QList<Volume>{
+                {"/media/cle", "vfat", false, true}, {"/proc", "proc", false, true},
+                {"/", "ext4", false, true},          {"/media/absent", "vfat", false, false},
+                {"/home", "ext4", false, true},      {"/home", "nfs", true, true}};
+        });
+        const QList<Volume> volumes = vorn::userVolumes();
+        setVolumeSource({});
+        QStringList roots;
+        for (const Volume& v : volumes)
+            roots.append(v.root);
+        // Sorted, ready ones only, and the volume mounted last over /home is the one shown.
+        QCOMPARE(roots, (QStringList{"/", "/home", "/media/cle"}));
+        QCOMPARE(volumes.at(1).type, QByteArray("nfs"));
+    }
+
+    void rootHolding_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("root");
+        QTest::newRow("the root itself") << "/"
+                                         << "/";
+        QTest::newRow("deepest volume") << "/home/anne/doc"
+                                        << "/home";
+        QTest::newRow("volume root") << "/home"
+                                     << "/home";
+        QTest::newRow("same beginning is not inside") << "/homework/x"
+                                                      << "/";
+        QTest::newRow("relative path") << "home"
+                                       << "";
+    }
+    void rootHolding() {
+        QFETCH(QString, path);
+        QFETCH(QString, root);
+        const QList<Volume> volumes{{"/", "ext4"}, {"/home", "ext4"}, {"/home/anne/x", "ext4"}};
+        QCOMPARE(vorn::rootHolding(path, volumes), root);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestListing)
+#include "tst_listing.moc"
