@@ -7,6 +7,7 @@
 #include "clock/horloge.h"
 #include "colour/color.h"
 #include "euro/vorneuro.h"
+#include "files/recherche.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/runtime.h"
@@ -94,6 +95,7 @@ const Scene kScenes[] = {
          f->findChild<QWidget*>(QStringLiteral("Text4"))->setFocus(Qt::TabFocusReason);
          return f;
      }},
+    {"files", [] { return Forms::instance().show<Recherche>(); }},
     {"chronology",
      [] {
          Form* f = Forms::instance().show<Main>();

@@ -5,6 +5,7 @@
 #include "clock/horloge.h"
 #include "colour/color.h"
 #include "euro/vorneuro.h"
+#include "files/recherche.h"
 #include "platform/forms.h"
 #include "platform/services.h"
 #include "shell/courrier.h"
@@ -50,7 +51,7 @@ const std::array kMenuEntries{
     MenuEntry{0, "gest", "Gestionnaire tâches", nullptr, &Menu::gest_Click},
     MenuEntry{1, "Horl", "Horloge", "Ctrl+H", &Menu::Horl_Click},
     MenuEntry{1, "Pat", "Patriarches", "F11", &Menu::Pat_Click},
-    MenuEntry{1, "rech", "Recherche", "Ctrl+R", nullptr},
+    MenuEntry{1, "rech", "Recherche", "Ctrl+R", &Menu::rech_Click},
     MenuEntry{1, "Hexa", "Hexa-Couleurs", "F12", &Menu::Hexa_Click},
     MenuEntry{1, "conv", "Convertisseur", "Ctrl+C", &Menu::conv_Click},
     MenuEntry{2, "mari", "Zamours", "Ctrl+Z", &Menu::mari_Click},
@@ -131,7 +132,9 @@ void Menu::Pat_Click()
     Forms::instance().show<Main>();
 }
 
-void Menu::rech_Click() {}
+void Menu::rech_Click() {
+    Forms::instance().show<Recherche>();
+}
 
 void Menu::Hexa_Click()
 {

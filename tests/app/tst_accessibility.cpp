@@ -3,6 +3,7 @@
 #include "clock/horloge.h"
 #include "colour/color.h"
 #include "euro/vorneuro.h"
+#include "files/recherche.h"
 #include "platform/forms.h"
 #include "shell/courrier.h"
 #include "shell/menu.h"
@@ -74,6 +75,7 @@ private Q_SLOTS:
         QTest::newRow("VornEuro") << opener<VornEuro>();
         QTest::newRow("Color") << opener<Color>();
         QTest::newRow("Horloge") << opener<Horloge>();
+        QTest::newRow("Recherche") << opener<Recherche>();
     }
     void everyControlIsNamed()
     {

@@ -3,6 +3,7 @@
 #include "clock/horloge.h"
 #include "colour/color.h"
 #include "euro/vorneuro.h"
+#include "files/recherche.h"
 #include "platform/forms.h"
 #include "shell/courrier.h"
 #include "shell/menu.h"
@@ -58,7 +59,7 @@ private Q_SLOTS:
             window<Courrier>("Courrier"), window<Tetris>("Tétris"),
             window<Mariage>("MARIAGE"),   window<Main>("Main"),
             window<VornEuro>("VornEuro"), window<Color>("Color"),
-            window<Horloge>("Horloge"),
+            window<Horloge>("Horloge"),   window<Recherche>("Recherche"),
         };
         const int rounds = 200;
         const int baseline = topLevelCount();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/runtimeerror.h"
+#include "support/testsupport.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,16 +13,6 @@
 
 // Helpers for tests that build small folder trees in a temporary folder.
 namespace vorn::test {
-
-// Runs `f` and returns the run-time error number it raised, or 0.
-template <class F> int errorOf(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // Makes a file of `size` bytes at `path`, optionally with a given modification time.
 inline bool makeFile(const QString& path, qint64 size = 0, const QDateTime& modified = {}) {

@@ -71,6 +71,7 @@ private Q_SLOTS:
         QTest::newRow("Ctrl+H") << int(Qt::Key_H) << "Horloge";
         QTest::newRow("F11") << int(Qt::Key_F11) << "Main";
         QTest::newRow("F12") << int(Qt::Key_F12) << "Color";
+        QTest::newRow("Ctrl+R") << int(Qt::Key_R) << "Recherche";
     }
     void shortcutActsWithoutOpeningTheMenu() {
         QFETCH(int, key);
