@@ -23,8 +23,7 @@ namespace {
 
 // Child: show the window, wait until it is exposed and the event loop has nothing left to
 // do, then report the peak resident memory and leave.
-int runChild(int argc, char* argv[], bool suite)
-{
+int runChild(int argc, char* argv[], bool suite) {
     QApplication app(argc, argv);
     QWidget* window = nullptr;
     std::unique_ptr<QMainWindow> bare;
@@ -55,8 +54,7 @@ struct Sample {
     double rssMiB;
 };
 
-Sample measure(const QString& self, const QString& mode)
-{
+Sample measure(const QString& self, const QString& mode) {
     QProcess child;
     QElapsedTimer clock;
     clock.start();
@@ -69,16 +67,14 @@ Sample measure(const QString& self, const QString& mode)
     return {ms, kib / 1024.0};
 }
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc > 1 && (qstrcmp(argv[1], "--suite") == 0 || qstrcmp(argv[1], "--bare") == 0))
         return runChild(argc, argv, qstrcmp(argv[1], "--suite") == 0);
 
@@ -99,7 +95,8 @@ int main(int argc, char* argv[])
     const double sm = median(suiteMs), bm = median(bareMs);
     const double sr = median(suiteRss), br = median(bareRss);
     std::printf("startup (median of %d, platform %s)\n", runs,
-                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default" : qgetenv("QT_QPA_PLATFORM").constData());
+                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default"
+                                                     : qgetenv("QT_QPA_PLATFORM").constData());
     std::printf("  %-22s %9s %12s\n", "program", "time ms", "peak RSS MiB");
     std::printf("  %-22s %9.1f %12.1f\n", "bare QMainWindow", bm, br);
     std::printf("  %-22s %9.1f %12.1f\n", "VornUtil main window", sm, sr);

@@ -36,22 +36,19 @@ namespace {
 class QuietDialogs final : public DialogHost {
 public:
     int message(QWidget*, const QString&, int, const QString&) override { return AnswerOk; }
-    QString input(QWidget*, const QString& prompt, const QString&) override
-    {
+    QString input(QWidget*, const QString& prompt, const QString&) override {
         return prompt.contains(QStringLiteral("première")) ? QStringLiteral("Alice")
-                                                            : QStringLiteral("Bruno");
+                                                           : QStringLiteral("Bruno");
     }
     void runtimeError(QWidget*, int, const QString&) override {}
 };
 
-void click(Form* form, const char* name)
-{
+void click(Form* form, const char* name) {
     if (auto* w = form->findChild<QWidget*>(QString::fromUtf8(name)))
         QTest::mouseClick(w, Qt::LeftButton);
 }
 
-void type(Form* form, const char* name, const QString& text)
-{
+void type(Form* form, const char* name, const QString& text) {
     if (auto* box = form->findChild<QLineEdit*>(QString::fromUtf8(name))) {
         box->setFocus();
         box->setText(text);
@@ -107,8 +104,7 @@ const Scene kScenes[] = {
 
 // The window with its client area as the window system would frame it: a plain title bar
 // with the caption, drawn here so the pictures do not depend on a window manager.
-QImage framed(Form* form, qreal scale)
-{
+QImage framed(Form* form, qreal scale) {
     const QPixmap body = form->grab();
     const int title = 24;
     const QSize size(form->width() + 2, form->height() + title + 1);
@@ -130,8 +126,7 @@ QImage framed(Form* form, qreal scale)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     Runtime runtime(app, Runtime::QuitRule::KeepRunning);
     QuietDialogs dialogs;
@@ -147,8 +142,8 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "%s was not shown\n", scene.file);
         QTest::qWait(150);
         const QString suffix = scale > 1.0 ? QStringLiteral("@%1x").arg(scale) : QString();
-        const QString path =
-            outDir + QLatin1Char('/') + QString::fromLatin1(scene.file) + suffix + QStringLiteral(".png");
+        const QString path = outDir + QLatin1Char('/') + QString::fromLatin1(scene.file) + suffix +
+                             QStringLiteral(".png");
         if (!framed(form, scale).save(path))
             std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         else

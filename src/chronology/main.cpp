@@ -61,13 +61,28 @@ struct Main::OutputBox {
 
 const Main::OutputBox Main::kOutputBoxes[] = {
     {Output::PatriarchName, "Text2", &Main::Text2, {2400, 2040, 2655, 375}, false, "Patriarche"},
-    {Output::PatriarchPeriod, "Text10", &Main::Text10, {5400, 2040, 2175, 375}, true, "Période du patriarche"},
+    {Output::PatriarchPeriod,
+     "Text10",
+     &Main::Text10,
+     {5400, 2040, 2175, 375},
+     true,
+     "Période du patriarche"},
     {Output::JudgeName, "Text9", &Main::Text9, {2400, 2760, 2655, 375}, false, "Juge"},
     {Output::JudgePeriod, "Text6", &Main::Text6, {5400, 2760, 2175, 375}, true, "Période du juge"},
     {Output::IsraelName, "Text3", &Main::Text3, {2400, 3480, 2655, 375}, false, "Roi d'Israël"},
-    {Output::IsraelPeriod, "Text8", &Main::Text8, {5400, 3480, 2175, 375}, true, "Période du roi d'Israël"},
+    {Output::IsraelPeriod,
+     "Text8",
+     &Main::Text8,
+     {5400, 3480, 2175, 375},
+     true,
+     "Période du roi d'Israël"},
     {Output::JudahName, "Text4", &Main::Text4, {2400, 4200, 2655, 375}, false, "Roi de Juda"},
-    {Output::JudahPeriod, "Text7", &Main::Text7, {5400, 4200, 2175, 375}, true, "Période du roi de Juda"},
+    {Output::JudahPeriod,
+     "Text7",
+     &Main::Text7,
+     {5400, 4200, 2175, 375},
+     true,
+     "Période du roi de Juda"},
 };
 
 // One row label: its control, caption and place. Text1_Change puts the captions of the

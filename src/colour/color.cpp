@@ -35,7 +35,7 @@ struct ComponentBox {
 };
 
 constexpr std::array kBoxes{
-    ComponentBox{"Text2", "Rouge", {360, 360, 495, 345}, true},   // Red
+    ComponentBox{"Text2", "Rouge", {360, 360, 495, 345}, true},  // Red
     ComponentBox{"Text1", "Vert", {1080, 360, 495, 345}, false}, // Green
     ComponentBox{"Text3", "Bleu", {1800, 360, 495, 345}, false}, // Blue
 };

@@ -29,7 +29,8 @@ private:
 };
 
 QAccessibleInterface* factory(const QString& className, QObject* object) {
-    if (className == QLatin1String("vorn::Image") || className == QLatin1String("vorn::PictureBox")) {
+    if (className == QLatin1String("vorn::Image") ||
+        className == QLatin1String("vorn::PictureBox")) {
         auto* image = static_cast<Image*>(object);
         if (image->isClickable())
             return new ClickableAccessible(image, [image] { Q_EMIT image->Click(); });

@@ -2,10 +2,10 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QStyleOptionFocusRect>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionFrame>
 
 #include <cmath>
@@ -20,24 +20,21 @@ template <class C> void initControl(C* control, const QString& name, TwipsRect g
 }
 
 // Space, Enter and Return press a control that acts as a button.
-bool isPressKey(const QKeyEvent* event)
-{
+bool isPressKey(const QKeyEvent* event) {
     const int key = event->key();
     return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 // Tab reaches the control, but a mouse click leaves the focus where it was: clicking a picture
 // is not leaving the box being edited.
-void makeClickable(QWidget* widget, const QString& action)
-{
+void makeClickable(QWidget* widget, const QString& action) {
     widget->setFocusPolicy(Qt::TabFocus);
     widget->setCursor(Qt::PointingHandCursor);
     widget->setAccessibleName(action);
     widget->setToolTip(action);
 }
 
-void paintFocus(QWidget* widget)
-{
+void paintFocus(QWidget* widget) {
     if (!widget->hasFocus())
         return;
     QPainter painter(widget);
@@ -70,14 +67,12 @@ void Label::setBorder(bool border) {
     setLineWidth(1);
 }
 
-void Label::setClickable(const QString& action)
-{
+void Label::setClickable(const QString& action) {
     m_clickable = true;
     makeClickable(this, action);
 }
 
-void Label::keyPressEvent(QKeyEvent* event)
-{
+void Label::keyPressEvent(QKeyEvent* event) {
     if (m_clickable && isPressKey(event)) {
         event->accept();
         Q_EMIT Click();
@@ -86,8 +81,7 @@ void Label::keyPressEvent(QKeyEvent* event)
     QLabel::keyPressEvent(event);
 }
 
-void Label::paintEvent(QPaintEvent* event)
-{
+void Label::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     paintFocus(this);
 }

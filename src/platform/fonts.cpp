@@ -50,8 +50,7 @@ QFont makeFont(const QString& family, double points, bool bold) {
     return font;
 }
 
-QFont dialogFont()
-{
+QFont dialogFont() {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(8.25);
     return font;

@@ -97,8 +97,7 @@ QMenuBar* Form::menuBar() {
     return m_menuBar;
 }
 
-void Form::setDefaultButton(QPushButton* button)
-{
+void Form::setDefaultButton(QPushButton* button) {
     if (m_defaultButton)
         m_defaultButton->setDefault(false);
     m_defaultButton = button;
@@ -272,8 +271,7 @@ void Form::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void runInWindow(QWidget* widget, const std::function<void()>& action)
-{
+void runInWindow(QWidget* widget, const std::function<void()>& action) {
     if (auto* form = qobject_cast<Form*>(widget ? widget->window() : nullptr))
         form->runHandler(action);
     else

@@ -19,9 +19,8 @@ Courrier::Courrier()
     Label1->setFontFace(QStringLiteral("MS Sans Serif"), 9.75);
     Label1->setTransparent(true);
 
-    Label3 =
-        new Label(client(), QStringLiteral("Label3"),
-                  QStringLiteral("Tickets : dépôt VornUtil"), {1200, 1680, 2175, 375});
+    Label3 = new Label(client(), QStringLiteral("Label3"),
+                       QStringLiteral("Tickets : dépôt VornUtil"), {1200, 1680, 2175, 375});
     Label3->setTransparent(true);
     Label3->setWordWrap(false);
 }

@@ -122,13 +122,11 @@ void Menu::gest_Click() {
     startHostProgram(HostProgram::TaskManager);
 }
 
-void Menu::Horl_Click()
-{
+void Menu::Horl_Click() {
     Forms::instance().show<Horloge>();
 }
 
-void Menu::Pat_Click()
-{
+void Menu::Pat_Click() {
     Forms::instance().show<Main>();
 }
 
@@ -136,23 +134,19 @@ void Menu::rech_Click() {
     Forms::instance().show<Recherche>();
 }
 
-void Menu::Hexa_Click()
-{
+void Menu::Hexa_Click() {
     Forms::instance().show<Color>();
 }
 
-void Menu::conv_Click()
-{
+void Menu::conv_Click() {
     Forms::instance().show<VornEuro>();
 }
 
-void Menu::mari_Click()
-{
+void Menu::mari_Click() {
     Forms::instance().show<Mariage>();
 }
 
-void Menu::tetr_Click()
-{
+void Menu::tetr_Click() {
     Forms::instance().show<Tetris>();
 }
 

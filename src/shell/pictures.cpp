@@ -87,8 +87,7 @@ void spannerIcon(QPainter& painter, const QRectF& target) {
     painter.drawPath(spanner);
 }
 
-void exitIcon(QPainter& painter, const QRectF& target)
-{
+void exitIcon(QPainter& painter, const QRectF& target) {
     const PictureGrid grid(painter, target, 32, 32);
     // A pale wall on the left, where red letters read well, and the door on the right.
     painter.setPen(Qt::NoPen);

@@ -25,15 +25,12 @@ namespace {
 
 using Opener = std::function<Form*()>;
 
-template <class T>
-Opener opener()
-{
+template <class T> Opener opener() {
     return [] { return Forms::instance().show<T>(); };
 }
 
 // Every control under `iface` whose accessible name is empty, by object name.
-void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, QStringList& seen)
-{
+void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, QStringList& seen) {
     for (int i = 0; i < iface->childCount(); ++i) {
         QAccessibleInterface* child = iface->child(i);
         if (!child)
@@ -63,8 +60,7 @@ private Q_SLOTS:
     void initTestCase() { test::initRuntime(*qApp); }
     void cleanup() { test::destroyForms(); }
 
-    void everyControlIsNamed_data()
-    {
+    void everyControlIsNamed_data() {
         QTest::addColumn<Opener>("open");
         QTest::newRow("Menu") << opener<Menu>();
         QTest::newRow("SplashFin") << opener<SplashFin>();
@@ -77,8 +73,7 @@ private Q_SLOTS:
         QTest::newRow("Horloge") << opener<Horloge>();
         QTest::newRow("Recherche") << opener<Recherche>();
     }
-    void everyControlIsNamed()
-    {
+    void everyControlIsNamed() {
         QFETCH(Opener, open);
         test::ScriptedDialogs dialogs;
         Form* form = open();
@@ -89,22 +84,26 @@ private Q_SLOTS:
         QStringList seen;
         collectUnnamed(iface, unnamed, seen);
         QVERIFY2(seen.size() > 1, qPrintable(seen.join(QLatin1Char(' '))));
-        QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("unnamed: ") + unnamed.join(QLatin1Char(' '))));
+        QVERIFY2(unnamed.isEmpty(),
+                 qPrintable(QStringLiteral("unnamed: ") + unnamed.join(QLatin1Char(' '))));
     }
 
-    void picturesThatActAreButtons_data()
-    {
+    void picturesThatActAreButtons_data() {
         QTest::addColumn<Opener>("open");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
-        QTest::newRow("close") << opener<Menu>() << "Image1" << "Fermer";
-        QTest::newRow("write") << opener<SplashFin>() << "Image1" << "Mes coordonnées";
-        QTest::newRow("back") << opener<SplashFin>() << "Image2" << "Retour au menu";
-        QTest::newRow("quit") << opener<SplashFin>() << "Image3" << "Quitter";
-        QTest::newRow("animation") << opener<Color>() << "Image1" << "Animation";
+        QTest::newRow("close") << opener<Menu>() << "Image1"
+                               << "Fermer";
+        QTest::newRow("write") << opener<SplashFin>() << "Image1"
+                               << "Mes coordonnées";
+        QTest::newRow("back") << opener<SplashFin>() << "Image2"
+                              << "Retour au menu";
+        QTest::newRow("quit") << opener<SplashFin>() << "Image3"
+                              << "Quitter";
+        QTest::newRow("animation") << opener<Color>() << "Image1"
+                                   << "Animation";
     }
-    void picturesThatActAreButtons()
-    {
+    void picturesThatActAreButtons() {
         QFETCH(Opener, open);
         QFETCH(QString, control);
         QFETCH(QString, name);
@@ -115,15 +114,15 @@ private Q_SLOTS:
         QCOMPARE(iface->role(), QAccessible::Button);
         QCOMPARE(iface->text(QAccessible::Name), name);
         QVERIFY(iface->actionInterface());
-        QVERIFY(iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QVERIFY(iface->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
         QVERIFY(picture->focusPolicy() & Qt::TabFocus);
     }
 
-    void pressingThePicturePerformsItsAction()
-    {
+    void pressingThePicturePerformsItsAction() {
         Form* menu = Forms::instance().show<Menu>();
-        QAccessibleInterface* iface =
-            QAccessible::queryAccessibleInterface(menu->findChild<QWidget*>(QStringLiteral("Image1")));
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(
+            menu->findChild<QWidget*>(QStringLiteral("Image1")));
         iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(Forms::instance().isLoaded<SplashFin>());
         QVERIFY(!menu->isVisible());

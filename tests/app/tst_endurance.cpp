@@ -26,14 +26,11 @@ struct Window {
     std::function<Form*()> open;
 };
 
-template <class T>
-Window window(const char* name)
-{
+template <class T> Window window(const char* name) {
     return {name, [] { return Forms::instance().show<T>(); }};
 }
 
-int topLevelCount()
-{
+int topLevelCount() {
     int count = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         count += w->objectName().isEmpty() && !w->isVisible() ? 0 : 1;
@@ -51,8 +48,7 @@ private Q_SLOTS:
     void initTestCase() { test::initRuntime(*qApp); }
     void cleanup() { test::destroyForms(); }
 
-    void openAndCloseEveryWindow()
-    {
+    void openAndCloseEveryWindow() {
         test::ScriptedDialogs dialogs; // answers the lottery's names and the prank's message
         const Window windows[] = {
             window<Menu>("Menu"),         window<SplashFin>("SplashFin"),

@@ -10,7 +10,6 @@
 
 using namespace vorn;
 
-
 class TestConversions : public QObject {
     Q_OBJECT
 

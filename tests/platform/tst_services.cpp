@@ -1,15 +1,14 @@
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 
+#include "support/testsupport.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include "support/testsupport.h"
 
 #include <QtTest>
 
 using namespace vorn;
-
 
 class TestServices : public QObject {
     Q_OBJECT

@@ -66,9 +66,7 @@ void destroyForms();
 void pinTime(const QDateTime& time);
 
 // Runs `f` and returns the number of the run-time error it raised, or 0 if it raised none.
-template <class F>
-int errorOf(F&& f)
-{
+template <class F> int errorOf(F&& f) {
     try {
         f();
     } catch (const RuntimeError& e) {
