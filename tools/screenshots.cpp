@@ -92,7 +92,13 @@ const Scene kScenes[] = {
          f->findChild<QWidget*>(QStringLiteral("Text4"))->setFocus(Qt::TabFocusReason);
          return f;
      }},
-    {"files", [] { return Forms::instance().show<Recherche>(); }},
+    {"files",
+     [] {
+         Form* f = Forms::instance().show<Recherche>();
+         if (QObject* files = f->findChild<QObject*>(QStringLiteral("File1")))
+             files->setProperty("ListIndex", 1);
+         return f;
+     }},
     {"chronology",
      [] {
          Form* f = Forms::instance().show<Main>();

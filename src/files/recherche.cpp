@@ -185,6 +185,8 @@ Recherche::Recherche()
     Text2 = texts[1];
     Text3 = texts[2];
     Text1->setFontFace(QStringLiteral("MS Sans Serif"), 12);
+    // A date and a time in the narrow box: a narrow face shows them whole.
+    Text2->setFontFace(QStringLiteral("Arial Narrow"), 8.25);
     Label1->setBuddy(Text1);
     Label2->setBuddy(Text2);
     Label3->setBuddy(Text3);
