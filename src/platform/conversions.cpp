@@ -145,6 +145,12 @@ double roundHalfEven(double value, int decimals) {
 QString toText(double value) {
     if (value == 0.0)
         return QStringLiteral("0");
+    // The largest magnitudes would round up past the double range when written with 15
+    // digits and then no longer read back; they are written as the largest 15-digit number
+    // a double still holds.
+    constexpr double kLargestWritable = 1.79769313486231e308;
+    if (std::isfinite(value) && std::abs(value) > kLargestWritable)
+        value = std::copysign(kLargestWritable, value);
     QString text = regionalLocale().toString(value, 'g', 15);
     text.replace(QLatin1Char('e'), QLatin1Char('E'));
     return text;

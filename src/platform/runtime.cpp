@@ -1,6 +1,7 @@
 #include "platform/runtime.h"
 
 #include "platform/accessibility.h"
+#include "platform/appicon.h"
 #include "platform/conversions.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
@@ -16,7 +17,9 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
     QApplication::setApplicationName(QStringLiteral("VornUtil"));
     QApplication::setApplicationDisplayName(QStringLiteral("VornUtil"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    QApplication::setDesktopFileName(QStringLiteral("vornutil"));
+    // The desktop entry and the icon are installed under this id (see data/).
+    QApplication::setDesktopFileName(QStringLiteral(VORN_APP_ID));
+    QApplication::setWindowIcon(appIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(regionalLocale());
 

@@ -110,6 +110,10 @@ private Q_SLOTS:
         QTest::newRow("no grouping") << 1234567.0 << "1234567";
         QTest::newRow("15 digits") << 0.1 + 0.2 << "0,3";
         QTest::newRow("large") << 1e20 << "1E+20";
+        QTest::newRow("largest double stays readable")
+            << std::numeric_limits<double>::max() << "1,79769313486231E+308";
+        QTest::newRow("largest negative double stays readable")
+            << -std::numeric_limits<double>::max() << "-1,79769313486231E+308";
     }
     void toText() {
         QFETCH(double, value);
@@ -123,6 +127,11 @@ private Q_SLOTS:
         QTest::newRow("rate") << 6.55957;
         QTest::newRow("small") << 1.5e-10;
         QTest::newRow("big") << 123456789012345.0;
+        QTest::newRow("largest double") << std::numeric_limits<double>::max();
+        QTest::newRow("just under the largest") << 1.797693134862315e308;
+        QTest::newRow("largest negative double") << -std::numeric_limits<double>::max();
+        QTest::newRow("smallest normal") << std::numeric_limits<double>::min();
+        QTest::newRow("smallest subnormal") << std::numeric_limits<double>::denorm_min();
     }
     // A number written as text reads back to itself within the 15 digits written.
     void textRoundTrip() {

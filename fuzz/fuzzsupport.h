@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/conversions.h"
+#include "platform/runtimeerror.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+
+// What every fuzz target shares: the input as the text a user could type, the French
+// conventions pinned, and a failure that shows the input and stops the run.
+namespace vorn::fuzz {
+
+inline void pinFrenchConventions() {
+    setRegionalLocale(QLocale(QLocale::French, QLocale::France));
+}
+
+// The bytes as UTF-8 text, as a text box would hold them (invalid sequences become U+FFFD).
+inline QString textOf(const std::uint8_t* data, std::size_t size) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+[[noreturn]] inline void fail(const char* what, const QString& input, const QString& detail = {}) {
+    std::fprintf(stderr, "invariant broken: %s\n  input: \"%s\"\n  %s\n", what,
+                 qUtf8Printable(input), qUtf8Printable(detail));
+    std::abort();
+}
+
+// Fails unless a rejected text raised one of the errors a conversion may raise.
+inline void expectError(const RuntimeError& error, std::initializer_list<int> allowed,
+                        const QString& input) {
+    for (int number : allowed) {
+        if (error.number() == number)
+            return;
+    }
+    fail("unexpected run-time error", input, QString::number(error.number()));
+}
+
+} // namespace vorn::fuzz
