@@ -68,6 +68,25 @@ void setRegionalLocale(const QLocale& locale) {
     localeOverride() = pinned;
 }
 
+namespace {
+
+// True for a well-formed number too small in magnitude for a double, such as 1E-400: it
+// reads as zero, as the nearest double, rather than as text that is no number.
+bool underflowsToZero(const QString& trimmed) {
+    QString plain = trimmed;
+    plain.replace(regionalLocale().decimalPoint(), QStringLiteral("."));
+    const std::string digits = plain.toStdString();
+    double value = 0.0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (result.ec != std::errc::result_out_of_range || result.ptr != digits.data() + digits.size())
+        return false;
+    const auto exponent = digits.find_first_of("eE");
+    return exponent != std::string::npos && exponent + 1 < digits.size() &&
+           digits[exponent + 1] == '-';
+}
+
+} // namespace
+
 double toDouble(const QString& text) {
     const QString trimmed = text.trimmed();
     // "inf" and "nan" are no numbers a user types; every number has a digit.
@@ -82,6 +101,8 @@ double toDouble(const QString& text) {
     // Tell a well-formed number too large for a double from text that is no number at all.
     if (std::isinf(value))
         raise(ErrOverflow);
+    if (underflowsToZero(trimmed))
+        return 0.0;
     raise(ErrTypeMismatch);
 }
 

@@ -63,7 +63,10 @@ const std::array kMenuEntries{
 
 Menu::Menu()
     : Form(QStringLiteral("Menu"), QStringLiteral("VornUtil"), QSizeF(4005, 765)) {
+    // The window shows the same texture behind Bouch: where the frame metrics leave Bouch
+    // short of the client's edges, the picture carries on without a seam.
     setBackColor(rgb(30, 72, 156));
+    setBackgroundPicture(pictures::blueTexture, BackgroundMode::Stretch);
 
     std::array<QMenu*, kTopEntries.size()> tops{};
     for (std::size_t i = 0; i < kTopEntries.size(); ++i) {
@@ -88,7 +91,10 @@ Menu::Menu()
             action->setEnabled(false);
     }
 
-    Bouch = new Image(client(), QStringLiteral("Bouch"), pictures::blueTexture, {0, 0, 4005, 765});
+    Bouch = new Image(client(), QStringLiteral("Bouch"), {}, {0, 0, 4005, 765});
+    Bouch->setPicture([this](QPainter& painter, const QRectF&) {
+        pictures::blueTexture(painter, QRectF(-QPointF(Bouch->pos()), QSizeF(client()->size())));
+    });
     Bouch->setAccessibleName(QStringLiteral("Fond"));
     Label1 = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Fermer"),
                        {720, 240, 975, 255});

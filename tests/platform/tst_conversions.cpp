@@ -35,6 +35,8 @@ private Q_SLOTS:
         QTest::newRow("infinity word") << "inf" << 0.0 << 13;
         QTest::newRow("nan word") << "nan" << 0.0 << 13;
         QTest::newRow("beyond double") << "1E400" << 0.0 << 6;
+        QTest::newRow("below the smallest double") << "1E-400" << 0.0 << 0;
+        QTest::newRow("negative tiny") << "-2,5E-999" << 0.0 << 0;
     }
     void toDouble() {
         QFETCH(QString, text);
