@@ -19,6 +19,10 @@ template <class C> void initControl(C* control, const QString& name, TwipsRect g
     control->setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
 }
 
+} // namespace
+
+namespace detail {
+
 // Space, Enter and Return press a control that acts as a button.
 bool isPressKey(const QKeyEvent* event) {
     const int key = event->key();
@@ -33,6 +37,10 @@ void makeClickable(QWidget* widget, const QString& action) {
     widget->setAccessibleName(action);
     widget->setToolTip(action);
 }
+
+} // namespace detail
+
+namespace {
 
 void paintFocus(QWidget* widget) {
     if (!widget->hasFocus())
@@ -53,7 +61,7 @@ bool isRealFocusMove(Qt::FocusReason reason) {
 // --- Label -------------------------------------------------------------------------------
 
 Label::Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry)
-    : Control<QLabel>(parent) {
+    : ClickableControl<QLabel>(parent) {
     initControl(this, name, geometry);
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
@@ -67,42 +75,9 @@ void Label::setBorder(bool border) {
     setLineWidth(1);
 }
 
-void Label::setClickable(const QString& action) {
-    m_clickable = true;
-    makeClickable(this, action);
-}
-
-void Label::keyPressEvent(QKeyEvent* event) {
-    if (m_clickable && isPressKey(event)) {
-        event->accept();
-        Q_EMIT Click();
-        return;
-    }
-    QLabel::keyPressEvent(event);
-}
-
 void Label::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     paintFocus(this);
-}
-
-void Label::mousePressEvent(QMouseEvent* event) {
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void Label::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (click)
-        Q_EMIT Click();
-}
-
-void Label::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    Q_EMIT DblClick();
 }
 
 // --- TextBox -----------------------------------------------------------------------------
@@ -178,7 +153,7 @@ OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& 
 // --- Image, PictureBox -------------------------------------------------------------------
 
 Image::Image(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry)
-    : Control<QWidget>(parent)
+    : ClickableControl<QWidget>(parent)
     , m_picture(std::move(picture)) {
     initControl(this, name, geometry);
 }
@@ -186,20 +161,6 @@ Image::Image(QWidget* parent, const QString& name, Picture picture, TwipsRect ge
 void Image::setPicture(Picture picture) {
     m_picture = std::move(picture);
     update();
-}
-
-void Image::setClickable(const QString& action) {
-    m_clickable = true;
-    makeClickable(this, action);
-}
-
-void Image::keyPressEvent(QKeyEvent* event) {
-    if (m_clickable && isPressKey(event)) {
-        event->accept();
-        Q_EMIT Click();
-        return;
-    }
-    Control<QWidget>::keyPressEvent(event);
 }
 
 void Image::paintEvent(QPaintEvent*) {
@@ -211,25 +172,6 @@ void Image::paintEvent(QPaintEvent*) {
         paintFrame(painter);
     }
     paintFocus(this);
-}
-
-void Image::mousePressEvent(QMouseEvent* event) {
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void Image::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (click)
-        Q_EMIT Click();
-}
-
-void Image::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    Q_EMIT DblClick();
 }
 
 PictureBox::PictureBox(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry)

@@ -3,8 +3,10 @@
 #include "platform/control.h"
 #include "platform/picture.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,8 +15,61 @@
 // named after the control, exposing the automation properties and the events as signals.
 namespace vorn {
 
+namespace detail {
+bool isPressKey(const QKeyEvent* event);
+void makeClickable(QWidget* widget, const QString& action);
+} // namespace detail
+
+// A control that reacts to the mouse: a press and a release of the left button inside it make
+// a click. Once made clickable it also acts as a button for the keyboard: Tab reaches it and
+// Space or Enter presses it.
+template <class Widget> class ClickableControl : public Control<Widget> {
+public:
+    using Control<Widget>::Control;
+
+    // Names the action for assistive tools and makes the control reachable from the keyboard.
+    void setClickable(const QString& action) {
+        m_clickable = true;
+        detail::makeClickable(this, action);
+    }
+    bool isClickable() const { return m_clickable; }
+
+protected:
+    virtual void clicked() = 0;
+    virtual void doubleClicked() = 0;
+
+    void mousePressEvent(QMouseEvent* event) override {
+        m_pressed = event->button() == Qt::LeftButton;
+        event->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                           this->rect().contains(event->position().toPoint());
+        m_pressed = false;
+        event->accept();
+        if (click)
+            clicked();
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        event->accept();
+        doubleClicked();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (m_clickable && detail::isPressKey(event)) {
+            event->accept();
+            clicked();
+            return;
+        }
+        Widget::keyPressEvent(event);
+    }
+
+private:
+    bool m_pressed = false;
+    bool m_clickable = false;
+};
+
 // A static text. Words wrap at the label's width; it may be transparent or bordered.
-class Label : public Control<QLabel> {
+class Label : public ClickableControl<QLabel> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ text WRITE setText)
@@ -22,24 +77,15 @@ class Label : public Control<QLabel> {
 public:
     Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
     void setBorder(bool border);
-    // Makes the label act as a button (see Image::setClickable).
-    void setClickable(const QString& action);
-    bool isClickable() const { return m_clickable; }
 
 Q_SIGNALS:
     void Click();
     void DblClick();
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void clicked() override { Q_EMIT Click(); }
+    void doubleClicked() override { Q_EMIT DblClick(); }
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool m_pressed = false;
-    bool m_clickable = false;
 };
 
 // Reports a loss of focus only when the focus really moved on inside the window: a dialog
@@ -116,34 +162,26 @@ Q_SIGNALS:
 };
 
 // A picture drawn by code, stretched to the control's size; reacts to mouse clicks.
-class Image : public Control<QWidget> {
+class Image : public ClickableControl<QWidget> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
 
 public:
     Image(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry);
     void setPicture(Picture picture);
-    // Makes the picture act as a button: reachable with Tab, pressed with Space or Enter,
-    // and announced to assistive tools as a button named after what clicking it does.
-    void setClickable(const QString& action);
-    bool isClickable() const { return m_clickable; }
 
 Q_SIGNALS:
     void Click();
     void DblClick();
 
 protected:
+    void clicked() override { Q_EMIT Click(); }
+    void doubleClicked() override { Q_EMIT DblClick(); }
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
     virtual void paintFrame(QPainter&) {}
 
 private:
     Picture m_picture;
-    bool m_pressed = false;
-    bool m_clickable = false;
 };
 
 // A picture in a sunken frame.
