@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -39,6 +41,29 @@ inline void expectError(const RuntimeError& error, std::initializer_list<int> al
             return;
     }
     fail("unexpected run-time error", input, QString::number(error.number()));
+}
+
+// Fails unless `value`, written as text, reads back within the fifteen digits written, and
+// unless writing the read-back value again gives the same text. Fifteen digits survive the
+// trip through a double; subnormal values carry fewer and are left out of the second check.
+inline void expectReadsBack(double value, const QString& input) {
+    const QString written = toText(value);
+    double back = 0;
+    try {
+        back = toDouble(written);
+    } catch (const RuntimeError& error) {
+        fail("a written number does not read back", input,
+             written + QStringLiteral(" raised ") + QString::number(error.number()));
+    }
+    if (std::abs(back - value) > std::abs(value) * 1e-14)
+        fail("a written number reads back as another value", input,
+             QStringLiteral("%1 -> %2 -> %3")
+                 .arg(value, 0, 'g', 17)
+                 .arg(written)
+                 .arg(back, 0, 'g', 17));
+    if (std::abs(value) >= DBL_MIN && toText(back) != written)
+        fail("writing a number read back changes its text", input,
+             written + QStringLiteral(" -> ") + toText(back));
 }
 
 } // namespace vorn::fuzz
