@@ -196,18 +196,14 @@ void firs(QPainter& painter) {
 } // namespace
 
 void landscape(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(target, Qt::IntersectClip);
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / kGridWidth, target.height() / kGridHeight);
+    const PictureGrid grid(painter, target, kGridWidth, kGridHeight);
+    painter.setClipRect(QRectF(0, 0, kGridWidth, kGridHeight), Qt::IntersectClip);
     sky(painter);
     clouds(painter);
     mountains(painter);
     lake(painter);
     meadow(painter);
     firs(painter);
-    painter.restore();
 }
 
 } // namespace vorn::pictures

@@ -177,16 +177,12 @@ void paintRiver(QPainter& painter) {
 } // namespace
 
 void nightScene(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(target, Qt::IntersectClip);
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / kGrid, target.height() / kGrid);
+    const PictureGrid grid(painter, target, kGrid, kGrid);
+    painter.setClipRect(QRectF(0, 0, kGrid, kGrid), Qt::IntersectClip);
     paintSky(painter);
     paintTower(painter);
     paintRoofs(painter);
     paintRiver(painter);
-    painter.restore();
 }
 
 } // namespace vorn::euro
