@@ -2,7 +2,7 @@
 //   vornutil_make_icons <output folder> <icon name> <size>...
 // gives <output folder>/<size>x<size>/apps/<icon name>.png for every size. The build runs it
 // so that the installed icons are drawn by the same code as the windows' icon.
-#include "platform/appicon.h"
+#include "platform/pictures.h"
 
 #include <QDir>
 #include <QImage>
@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
         image.fill(Qt::transparent);
         {
             QPainter painter(&image);
-            vorn::drawAppIcon(painter, QRectF(0, 0, size, size));
+            vorn::pictures::applicationIcon(painter, QRectF(0, 0, size, size));
         }
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(root).arg(size);
         const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");

@@ -1,8 +1,7 @@
 #include "chores/mariage.h"
 
-#include "chores/householdpictures.h"
+#include "chores/pictures.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/services.h"
 #include "shell/courrier.h"
@@ -72,14 +71,14 @@ struct Decoration {
 };
 
 constexpr std::array<Decoration, 8> kImages{{
-    {"Image1", "Deux cœurs", household::hearts, {-240, 2040, 1260, 1380}},
-    {"Image2", "Voiture", household::car, {5640, 2520, 960, 720}},
-    {"Image3", "Chien", household::dog, {720, 1680, 600, 600}},
-    {"Image4", "Assiettes", household::plates, {4200, 360, 360, 360}},
-    {"Image5", "Poubelle", household::bin, {4200, 1080, 360, 360}},
-    {"Image6", "Poêle", household::pan, {4200, 1800, 375, 375}},
-    {"Image7", "Lit", household::bed, {840, 120, 495, 495}},
-    {"Image8", "Biberon", household::babyBottle, {120, 1080, 495, 855}},
+    {"Image1", "Deux cœurs", pictures::hearts, {-240, 2040, 1260, 1380}},
+    {"Image2", "Voiture", pictures::car, {5640, 2520, 960, 720}},
+    {"Image3", "Chien", pictures::dog, {720, 1680, 600, 600}},
+    {"Image4", "Assiettes", pictures::plates, {4200, 360, 360, 360}},
+    {"Image5", "Poubelle", pictures::bin, {4200, 1080, 360, 360}},
+    {"Image6", "Poêle", pictures::pan, {4200, 1800, 375, 375}},
+    {"Image7", "Lit", pictures::bed, {840, 120, 495, 495}},
+    {"Image8", "Biberon", pictures::babyBottle, {120, 1080, 495, 855}},
 }};
 
 } // namespace
@@ -87,7 +86,6 @@ constexpr std::array<Decoration, 8> kImages{{
 Mariage::Mariage()
     : Form(QStringLiteral("MARIAGE"), QStringLiteral("Qui fait quoi ?"), QSizeF(6705, 3480),
            Border::Fixed) {
-    setFont(dialogFont());
     buildImages();
     buildLetters();
     buildChores();

@@ -1,7 +1,7 @@
 #include "clock/horloge.h"
 
 #include "clock/hands.h"
-#include "clock/landscape.h"
+#include "clock/pictures.h"
 #include "platform/conversions.h"
 #include "platform/forms.h"
 #include "platform/services.h"

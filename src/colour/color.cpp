@@ -1,7 +1,7 @@
 #include "colour/color.h"
 
 #include "colour/colourmath.h"
-#include "colour/palettepicture.h"
+#include "colour/pictures.h"
 #include "platform/conversions.h"
 
 #include <QEventLoop>
@@ -75,7 +75,7 @@ Color::Color()
     : Form(QStringLiteral("Color"), QStringLiteral("VaviziDaz"), QSizeF(4110, 3195),
            Border::SizableNoMaximize) {
     // The captions use the classic dialog face; the boxes set their own.
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(makeFont(QStringLiteral("MS Sans Serif"), 8));
     for (std::size_t i = 0; i < kCaptions.size(); ++i) {
         const CaptionLabel& entry = kCaptions[i];
         m_captions[i] = new Label(client(), QString::fromLatin1(entry.name),
@@ -117,7 +117,8 @@ Color::Color()
         m_swatches[i] = swatch;
     }
 
-    Image1 = new Image(client(), QStringLiteral("Image1"), paletteIcon, {2520, 120, 585, 480});
+    Image1 =
+        new Image(client(), QStringLiteral("Image1"), pictures::paletteIcon, {2520, 120, 585, 480});
     Image1->setClickable(QStringLiteral("Animation"));
     connect(Image1, &Image::Click, this, handler(&Color::Image1_Click));
 

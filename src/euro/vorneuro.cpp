@@ -1,6 +1,6 @@
 #include "euro/vorneuro.h"
 
-#include "euro/nightscene.h"
+#include "euro/pictures.h"
 #include "platform/forms.h"
 
 namespace vorn {
@@ -31,15 +31,7 @@ constexpr std::array kKeys{
     Key{"virgule", ",", kColumn[2], kRow[3], ","},
 };
 
-// The face the window's controls use unless they name their own.
-const QString kDefaultFace = QStringLiteral("MS Sans Serif");
-constexpr double kDefaultPoints = 8.25;
-
-// "Arial Black" is a heavy face: asking for it bold keeps it heavy where a regular
-// substitute stands in for it.
-template <class C> void setHeavyFace(C* control, double points) {
-    control->setFontFace(QStringLiteral("Arial Black"), points, true);
-}
+const QString kHeavyFace = QStringLiteral("Arial Black");
 
 // A caption drawn straight on the photograph, in `colour`.
 void onPhotograph(Label* label, ColourValue colour) {
@@ -52,11 +44,8 @@ void onPhotograph(Label* label, ColourValue colour) {
 VornEuro::VornEuro()
     : Form(QStringLiteral("VornEuro"), QStringLiteral("La VornEuro"), QSizeF(4140, 3390),
            Border::Fixed) {
-    QFont face(kDefaultFace);
-    face.setPointSizeF(kDefaultPoints);
-    setFont(face);
-    setBackgroundPicture(euro::nightScene, BackgroundMode::TopLeft,
-                         QSizeF(euro::kNightScenePixels));
+    setBackgroundPicture(pictures::nightScene, BackgroundMode::TopLeft,
+                         QSizeF(pictures::kNightScenePixels));
 
     // Created in focus order: the display first, so it has the focus when the window opens.
     ecran = new TextBox(client(), QStringLiteral("ecran"), QString(), {240, 120, 2295, 375});
@@ -84,7 +73,7 @@ VornEuro::VornEuro()
     Label1 = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Convertir       en:"),
                        {2760, 1320, 975, 495});
     onPhotograph(Label1, kWhite);
-    setHeavyFace(Label1, 9);
+    Label1->setFontFace(kHeavyFace, 9);
 
     euros = new CommandButton(client(), QStringLiteral("euros"), QStringLiteral("Euros"),
                               {2760, 2040, 975, 375});
@@ -99,7 +88,7 @@ VornEuro::VornEuro()
         keys[i] = new CommandButton(client(), QString::fromLatin1(key.name),
                                     QString::fromLatin1(key.caption),
                                     {key.left, key.top, kKeyWidth, kKeyHeight});
-        setHeavyFace(keys[i], 12);
+        keys[i]->setFontFace(kHeavyFace, 12);
         const QString character = QString::fromLatin1(key.character);
         connect(keys[i], &CommandButton::Click, this,
                 handler([this, character] { key_Click(character); }));
@@ -107,10 +96,10 @@ VornEuro::VornEuro()
 
     off = new CommandButton(client(), QStringLiteral("off"), QStringLiteral("Off"),
                             {kColumn[0], kRow[3], kKeyWidth, kKeyHeight});
-    setHeavyFace(off, 9.75);
+    off->setFontFace(kHeavyFace, 9.75);
     delete_ = new CommandButton(client(), QStringLiteral("delete"), QStringLiteral("Delete"),
                                 {240, 3000, 1935, 255});
-    setHeavyFace(delete_, 8.25);
+    delete_->setFontFace(kHeavyFace, 8.25);
 
     connect(euros, &CommandButton::Click, this, handler(&VornEuro::euros_Click));
     connect(francs, &CommandButton::Click, this, handler(&VornEuro::francs_Click));

@@ -93,10 +93,7 @@ public:
         this->setFont(f);
     }
     void setFontFace(const QString& family, double points, bool bold = false) {
-        QFont f(family);
-        f.setPointSizeF(points);
-        f.setBold(bold);
-        this->setFont(f);
+        this->setFont(makeFont(family, points, bold));
     }
 
 protected:

@@ -51,9 +51,7 @@ QFont makeFont(const QString& family, double points, bool bold) {
 }
 
 QFont dialogFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
-    return font;
+    return makeFont(QStringLiteral("MS Sans Serif"), 8.25);
 }
 
 } // namespace vorn

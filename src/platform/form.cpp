@@ -82,9 +82,12 @@ Form::Form(const QString& name, const QString& caption, QSizeF clientTwips, Bord
 }
 
 Form::~Form() {
-    // Children outlive this part of the object; what they signal now must reach no handler.
+    // The children are destroyed after this part of the object, and may signal while they go
+    // (focus moves, text changes): cut every connection from them to this window first.
     m_unloaded = true;
-    disconnect(nullptr, nullptr, this, nullptr);
+    const auto descendants = findChildren<QObject*>();
+    for (QObject* child : descendants)
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 QMenuBar* Form::menuBar() {

@@ -10,20 +10,12 @@ namespace vorn::listicons {
 
 namespace {
 
-// Maps a 16 x 16 grid onto the target, keeping the grid square.
-void toGrid(QPainter& painter, const QRectF& target) {
-    const qreal side = std::min(target.width(), target.height());
-    painter.translate(target.center() - QPointF(side / 2, side / 2));
-    painter.scale(side / 16.0, side / 16.0);
-}
-
 const QColor kFolderLight(250, 214, 110);
 const QColor kFolderDark(214, 160, 40);
 const QColor kFolderEdge(150, 104, 20);
 
 void drawClosedFolder(QPainter& painter, const QRectF& target) {
-    painter.save();
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
     QPainterPath tab;
     tab.moveTo(1.5, 4);
     tab.lineTo(1.5, 3);
@@ -40,12 +32,10 @@ void drawClosedFolder(QPainter& painter, const QRectF& target) {
     body.setColorAt(1, kFolderDark);
     painter.setBrush(body);
     painter.drawRoundedRect(QRectF(1.5, 4.5, 13, 9.5), 1, 1);
-    painter.restore();
 }
 
 void drawOpenFolder(QPainter& painter, const QRectF& target) {
-    painter.save();
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
     painter.setPen(QPen(kFolderEdge, 0.8));
     painter.setBrush(kFolderDark);
     QPainterPath back;
@@ -72,12 +62,10 @@ void drawOpenFolder(QPainter& painter, const QRectF& target) {
     painter.setPen(QPen(kFolderEdge, 0.8));
     painter.setBrush(flap);
     painter.drawPath(front);
-    painter.restore();
 }
 
 void drawHardDisk(QPainter& painter, const QRectF& target) {
-    painter.save();
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
     QLinearGradient case_(0, 5, 0, 12);
     case_.setColorAt(0, QColor(226, 228, 232));
     case_.setColorAt(1, QColor(150, 154, 162));
@@ -89,12 +77,10 @@ void drawHardDisk(QPainter& painter, const QRectF& target) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(60, 200, 80));
     painter.drawEllipse(QRectF(11.2, 8.8, 2, 2));
-    painter.restore();
 }
 
 void drawOpticalDisc(QPainter& painter, const QRectF& target) {
-    painter.save();
-    toGrid(painter, target);
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
     QRadialGradient shine(QPointF(6, 6), 8);
     shine.setColorAt(0, QColor(245, 245, 250));
     shine.setColorAt(0.6, QColor(190, 200, 225));
@@ -105,7 +91,6 @@ void drawOpticalDisc(QPainter& painter, const QRectF& target) {
     disc.addEllipse(QRectF(1, 1, 14, 14));
     disc.addEllipse(QRectF(6.5, 6.5, 3, 3));
     painter.drawPath(disc);
-    painter.restore();
 }
 
 } // namespace

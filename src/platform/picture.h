@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QRectF>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -11,20 +12,29 @@ namespace vorn {
 // A picture drawn by code into the rectangle it is given, so it stays sharp at any scale.
 using Picture = std::function<void(QPainter& painter, const QRectF& target)>;
 
-} // namespace vorn
-
-namespace vorn {
+// How a picture's grid is laid onto its target: stretched to fill it, or kept in proportion
+// at the target's top-left corner or centre.
+enum class GridFit { Stretch, KeepTopLeft, KeepCentred };
 
 // Draws a picture on a grid of its own units: for its lifetime the painter is saved,
 // antialiased and maps a width x height grid onto the target rectangle.
 class PictureGrid {
 public:
-    PictureGrid(QPainter& painter, const QRectF& target, qreal width, qreal height)
+    PictureGrid(QPainter& painter, const QRectF& target, qreal width, qreal height,
+                GridFit fit = GridFit::Stretch)
         : m_painter(painter) {
         m_painter.save();
         m_painter.setRenderHint(QPainter::Antialiasing);
-        m_painter.translate(target.topLeft());
-        m_painter.scale(target.width() / width, target.height() / height);
+        qreal sx = target.width() / width;
+        qreal sy = target.height() / height;
+        QPointF origin = target.topLeft();
+        if (fit != GridFit::Stretch) {
+            sx = sy = std::min(sx, sy);
+            if (fit == GridFit::KeepCentred)
+                origin = target.center() - QPointF(width * sx, height * sy) / 2;
+        }
+        m_painter.translate(origin);
+        m_painter.scale(sx, sy);
     }
     ~PictureGrid() { m_painter.restore(); }
     PictureGrid(const PictureGrid&) = delete;

@@ -7,10 +7,12 @@ namespace vorn {
 
 namespace {
 
+// Paints the picture afresh for every size and pixel ratio asked, on a transparent pixmap.
 class PictureIconEngine final : public QIconEngine {
 public:
-    explicit PictureIconEngine(Picture picture)
-        : m_picture(std::move(picture)) {}
+    PictureIconEngine(Picture picture, QList<int> sizes)
+        : m_picture(std::move(picture))
+        , m_sizes(std::move(sizes)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
         painter->save();
@@ -22,30 +24,38 @@ public:
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override {
-        QPixmap pixmap(size * scale);
-        pixmap.setDevicePixelRatio(scale);
+        QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         paint(&painter, QRect(QPoint(0, 0), size), mode, state);
         return pixmap;
     }
 
+    // QIcon passes the size in device pixels already; drawing at it keeps every edge sharp.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal) override {
+        return pixmap(size, mode, state);
+    }
+
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QIconEngine* clone() const override { return new PictureIconEngine(m_picture); }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : m_sizes)
+            sizes.append(QSize(side, side));
+        return sizes;
+    }
+
+    QIconEngine* clone() const override { return new PictureIconEngine(m_picture, m_sizes); }
 
 private:
     Picture m_picture;
+    QList<int> m_sizes;
 };
 
 } // namespace
 
-QIcon pictureIcon(Picture picture) {
-    return QIcon(new PictureIconEngine(std::move(picture)));
+QIcon pictureIcon(Picture picture, QList<int> sizes) {
+    return QIcon(new PictureIconEngine(std::move(picture), std::move(sizes)));
 }
 
 } // namespace vorn

@@ -1,10 +1,10 @@
 #include "platform/runtime.h"
 
 #include "platform/accessibility.h"
-#include "platform/appicon.h"
 #include "platform/conversions.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
+#include "platform/pictures.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

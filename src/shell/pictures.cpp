@@ -29,20 +29,19 @@ void blueTexture(QPainter& painter, const QRectF& target) {
     base.setColorAt(0.5, QColor(36, 86, 176));
     base.setColorAt(1, QColor(18, 48, 118));
     painter.fillRect(target, base);
+    painter.restore();
     // Soft flecks on the 100 x 100 grid of the original texture, scaled with the target.
+    const PictureGrid grid(painter, target, 100, 100);
     PictureNoise noise(0x5eed);
     painter.setPen(Qt::NoPen);
-    const qreal sx = target.width() / 100.0;
-    const qreal sy = target.height() / 100.0;
     for (int i = 0; i < 260; ++i) {
         const qreal x = noise.next() * 100.0;
         const qreal y = noise.next() * 100.0;
         const qreal r = 1.0 + noise.next() * 3.0;
         const bool light = noise.next() > 0.5;
         painter.setBrush(light ? QColor(120, 170, 255, 40) : QColor(0, 10, 60, 50));
-        painter.drawEllipse(QPointF(target.left() + x * sx, target.top() + y * sy), r * sx, r * sy);
+        painter.drawEllipse(QPointF(x, y), r, r);
     }
-    painter.restore();
 }
 
 void closeIcon(QPainter& painter, const QRectF& target) {

@@ -1,7 +1,6 @@
 #include "shell/tetris.h"
 
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 #include "platform/forms.h"
 #include "shell/pictures.h"
 
@@ -31,7 +30,6 @@ constexpr std::array kRefusMoves{
 
 Tetris::Tetris()
     : Form(QStringLiteral("Tétris"), QStringLiteral("Erreur"), QSizeF(4995, 2160), Border::Fixed) {
-    setFont(dialogFont());
     Picture1 = new PictureBox(client(), QStringLiteral("Picture1"), pictures::closeIcon,
                               {240, 480, 480, 480});
     Picture1->setAccessibleName(QStringLiteral("Erreur"));

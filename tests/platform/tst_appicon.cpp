@@ -1,4 +1,4 @@
-#include "platform/appicon.h"
+#include "platform/pictures.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
@@ -14,7 +14,7 @@ QImage drawn(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    drawAppIcon(painter, QRectF(0, 0, width, height));
+    pictures::applicationIcon(painter, QRectF(0, 0, width, height));
     return image;
 }
 

@@ -1,4 +1,4 @@
-#include "clock/landscape.h"
+#include "clock/pictures.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>

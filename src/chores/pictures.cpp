@@ -1,10 +1,10 @@
-#include "chores/householdpictures.h"
+#include "chores/pictures.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
 
-namespace vorn::household {
+namespace vorn::pictures {
 
 namespace {
 
@@ -232,4 +232,4 @@ void babyBottle(QPainter& painter, const QRectF& target) {
         painter.drawLine(QPointF(11.5, y), QPointF(14, y));
 }
 
-} // namespace vorn::household
+} // namespace vorn::pictures

@@ -3,7 +3,7 @@
 #include "platform/picture.h"
 
 // The chore lottery's decorations, drawn by code into whatever rectangle they are given.
-namespace vorn::household {
+namespace vorn::pictures {
 
 void hearts(QPainter& painter, const QRectF& target);     // two hearts, one for each partner
 void car(QPainter& painter, const QRectF& target);        // a small blue car
@@ -14,4 +14,4 @@ void pan(QPainter& painter, const QRectF& target);        // a frying pan with a
 void bed(QPainter& painter, const QRectF& target);        // a bed to make
 void babyBottle(QPainter& painter, const QRectF& target); // a baby's bottle of milk
 
-} // namespace vorn::household
+} // namespace vorn::pictures

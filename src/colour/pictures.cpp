@@ -1,11 +1,13 @@
-#include "colour/palettepicture.h"
+#include "colour/pictures.h"
+
+#include "platform/picture.h"
 
 #include <QPainterPath>
 
 #include <algorithm>
 #include <array>
 
-namespace vorn {
+namespace vorn::pictures {
 
 namespace {
 
@@ -27,11 +29,7 @@ const std::array kDabs{
 } // namespace
 
 void paletteIcon(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal side = std::min(target.width(), target.height());
-    painter.translate(target.topLeft());
-    painter.scale(side / 32.0, side / 32.0);
+    const PictureGrid grid(painter, target, 32, 32, GridFit::KeepTopLeft);
 
     // The board: a rounded body with a notch on its lower edge and a hole for the thumb. The
     // outline is cut at eight times the grid, so its curves stay smooth when enlarged.
@@ -72,7 +70,6 @@ void paletteIcon(QPainter& painter, const QRectF& target) {
     tip.closeSubpath();
     painter.setBrush(QColor(255, 0, 0));
     painter.drawPath(tip);
-    painter.restore();
 }
 
-} // namespace vorn
+} // namespace vorn::pictures

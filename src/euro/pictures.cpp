@@ -1,4 +1,4 @@
-#include "euro/nightscene.h"
+#include "euro/pictures.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace vorn::euro {
+namespace vorn::pictures {
 
 namespace {
 
@@ -185,4 +185,4 @@ void nightScene(QPainter& painter, const QRectF& target) {
     paintRiver(painter);
 }
 
-} // namespace vorn::euro
+} // namespace vorn::pictures

@@ -1,15 +1,18 @@
-#include "platform/appicon.h"
+#include "platform/pictures.h"
 
-#include <QIconEngine>
+#include "platform/picture.h"
+#include "platform/pictureicon.h"
+
 #include <QLinearGradient>
 #include <QPainterPath>
-#include <QPixmap>
 #include <QRadialGradient>
 
 #include <cmath>
 #include <numbers>
 
 namespace vorn {
+
+namespace pictures {
 
 namespace {
 
@@ -124,49 +127,20 @@ void coin(QPainter& painter, bool euroSign) {
                          QPointF(kCoinCentre.x() + 2.2, kCoinCentre.y() + dy));
 }
 
-// Paints the icon afresh for every size and pixel ratio asked, on a transparent pixmap.
-class AppIconEngine final : public QIconEngine {
-public:
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        drawAppIcon(*painter, rect);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
-    }
-    // QIcon passes the size in device pixels already; drawing at it keeps every edge sharp.
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal) override {
-        return pixmap(size, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
-    }
-    QString key() const override { return QStringLiteral("VornAppIcon"); }
-    QIconEngine* clone() const override { return new AppIconEngine; }
-};
-
 } // namespace
 
-void drawAppIcon(QPainter& painter, const QRectF& target) {
-    const qreal side = std::min(target.width(), target.height());
-    const QRectF square(target.center() - QPointF(side / 2, side / 2), QSizeF(side, side));
-    const qreal pixels = painter.deviceTransform().mapRect(square).width();
-
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(square.topLeft());
-    painter.scale(side / kGrid, side / kGrid);
+void applicationIcon(QPainter& painter, const QRectF& target) {
+    const PictureGrid grid(painter, target, kGrid, kGrid, GridFit::KeepCentred);
+    const qreal pixels = painter.deviceTransform().mapRect(QRectF(0, 0, kGrid, kGrid)).width();
     tile(painter);
     dial(painter, pixels >= kHourMarksFrom);
     coin(painter, pixels >= kEuroSignFrom);
-    painter.restore();
 }
 
+} // namespace pictures
+
 QIcon appIcon() {
-    return QIcon(new AppIconEngine);
+    return pictureIcon(pictures::applicationIcon, {16, 32, 48, 64, 128, 256});
 }
 
 } // namespace vorn
