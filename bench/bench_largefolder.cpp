@@ -1,7 +1,7 @@
 // Measures how fast the file list fills with a folder of many files, and how fast it
 // follows a pattern change, against QDir::entryList for comparison. Makes its own folder.
-#include "platform/listcontrols.h"
-#include "platform/listing.h"
+#include "files/listcontrols.h"
+#include "files/listing.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "filetree.h"
 #include "support/testsupport.h"
 
-#include "platform/listcontrols.h"
-#include "platform/volumes.h"
+#include "files/listcontrols.h"
+#include "files/volumes.h"
 
 #include <QFocusEvent>
 #include <QSignalSpy>

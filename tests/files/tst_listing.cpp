@@ -1,7 +1,7 @@
 #include "filetree.h"
 
-#include "platform/listing.h"
-#include "platform/volumes.h"
+#include "files/listing.h"
+#include "files/volumes.h"
 
 #include <QtTest>
 

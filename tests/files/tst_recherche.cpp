@@ -2,9 +2,9 @@
 #include "support/testsupport.h"
 
 #include "files/recherche.h"
+#include "files/volumes.h"
 #include "platform/conversions.h"
 #include "platform/forms.h"
-#include "platform/volumes.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+#include "files/listing.h"
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 

@@ -1,0 +1,113 @@
+#include "files/listcontrols.h"
+#include "files/listicons.h"
+#include "platform/form.h"
+#include "platform/runtimeerror.h"
+
+#include <QDir>
+
+namespace vorn {
+
+namespace {
+
+bool isOptical(const Volume& volume) {
+    return volume.type == "iso9660" || volume.type == "udf";
+}
+
+int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
+    for (int i = 0; i < volumes.size(); ++i) {
+        if (volumes.at(i).root == root)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+DriveList::DriveList(QWidget* parent, const QString& name, TwipsRect geometry)
+    : Control<QComboBox>(parent, {QPalette::Base, QPalette::Text}) {
+    setObjectName(name);
+    setDefaultColours(kWindowBackground, kWindowText);
+    setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
+    setEditable(false);
+    const QList<Volume> volumes = userVolumes();
+    fill(volumes, rootHolding(QDir::currentPath(), volumes));
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { runInWindow(this, [this, index] { choose(index); }); });
+}
+
+QString DriveList::Drive() const {
+    return m_chosen >= 0 ? m_volumes.at(m_chosen).root : QString();
+}
+
+void DriveList::setDrive(const QString& drive) {
+    int index = indexOfRoot(m_volumes, drive);
+    if (index < 0)
+        index = indexOfRoot(m_volumes, rootHolding(QDir::cleanPath(drive), m_volumes));
+    if (index < 0)
+        vorn::raise(ErrDeviceUnavailable);
+    setCurrentIndex(index);
+    choose(index);
+}
+
+void DriveList::setListIndex(int index) {
+    if (index < 0 || index >= count())
+        vorn::raise(ErrInvalidCall);
+    setCurrentIndex(index);
+    choose(index);
+}
+
+QStringList DriveList::List() const {
+    QStringList roots;
+    for (const Volume& volume : m_volumes)
+        roots.append(volume.root);
+    return roots;
+}
+
+void DriveList::Refresh() {
+    fill(userVolumes(), Drive());
+}
+
+// Commits the entry the user or a property chose. A volume that went away meanwhile is not
+// taken: the list goes back to the volume it was on.
+void DriveList::choose(int index) {
+    if (index == m_chosen)
+        return;
+    const QString root = m_volumes.at(index).root;
+    const QList<Volume> now = userVolumes();
+    if (indexOfRoot(now, root) < 0) {
+        setCurrentIndex(m_chosen);
+        vorn::raise(ErrDiskNotReady);
+    }
+    m_chosen = index;
+    Q_EMIT Change();
+}
+
+void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
+    QList<Volume> shown = volumes;
+    // The selected volume stays listed even if it went away, so the selection never
+    // changes without a Change.
+    if (!keep.isEmpty() && indexOfRoot(shown, keep) < 0 && m_chosen >= 0)
+        shown.append(m_volumes.at(m_chosen));
+    const QSignalBlocker block(this);
+    clear();
+    for (const Volume& volume : shown)
+        addItem(isOptical(volume) ? listicons::opticalDisc() : listicons::hardDisk(), volume.root);
+    m_volumes = shown;
+    m_chosen = shown.isEmpty() ? -1 : std::max(0, indexOfRoot(shown, keep));
+    setCurrentIndex(m_chosen);
+}
+
+void DriveList::showPopup() {
+    Refresh();
+    QComboBox::showPopup();
+}
+
+void DriveList::writeDrive(const QString& drive) {
+    runInWindow(this, [this, drive] { setDrive(drive); });
+}
+
+void DriveList::writeListIndex(int index) {
+    runInWindow(this, [this, index] { setListIndex(index); });
+}
+
+} // namespace vorn

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "files/listing.h"
+#include "files/volumes.h"
+#include "platform/control.h"
+
+#include <QComboBox>
+#include <QListView>
+
+// The drive, folder and file lists. Each is the natural Qt widget for its kind and exposes
+// the automation properties. Their C++ setters raise run-time errors, for handlers to stop
+// at; the same properties written through Qt's property system run behind the guard, as the
+// user's own choice would, and raise the same signals.
+namespace vorn {
+
+class FolderModel;
+class NameListModel;
+
+// The mounted, ready volumes, each shown by its root path; starts on the volume that holds
+// the process's current folder. The list is read again whenever it is opened.
+class DriveList : public Control<QComboBox> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Drive READ Drive WRITE writeDrive)
+    Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)
+    Q_PROPERTY(int ListCount READ ListCount)
+    Q_PROPERTY(QStringList List READ List)
+
+public:
+    DriveList(QWidget* parent, const QString& name, TwipsRect geometry);
+
+    // The root of the selected volume.
+    QString Drive() const;
+    // Selects the volume with that root, or else the one holding that path; none raises
+    // error 68, a volume that is no longer ready raises 71.
+    void setDrive(const QString& drive);
+    int ListIndex() const { return currentIndex(); }
+    // Selects the volume at `index`; outside the list raises error 5.
+    void setListIndex(int index);
+    int ListCount() const { return count(); }
+    QStringList List() const;
+    // Reads the volumes again, keeping the selected one.
+    void Refresh();
+
+Q_SIGNALS:
+    // Another volume was chosen, by the user or through Drive or ListIndex.
+    void Change();
+
+protected:
+    void showPopup() override;
+
+private:
+    void choose(int index);
+    void fill(const QList<Volume>& volumes, const QString& keep);
+    void writeDrive(const QString& drive);
+    void writeListIndex(int index);
+
+    QList<Volume> m_volumes;
+    int m_chosen = -1;
+};
+
+// The open folder with its ancestors, shown open and indented from the root down, then its
+// sub-folders. A double-click or Enter opens the highlighted folder. ListIndex counts the
+// sub-folders from 0; the open folder is -1, its parent -2, and so on up to the root.
+class DirList : public Control<QListView> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Path READ Path WRITE writePath)
+    Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)
+    Q_PROPERTY(int ListCount READ ListCount)
+    Q_PROPERTY(QStringList List READ List)
+
+public:
+    DirList(QWidget* parent, const QString& name, TwipsRect geometry);
+    ~DirList() override;
+
+    // The open folder: an absolute path, ending with a separator only for the root.
+    QString Path() const { return m_path; }
+    // Opens the folder (relative paths start from the open one) and raises Change when it is
+    // another one. A missing folder raises error 76, one that may not be read 70.
+    void setPath(const QString& path);
+    // The highlighted entry; setting it highlights that entry and raises Click.
+    int ListIndex() const;
+    void setListIndex(int index);
+    // The number of sub-folders.
+    int ListCount() const;
+    // The paths of the sub-folders.
+    QStringList List() const;
+    // Reads the open folder again; if it is gone, opens its nearest remaining ancestor.
+    void Refresh();
+
+Q_SIGNALS:
+    void Change();
+    void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void open(const QString& path);
+    void showOpenFolder();
+    void openEntry(int row);
+    int openFolderRow() const;
+    void writePath(const QString& path);
+    void writeListIndex(int index);
+
+    FolderModel* m_model;
+    QString m_path;
+    bool m_quiet = false;
+};
+
+// The files of a folder whose names match Pattern, sorted. Selecting one, by mouse or
+// keyboard or through ListIndex, raises Click. Counts are not limited to 16 bits.
+class FileList : public Control<QListView> {
+    Q_OBJECT
+    VORN_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Path READ Path WRITE writePath)
+    Q_PROPERTY(QString Pattern READ Pattern WRITE writePattern)
+    Q_PROPERTY(QString FileName READ FileName WRITE writeFileName)
+    Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)
+    Q_PROPERTY(int ListCount READ ListCount)
+    Q_PROPERTY(QStringList List READ List)
+
+public:
+    FileList(QWidget* parent, const QString& name, TwipsRect geometry);
+    ~FileList() override;
+
+    QString Path() const { return m_path; }
+    // Lists the files of that folder; a missing folder raises error 76, a refused one 70.
+    void setPath(const QString& path);
+    QString Pattern() const { return m_pattern.text(); }
+    // Lists the files matching the new pattern.
+    void setPattern(const QString& pattern);
+    // The selected file's name, or the empty text.
+    QString FileName() const;
+    // A folder opens that folder; a name with wildcards becomes the pattern (a folder part
+    // before it opens that folder first); a file name selects that file, or raises error 53
+    // when it is not listed.
+    void setFileName(const QString& fileName);
+    int ListIndex() const;
+    // Selects the file at `index` and raises Click; -1 selects none; else raises error 5.
+    void setListIndex(int index);
+    int ListCount() const;
+    QStringList List() const;
+    // Reads the folder again; a folder that is gone lists nothing.
+    void Refresh();
+
+Q_SIGNALS:
+    void Click();
+    void DblClick();
+    void PathChange();
+    void PatternChange();
+    // The list lost the focus to another control of its window.
+    void LostFocus();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void display(const QString& folder, QStringList names);
+    void writePath(const QString& path);
+    void writePattern(const QString& pattern);
+    void writeFileName(const QString& fileName);
+    void writeListIndex(int index);
+
+    NameListModel* m_model;
+    QString m_path;
+    WildcardPattern m_pattern;
+    bool m_quiet = false;
+    int m_pressedOnSelected = -1; // the selected row a mouse press landed on
+};
+
+} // namespace vorn

@@ -1,0 +1,181 @@
+#include "platform/services.h"
+
+#include "platform/runtimeerror.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vorn {
+
+namespace {
+
+std::function<QDateTime()>& timeSource() {
+    static std::function<QDateTime()> source;
+    return source;
+}
+
+} // namespace
+
+namespace {
+
+QByteArray nativePath(const QString& path) {
+    if (path.isEmpty() || path.contains(QChar(0)))
+        raise(ErrInvalidCall);
+    return QFile::encodeName(path);
+}
+
+struct HostCandidates {
+    HostProgram which;
+    const char* fixedPath;
+    std::array<const char*, 5> programs;
+};
+
+constexpr std::array kHostCandidates{
+    HostCandidates{HostProgram::CommandPrompt,
+                   "c:\\windows\\Command.com",
+                   {"x-terminal-emulator", "gnome-terminal", "konsole", "xfce4-terminal", "xterm"}},
+    HostCandidates{
+        HostProgram::ControlPanel,
+        "c:\\windows\\Control.exe",
+        {"gnome-control-center", "systemsettings", "xfce4-settings-manager", nullptr, nullptr}},
+    HostCandidates{HostProgram::ProgramManager,
+                   "c:\\windows\\Progman.exe",
+                   {"xdg-open", nullptr, nullptr, nullptr, nullptr}},
+    HostCandidates{
+        HostProgram::TaskManager,
+        "c:\\windows\\Taskman.exe",
+        {"gnome-system-monitor", "plasma-systemmonitor", "xfce4-taskmanager", nullptr, nullptr}},
+};
+
+QString applicationsFolder() {
+    const QStringList dirs =
+        QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    for (const QString& dir : dirs) {
+        if (QFileInfo(dir).isDir())
+            return dir;
+    }
+    return QStringLiteral("/usr/share/applications");
+}
+
+} // namespace
+
+void startProgram(const QString& program, const QStringList& arguments, WindowStyle) {
+    if (program.isEmpty())
+        raise(ErrInvalidCall);
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached())
+        raise(ErrFileNotFound);
+}
+
+Command resolveHostProgram(HostProgram which, const std::function<bool(const QString&)>& exists,
+                           const std::function<QString(const QString&)>& onPath) {
+    const auto fileExists =
+        exists ? exists : [](const QString& p) { return QFileInfo(p).isFile(); };
+    const auto findOnPath =
+        onPath ? onPath : [](const QString& name) { return QStandardPaths::findExecutable(name); };
+    for (const auto& entry : kHostCandidates) {
+        if (entry.which != which)
+            continue;
+        const QString fixed = QString::fromLatin1(entry.fixedPath);
+        if (fileExists(fixed))
+            return {fixed, {}};
+        for (const char* name : entry.programs) {
+            if (!name)
+                break;
+            const QString found = findOnPath(QString::fromLatin1(name));
+            if (found.isEmpty())
+                continue;
+            if (which == HostProgram::ProgramManager)
+                return {found, {applicationsFolder()}};
+            return {found, {}};
+        }
+        // No task manager of the desktop: top in a terminal.
+        if (which == HostProgram::TaskManager) {
+            const QString top = findOnPath(QStringLiteral("top"));
+            const Command terminal = [&]() -> Command {
+                try {
+                    return resolveHostProgram(HostProgram::CommandPrompt, fileExists, findOnPath);
+                } catch (const RuntimeError&) {
+                    return {};
+                }
+            }();
+            if (!top.isEmpty() && !terminal.program.isEmpty())
+                return {terminal.program, {QStringLiteral("-e"), top}};
+        }
+    }
+    raise(ErrFileNotFound);
+}
+
+void startHostProgram(HostProgram which) {
+    const Command command = resolveHostProgram(which);
+    startProgram(command.program, command.arguments, WindowStyle::Normal);
+}
+
+void doEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void killFile(const QString& path) {
+    const QByteArray native = nativePath(path);
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0)
+        raise(errorFromErrno(errno, ErrFileNotFound));
+    if (S_ISDIR(info.st_mode))
+        raise(ErrFileNotFound);
+    if (::unlink(native.constData()) != 0)
+        raise(errorFromErrno(errno, ErrPathFileAccess));
+}
+
+void makeDir(const QString& path) {
+    const QByteArray native = nativePath(path);
+    if (::mkdir(native.constData(), 0777) != 0) {
+        const int code = errno;
+        raise(code == ENOENT ? ErrPathNotFound : errorFromErrno(code, ErrPathFileAccess));
+    }
+}
+
+void removeDir(const QString& path) {
+    const QByteArray native = nativePath(path);
+    if (::rmdir(native.constData()) != 0) {
+        const int code = errno;
+        raise(code == ENOENT ? ErrPathNotFound : errorFromErrno(code, ErrPathFileAccess));
+    }
+}
+
+qint64 fileLen(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        raise(ErrFileNotFound);
+    return info.size();
+}
+
+QDateTime fileDateTime(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        raise(ErrFileNotFound);
+    return info.lastModified();
+}
+
+QDateTime now() {
+    return timeSource() ? timeSource()() : QDateTime::currentDateTime();
+}
+
+void setTimeSource(std::function<QDateTime()> source) {
+    timeSource() = std::move(source);
+}
+
+} // namespace vorn

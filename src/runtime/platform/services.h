@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// System services the windows use: starting programs, pending events, files and folders,
+// and the time of day. Failures raise the run-time error that names them.
+namespace vorn {
+
+enum class WindowStyle { Normal = 1, Minimized = 2 };
+
+// Starts `program` detached, never through a shell; `program` is the path of the program
+// itself. A program that cannot be started raises error 53.
+void startProgram(const QString& program, const QStringList& arguments = {},
+                  WindowStyle style = WindowStyle::Normal);
+
+// The four programs of the host system the main menu starts.
+enum class HostProgram { CommandPrompt, ControlPanel, ProgramManager, TaskManager };
+
+// How a host program is started here: the program and its arguments.
+struct Command {
+    QString program;
+    QStringList arguments;
+};
+// Finds the host program: its fixed path where it exists, else the nearest equivalent on
+// PATH. `exists` and `onPath` are the seams tests use. No candidate raises error 53.
+Command resolveHostProgram(HostProgram which,
+                           const std::function<bool(const QString&)>& exists = {},
+                           const std::function<QString(const QString&)>& onPath = {});
+void startHostProgram(HostProgram which);
+
+// Runs the pending events, any handler included, then returns.
+void doEvents();
+
+// File and folder operations.
+void killFile(const QString& path);
+void makeDir(const QString& path);
+void removeDir(const QString& path);
+qint64 fileLen(const QString& path);
+QDateTime fileDateTime(const QString& path);
+
+// The time of day. Tests replace the source to control it.
+QDateTime now();
+void setTimeSource(std::function<QDateTime()> source);
+
+} // namespace vorn
