@@ -20,7 +20,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
 #include <QProcess>
 #include <QTimer>
 
@@ -32,7 +36,7 @@
 
 namespace {
 
-enum class Mode { Bare, Suite, AllWindows };
+enum class Mode { Bare, Baseline, Suite, AllWindows };
 
 // Answers the lottery's questions so that every window can open unattended.
 class QuietDialogs final : public vorn::DialogHost {
@@ -57,6 +61,29 @@ void openEveryWindow() {
     Forms::instance().show<vorn::Horloge>();
 }
 
+// The smallest honest counterpart of the suite's main window: a menu bar of five menus, a
+// label and a small picture drawn at start.
+void furnish(QMainWindow& window) {
+    for (const char* title : {"Fichier", "Utiliaires", "Détente", "Farces", "?"})
+        window.menuBar()->addMenu(QString::fromUtf8(title))->addAction(QStringLiteral("Entrée"));
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::red);
+        painter.drawEllipse(QRectF(2, 2, 28, 28));
+    }
+    auto* image = new QLabel;
+    image->setPixmap(picture);
+    layout->addWidget(image);
+    layout->addWidget(new QLabel(QStringLiteral("Fermer")));
+    window.setCentralWidget(central);
+    window.resize(267, 51);
+}
+
 // Child: show the window, wait until it is exposed and the event loop has nothing left to
 // do, then report the peak resident memory and leave.
 int runChild(int argc, char* argv[], Mode mode) {
@@ -73,6 +100,8 @@ int runChild(int argc, char* argv[], Mode mode) {
         }
     } else {
         bare = std::make_unique<QMainWindow>();
+        if (mode == Mode::Baseline)
+            furnish(*bare);
         bare->show();
         window = bare.get();
     }
@@ -80,7 +109,9 @@ int runChild(int argc, char* argv[], Mode mode) {
         auto report = [] {
             rusage usage{};
             getrusage(RUSAGE_SELF, &usage);
-            std::printf("ready %ld\n", usage.ru_maxrss);
+            const long cpuMicros = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000L +
+                                   usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+            std::printf("ready %ld %ld\n", usage.ru_maxrss, cpuMicros);
             std::fflush(stdout);
             QCoreApplication::exit(0);
         };
@@ -91,7 +122,8 @@ int runChild(int argc, char* argv[], Mode mode) {
 }
 
 struct Sample {
-    double ms;
+    double ms;    // wall time from start to idle
+    double cpuMs; // processor time of the child, which other load on the machine leaves alone
     double rssMiB;
 };
 
@@ -103,9 +135,10 @@ Sample measure(const QString& self, const QString& mode) {
     child.waitForReadyRead(30000);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     child.waitForFinished(30000);
-    const QByteArray line = child.readAllStandardOutput().trimmed();
-    const double kib = line.startsWith("ready ") ? line.mid(6).toDouble() : 0.0;
-    return {ms, kib / 1024.0};
+    const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
+    if (words.size() != 3 || words[0] != "ready")
+        return {ms, 0.0, 0.0};
+    return {ms, words[2].toDouble() / 1000.0, words[1].toDouble() / 1024.0};
 }
 
 double median(std::vector<double> values) {
@@ -118,6 +151,8 @@ double median(std::vector<double> values) {
 int main(int argc, char* argv[]) {
     if (argc > 1 && qstrcmp(argv[1], "--bare") == 0)
         return runChild(argc, argv, Mode::Bare);
+    if (argc > 1 && qstrcmp(argv[1], "--baseline") == 0)
+        return runChild(argc, argv, Mode::Baseline);
     if (argc > 1 && qstrcmp(argv[1], "--suite") == 0)
         return runChild(argc, argv, Mode::Suite);
     if (argc > 1 && qstrcmp(argv[1], "--all") == 0)
@@ -126,26 +161,32 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QString self = QCoreApplication::applicationFilePath();
     const int runs = 15;
-    std::vector<double> suiteMs, bareMs, suiteRss, bareRss;
-    measure(self, QStringLiteral("--bare")); // warm the caches for both
-    measure(self, QStringLiteral("--suite"));
+    const QStringList modes{QStringLiteral("--bare"), QStringLiteral("--baseline"),
+                            QStringLiteral("--suite")};
+    std::vector<std::vector<double>> ms(modes.size()), cpu(modes.size()), rss(modes.size());
+    for (const QString& mode : modes) // warm the caches for each
+        measure(self, mode);
     for (int i = 0; i < runs; ++i) {
-        const Sample b = measure(self, QStringLiteral("--bare"));
-        const Sample s = measure(self, QStringLiteral("--suite"));
-        bareMs.push_back(b.ms);
-        bareRss.push_back(b.rssMiB);
-        suiteMs.push_back(s.ms);
-        suiteRss.push_back(s.rssMiB);
+        for (qsizetype m = 0; m < modes.size(); ++m) {
+            const Sample sample = measure(self, modes[m]);
+            ms[m].push_back(sample.ms);
+            cpu[m].push_back(sample.cpuMs);
+            rss[m].push_back(sample.rssMiB);
+        }
     }
-    const double sm = median(suiteMs), bm = median(bareMs);
-    const double sr = median(suiteRss), br = median(bareRss);
+    const char* names[] = {"bare QMainWindow", "menus, label and picture", "VornUtil main window"};
     std::printf("startup (median of %d, platform %s)\n", runs,
                 qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default"
                                                      : qgetenv("QT_QPA_PLATFORM").constData());
-    std::printf("  %-22s %9s %12s\n", "program", "time ms", "peak RSS MiB");
-    std::printf("  %-22s %9.1f %12.1f\n", "bare QMainWindow", bm, br);
-    std::printf("  %-22s %9.1f %12.1f\n", "VornUtil main window", sm, sr);
-    std::printf("  ratio %.2f x, memory +%.1f MiB\n", sm / bm, sr - br);
+    std::printf("  %-26s %9s %9s %12s\n", "program", "time ms", "cpu ms", "peak RSS MiB");
+    for (qsizetype m = 0; m < modes.size(); ++m)
+        std::printf("  %-26s %9.1f %9.1f %12.1f\n", names[m], median(ms[m]), median(cpu[m]),
+                    median(rss[m]));
+    const double sm = median(ms[2]), sc = median(cpu[2]), sr = median(rss[2]);
+    std::printf("  ratio to the bare window: time %.2f x, cpu %.2f x; memory +%.1f MiB\n",
+                sm / median(ms[0]), sc / median(cpu[0]), sr - median(rss[0]));
+    std::printf("  ratio to the furnished window: time %.2f x, cpu %.2f x\n", sm / median(ms[1]),
+                sc / median(cpu[1]));
     std::vector<double> allRss;
     for (int i = 0; i < 5; ++i)
         allRss.push_back(measure(self, QStringLiteral("--all")).rssMiB);

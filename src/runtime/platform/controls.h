@@ -181,7 +181,7 @@ protected:
     virtual void paintFrame(QPainter&) {}
 
 private:
-    Picture m_picture;
+    CachedPicture m_picture;
 };
 
 // A picture in a sunken frame.

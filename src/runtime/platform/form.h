@@ -116,7 +116,7 @@ private:
     QPointer<QPushButton> m_defaultButton;
     Border m_border;
     ColourValue m_backColor = kButtonFace;
-    Picture m_picture;
+    CachedPicture m_picture;
     BackgroundMode m_pictureMode = BackgroundMode::TopLeft;
     QSizeF m_pictureSize;
     std::optional<float> m_requestedWidth;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPainter>
+#include <QPixmap>
 #include <QRectF>
 
 #include <algorithm>
@@ -42,6 +43,24 @@ public:
 
 private:
     QPainter& m_painter;
+};
+
+// A picture drawn once at the size it is shown at and kept: later paints of the same size
+// copy the kept pixels instead of drawing the picture again. Any other transform than a
+// move and a scale draws the picture directly.
+class CachedPicture {
+public:
+    CachedPicture() = default;
+    CachedPicture(Picture picture) // NOLINT: a picture converts implicitly
+        : m_picture(std::move(picture)) {}
+
+    explicit operator bool() const { return static_cast<bool>(m_picture); }
+    void operator()(QPainter& painter, const QRectF& target);
+
+private:
+    Picture m_picture;
+    QPixmap m_pixels;
+    QSizeF m_drawnSize;
 };
 
 // A small deterministic number generator, so a textured picture is the same at every paint.
