@@ -8,7 +8,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
+#include <QtTest>
 
 namespace vorn::test {
 
@@ -59,7 +61,39 @@ void ScriptedDialogs::runtimeError(QWidget* parent, int number, const QString& d
             parent ? parent->window()->objectName() : QString()});
 }
 
+namespace {
+
+QtMessageHandler g_testLogHandler = nullptr;
+
+// The offscreen platform the tests run on cannot raise a window, grab the keyboard for a
+// popup or hand size hints to a window manager, and says so on every such call with one
+// notice ("This plugin does not support ..."); a real display does all of it. That notice,
+// on that platform, is the only message a test may cause.
+bool isOffscreenNotice(QtMsgType type, const QString& message) {
+    return type == QtWarningMsg && QGuiApplication::platformName() == QLatin1String("offscreen") &&
+           message.startsWith(QLatin1String("This plugin does not support "));
+}
+
+// Sits in front of the test log: a warning or critical message fails the test it arises in.
+void failingMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+    if (isOffscreenNotice(type, message))
+        return;
+    if (type == QtWarningMsg || type == QtCriticalMsg)
+        QTest::failOnWarning(QRegularExpression(
+            QStringLiteral("\\A") + QRegularExpression::escape(message) + QStringLiteral("\\z")));
+    g_testLogHandler(type, context, message);
+}
+
+} // namespace
+
+void failOnQtWarnings() {
+    if (!g_testLogHandler)
+        g_testLogHandler = qInstallMessageHandler(failingMessageHandler);
+}
+
 void initRuntime(QApplication& app) {
+    failOnQtWarnings();
     setRegionalLocale(QLocale(QLocale::French, QLocale::France));
     new Runtime(app, Runtime::QuitRule::KeepRunning);
 }

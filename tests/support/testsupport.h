@@ -57,6 +57,9 @@ private:
     std::function<void(const DialogCall&)> m_whileOpen;
 };
 
+// Makes every Qt warning or critical message fail the test function it arises in. Call from
+// initTestCase(); initRuntime() calls it.
+void failOnQtWarnings();
 // Starts the runtime for a test program: French locale pinned, fonts substituted, French
 // standard buttons, and no quitting when the last window goes. Call from initTestCase().
 void initRuntime(QApplication& app);
