@@ -84,7 +84,8 @@ Form::Form(const QString& name, const QString& caption, QSizeF clientTwips, Bord
 Form::~Form() {
     // Children outlive this part of the object; what they signal now must reach no handler.
     m_unloaded = true;
-    disconnect(nullptr, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 QMenuBar* Form::menuBar() {
