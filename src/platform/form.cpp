@@ -1,5 +1,6 @@
 #include "platform/form.h"
 
+#include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/guard.h"
@@ -251,8 +252,21 @@ void Form::setVisible(bool visible) {
 
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    keepFocusOffPictures();
     if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
         applyRequestedSize();
+}
+
+void Form::keepFocusOffPictures() {
+    if (focusWidget())
+        return;
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) {
+            if (qobject_cast<Image*>(w))
+                m_client->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void Form::changeEvent(QEvent* event) {

@@ -119,6 +119,32 @@ private Q_SLOTS:
         QVERIFY(isLoaded(QStringLiteral("SplashFin")));
         QVERIFY(!menu->isVisible());
     }
+
+    // A window whose controls are all pictures opens with none of them focused, so a stray
+    // key presses nothing; tabbed to, the first picture takes the key as its click.
+    void strayKeyPressesNoPicture_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("opens");
+        QTest::newRow("Menu, Enter") << "Menu" << int(Qt::Key_Return) << "SplashFin";
+        QTest::newRow("Menu, Space") << "Menu" << int(Qt::Key_Space) << "SplashFin";
+        QTest::newRow("SplashFin, Enter") << "SplashFin" << int(Qt::Key_Return) << "Courrier";
+        QTest::newRow("SplashFin, Space") << "SplashFin" << int(Qt::Key_Space) << "Courrier";
+    }
+    void strayKeyPressesNoPicture() {
+        QFETCH(QString, window);
+        QFETCH(int, key);
+        QFETCH(QString, opens);
+        Form* form = open(window);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QTest::keyClick(form->windowHandle(), Qt::Key(key));
+        QCOMPARE(Forms::instance().loadedCount(), 1);
+        QVERIFY(form->isVisible());
+        QTest::keyClick(form->windowHandle(), Qt::Key_Tab);
+        QCOMPARE(form->focusWidget()->objectName(), QStringLiteral("Image1"));
+        QTest::keyClick(form->windowHandle(), Qt::Key(key));
+        QVERIFY(isLoaded(opens));
+    }
 };
 
 QTEST_MAIN(TestAccessibility)
