@@ -6,7 +6,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QtTest>
@@ -92,7 +91,8 @@ QList<QWidget*> inputControls(Form* form) {
     QList<QWidget*> found;
     for (QWidget* w : form->findChildren<QWidget*>()) {
         const QString name = w->objectName();
-        if (name.isEmpty() || name == QLatin1String("client") || name.startsWith("qt_"))
+        if (name.isEmpty() || name == QLatin1String("client") ||
+            name.startsWith(QLatin1String("qt_")))
             continue;
         if (w->window() == form && w->isVisible() && w->isEnabled() &&
             (w->focusPolicy() & Qt::TabFocus))
