@@ -4,19 +4,11 @@
 // window of the suite open at once. The program runs itself as the child in each mode;
 // run it without arguments.
 
-#include "chores/mariage.h"
-#include "chronology/main.h"
-#include "clock/horloge.h"
-#include "colour/color.h"
-#include "euro/vorneuro.h"
-#include "files/recherche.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/runtime.h"
-#include "shell/courrier.h"
+#include "shell/catalogue.h"
 #include "shell/menu.h"
-#include "shell/splashfin.h"
-#include "shell/tetris.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,16 +41,8 @@ public:
 };
 
 void openEveryWindow() {
-    using vorn::Forms;
-    Forms::instance().show<vorn::SplashFin>();
-    Forms::instance().show<vorn::Courrier>();
-    Forms::instance().show<vorn::Tetris>();
-    Forms::instance().show<vorn::Mariage>();
-    Forms::instance().show<vorn::Main>();
-    Forms::instance().show<vorn::VornEuro>();
-    Forms::instance().show<vorn::Color>();
-    Forms::instance().show<vorn::Recherche>();
-    Forms::instance().show<vorn::Horloge>();
+    for (const vorn::WindowEntry& entry : vorn::windowCatalogue())
+        entry.open();
 }
 
 // The smallest honest counterpart of the suite's main window: a menu bar of five menus, a

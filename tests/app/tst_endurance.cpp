@@ -1,34 +1,14 @@
-#include "chores/mariage.h"
-#include "chronology/main.h"
-#include "clock/horloge.h"
-#include "colour/color.h"
-#include "euro/vorneuro.h"
-#include "files/recherche.h"
 #include "platform/forms.h"
-#include "shell/courrier.h"
-#include "shell/menu.h"
-#include "shell/splashfin.h"
-#include "shell/tetris.h"
+#include "shell/catalogue.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QtTest>
 
-#include <functional>
-
 using namespace vorn;
 
 namespace {
-
-struct Window {
-    const char* name;
-    std::function<Form*()> open;
-};
-
-template <class T> Window window(const char* name) {
-    return {name, [] { return Forms::instance().show<T>(); }};
-}
 
 int topLevelCount() {
     int count = 0;
@@ -50,17 +30,10 @@ private Q_SLOTS:
 
     void openAndCloseEveryWindow() {
         test::ScriptedDialogs dialogs; // answers the lottery's names and the prank's message
-        const Window windows[] = {
-            window<Menu>("Menu"),         window<SplashFin>("SplashFin"),
-            window<Courrier>("Courrier"), window<Tetris>("Tétris"),
-            window<Mariage>("MARIAGE"),   window<Main>("Main"),
-            window<VornEuro>("VornEuro"), window<Color>("Color"),
-            window<Horloge>("Horloge"),   window<Recherche>("Recherche"),
-        };
         const int rounds = 200;
         const int baseline = topLevelCount();
         for (int round = 0; round < rounds; ++round) {
-            for (const Window& w : windows) {
+            for (const WindowEntry& w : windowCatalogue()) {
                 QPointer<Form> form = w.open();
                 QCOMPARE(form->objectName(), QString::fromUtf8(w.name));
                 QCOMPARE(w.open(), form.data()); // a second reference, no second copy

@@ -1,5 +1,6 @@
 #include "platform/form.h"
 
+#include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/guard.h"
@@ -85,8 +86,7 @@ Form::~Form() {
     // The children are destroyed after this part of the object, and may signal while they go
     // (focus moves, text changes): cut every connection from them to this window first.
     m_unloaded = true;
-    const auto descendants = findChildren<QObject*>();
-    for (QObject* child : descendants)
+    for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
 }
 
@@ -253,8 +253,21 @@ void Form::setVisible(bool visible) {
 
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    keepFocusOffPictures();
     if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
         applyRequestedSize();
+}
+
+void Form::keepFocusOffPictures() {
+    if (focusWidget())
+        return;
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) {
+            if (qobject_cast<Image*>(w))
+                m_client->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void Form::changeEvent(QEvent* event) {

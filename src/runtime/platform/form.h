@@ -106,6 +106,10 @@ private:
     friend class Forms;
     friend class Client;
 
+    // A window that gave no control the focus opens with it on its client area when Tab
+    // would first reach a picture: a stray Enter or Space must not act as a click on one.
+    // Tab still reaches the pictures, and Enter or Space on one then presses it.
+    void keepFocusOffPictures();
     QMargins frameMarginsPx() const;
     QSize outerPixels() const;
     void applyRequestedSize();

@@ -15,7 +15,8 @@ namespace vorn {
 Runtime::Runtime(QApplication& app, QuitRule rule)
     : QObject(&app) {
     QApplication::setApplicationName(QStringLiteral("VornUtil"));
-    QApplication::setApplicationDisplayName(QStringLiteral("VornUtil"));
+    // No display name: the window system would append it to every title bar. The name
+    // belongs to the desktop entry.
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     // The desktop entry and the icon are installed under this id (see data/).
     QApplication::setDesktopFileName(QStringLiteral(VORN_APP_ID));

@@ -175,6 +175,7 @@ void pan(QPainter& painter, const QRectF& target) {
     QPainterPath white;
     white.addEllipse(QRectF(6, 12, 10, 9));
     white.addEllipse(QRectF(9, 15, 9, 8));
+    white.setFillRule(Qt::WindingFill); // overlapping parts stay filled
     painter.drawPath(white.simplified());
     QRadialGradient yolk(QPointF(11.5, 16.5), 3);
     yolk.setColorAt(0, QColor(255, 220, 80));

@@ -18,6 +18,9 @@ namespace {
 
 constexpr float kShortHeight = 2150;
 constexpr float kTallHeight = 7600;
+constexpr float kClientWidth = 7680;
+constexpr float kClientHeight = 7215;
+constexpr float kRowsTop = 2040; // the patriarch row, the first of the answers
 constexpr Year kEarliestYear = -4004;
 constexpr Year kLatestYear = 90;
 
@@ -104,7 +107,8 @@ const Main::RowLabelSpec Main::kRowLabels[] = {
 };
 
 Main::Main()
-    : Form(QStringLiteral("Main"), QStringLiteral("Autrefois..."), QSizeF(7680, 7215)) {
+    : Form(QStringLiteral("Main"), QStringLiteral("Autrefois..."),
+           QSizeF(kClientWidth, kClientHeight)) {
     setBackColor(kPaper);
     setBackgroundPicture(pictures::parchment, BackgroundMode::TopLeft, QSizeF(512, 512));
 
@@ -132,9 +136,12 @@ Main::Main()
     setDefaultButton(Command1);
 
     // The answer rows, from the patriarch row down, stay hidden until the first accepted year
-    // makes the window tall, whatever the height of the window's frame.
+    // makes the window tall, whatever the height of the window's frame. Their container keeps
+    // the client's coordinates for them but exists only below the entry row, so that it never
+    // lies over the entry row's controls.
     m_rows = new QWidget(client());
-    m_rows->setGeometry(TwipsRect{0, 0, 7680, 7215}.toPixels());
+    m_rows->setGeometry(TwipsRect{0, 0, kClientWidth, kClientHeight}.toPixels());
+    m_rows->setMask(TwipsRect{0, kRowsTop, kClientWidth, kClientHeight - kRowsTop}.toPixels());
     m_rows->hide();
 
     for (const RowLabelSpec& spec : kRowLabels) {

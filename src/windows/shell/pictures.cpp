@@ -63,6 +63,7 @@ void infoIcon(QPainter& painter, const QRectF& target) {
     stem.addRoundedRect(QRectF(14, 13, 4, 12), 1, 1);
     stem.addRect(QRectF(12, 13, 4, 2));
     stem.addRect(QRectF(12, 23, 8, 2));
+    stem.setFillRule(Qt::WindingFill); // overlapping parts stay filled
     painter.drawPath(stem.simplified());
 }
 
