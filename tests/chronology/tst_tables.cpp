@@ -1,4 +1,5 @@
 #include "chronology/tables.h"
+#include "support/testsupport.h"
 
 #include <QtTest>
 
@@ -207,6 +208,7 @@ class TestTables : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { vorn::test::failOnQtWarnings(); }
     // The expectations below must reach every year, or a boundary would go untested.
     void spansCoverEveryYear() {
         for (const Lookup& lookup : kLookups) {

@@ -1,4 +1,5 @@
 #include "clock/hands.h"
+#include "support/testsupport.h"
 
 #include <QtTest>
 
@@ -25,6 +26,7 @@ class TestHands : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { vorn::test::failOnQtWarnings(); }
     // The published positions, to one decimal.
     void knownTimes_data() {
         QTest::addColumn<int>("hour");

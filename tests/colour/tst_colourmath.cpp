@@ -1,4 +1,5 @@
 #include "colour/colourmath.h"
+#include "support/testsupport.h"
 
 #include <QtTest>
 
@@ -8,6 +9,7 @@ class TestColourMath : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { vorn::test::failOnQtWarnings(); }
     void webHexDigits_data() {
         QTest::addColumn<quint32>("value");
         QTest::addColumn<QString>("digits");

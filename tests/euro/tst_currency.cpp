@@ -1,6 +1,7 @@
 #include "euro/currency.h"
 #include "platform/conversions.h"
 #include "platform/runtimeerror.h"
+#include "support/testsupport.h"
 
 #include <QtTest>
 
@@ -13,7 +14,10 @@ class TestCurrency : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { setRegionalLocale(QLocale(QLocale::French, QLocale::France)); }
+    void initTestCase() {
+        vorn::test::failOnQtWarnings();
+        setRegionalLocale(QLocale(QLocale::French, QLocale::France));
+    }
 
     void convertText_data() {
         QTest::addColumn<QString>("amount");
