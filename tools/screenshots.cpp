@@ -35,12 +35,14 @@ namespace {
 // Answers the boxes a window asks at opening, so no dialog stands in front of it.
 class QuietDialogs final : public DialogHost {
 public:
-    int message(QWidget*, const QString&, int, const QString&) override { return AnswerOk; }
+    Answer message(QWidget*, const QString&, MessageStyle, const QString&) override {
+        return Answer::Ok;
+    }
     QString input(QWidget*, const QString& prompt, const QString&) override {
         return prompt.contains(QStringLiteral("première")) ? QStringLiteral("Alice")
                                                            : QStringLiteral("Bruno");
     }
-    void runtimeError(QWidget*, int, const QString&) override {}
+    void runtimeError(QWidget*, ErrorNumber, const QString&) override {}
 };
 
 void click(Form* form, const char* name) {
