@@ -33,11 +33,13 @@ enum class Mode { Bare, Baseline, Suite, AllWindows };
 // Answers the lottery's questions so that every window can open unattended.
 class QuietDialogs final : public vorn::DialogHost {
 public:
-    int message(QWidget*, const QString&, int, const QString&) override { return vorn::AnswerOk; }
+    vorn::Answer message(QWidget*, const QString&, vorn::MessageStyle, const QString&) override {
+        return vorn::Answer::Ok;
+    }
     QString input(QWidget*, const QString&, const QString&) override {
         return QStringLiteral("Nom");
     }
-    void runtimeError(QWidget*, int, const QString&) override {}
+    void runtimeError(QWidget*, vorn::ErrorNumber, const QString&) override {}
 };
 
 void openEveryWindow() {

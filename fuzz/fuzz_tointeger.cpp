@@ -6,6 +6,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 using namespace vorn;
 
@@ -31,30 +32,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString input = fuzz::textOf(data, size);
     // What the same text reads as a number, or the error that reading raises.
     double number = 0;
-    int numberError = 0;
+    std::optional<ErrorNumber> numberError;
     try {
         number = toDouble(input);
     } catch (const RuntimeError& error) {
-        numberError = error.number();
+        numberError = error.code();
     }
 
     int integer = 0;
     try {
         integer = toInteger(input);
     } catch (const RuntimeError& error) {
-        fuzz::expectError(error, {ErrTypeMismatch, ErrOverflow}, input);
-        if (numberError != 0) {
-            if (error.number() != numberError)
+        fuzz::expectError(error, {ErrorNumber::TypeMismatch, ErrorNumber::Overflow}, input);
+        if (numberError) {
+            if (error.code() != *numberError)
                 fuzz::fail("the integer and the number raise different errors", input);
             return 0;
         }
         const double rounded = nearestEven(number);
-        if (error.number() != ErrOverflow || (rounded >= kLowest && rounded <= kHighest))
+        if (error.code() != ErrorNumber::Overflow || (rounded >= kLowest && rounded <= kHighest))
             fuzz::fail("rejected a number that rounds into range", input,
                        QString::number(number, 'g', 17));
         return 0;
     }
-    if (numberError != 0)
+    if (numberError)
         fuzz::fail("accepted as an integer a text that is no number", input);
     if (integer < kLowest || integer > kHighest)
         fuzz::fail("accepted an integer out of range", input, QString::number(integer));

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         year = toInteger(input);
     } catch (const RuntimeError& error) {
-        fuzz::expectError(error, {ErrTypeMismatch, ErrOverflow}, input);
+        fuzz::expectError(error, {ErrorNumber::TypeMismatch, ErrorNumber::Overflow}, input);
         return 0;
     }
     if (year < kEarliestYear || year > kLatestYear)

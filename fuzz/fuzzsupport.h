@@ -34,13 +34,13 @@ inline QString textOf(const std::uint8_t* data, std::size_t size) {
 }
 
 // Fails unless a rejected text raised one of the errors a conversion may raise.
-inline void expectError(const RuntimeError& error, std::initializer_list<int> allowed,
+inline void expectError(const RuntimeError& error, std::initializer_list<ErrorNumber> allowed,
                         const QString& input) {
-    for (int number : allowed) {
-        if (error.number() == number)
+    for (ErrorNumber code : allowed) {
+        if (error.code() == code)
             return;
     }
-    fail("unexpected run-time error", input, QString::number(error.number()));
+    fail("unexpected run-time error", input, QString::number(static_cast<int>(error.code())));
 }
 
 // Fails unless `value`, written as text, reads back within the fifteen digits written, and
@@ -53,7 +53,8 @@ inline void expectReadsBack(double value, const QString& input) {
         back = toDouble(written);
     } catch (const RuntimeError& error) {
         fail("a written number does not read back", input,
-             written + QStringLiteral(" raised ") + QString::number(error.number()));
+             written + QStringLiteral(" raised ") +
+                 QString::number(static_cast<int>(error.code())));
     }
     if (std::abs(back - value) > std::abs(value) * 1e-14)
         fail("a written number reads back as another value", input,

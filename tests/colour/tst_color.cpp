@@ -363,7 +363,8 @@ private Q_SLOTS:
             QTest::mouseClick(box(form, "Text3"), Qt::LeftButton);
         } else if (move == "box") {
             BoxCloser closer;
-            msgBox(form, QStringLiteral("Message"), MsgOkOnly, QStringLiteral("Essai"));
+            msgBox(form, QStringLiteral("Message"), {Buttons::Ok, MessageIcon::None},
+                   QStringLiteral("Essai"));
             QCOMPARE(closer.shown, 1);
             QVERIFY(closer.allActive);
         } else if (move == "window") {

@@ -86,7 +86,7 @@ private Q_SLOTS:
         try {
             got = euro::convertText(amount, from);
         } catch (const RuntimeError& e) {
-            raised = e.number();
+            raised = static_cast<int>(e.code());
         }
         QCOMPARE(raised, error);
         QCOMPARE(got, result);

@@ -18,17 +18,13 @@ class Host : public Form {
 public:
     Host()
         : Form(QStringLiteral("Host"), QStringLiteral("Hôte"), QSizeF(6000, 3000)) {
-        label = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Texte"),
-                          {120, 120, 1500, 255});
-        box = new TextBox(client(), QStringLiteral("Text1"), QStringLiteral("255"),
-                          {120, 600, 1500, 345});
-        other = new TextBox(client(), QStringLiteral("Text2"), QString(), {120, 1200, 1500, 345});
-        button = new CommandButton(client(), QStringLiteral("Command1"), QStringLiteral("OK"),
-                                   {2000, 600, 1000, 375});
-        option = new OptionButton(client(), QStringLiteral("Option1"), QStringLiteral("Un"),
-                                  {2000, 1200, 1500, 255});
-        image = new Image(client(), QStringLiteral("Image1"), {}, {3500, 120, 480, 480});
-        line = new Line(client(), QStringLiteral("Line1"), 100, 100, 1600, 900);
+        label = new Label(client(), {"Label1", "Texte", {120, 120, 1500, 255}});
+        box = new TextBox(client(), {"Text1", "255", {120, 600, 1500, 345}});
+        other = new TextBox(client(), {"Text2", nullptr, {120, 1200, 1500, 345}});
+        button = new CommandButton(client(), {"Command1", "OK", {2000, 600, 1000, 375}});
+        option = new OptionButton(client(), {"Option1", "Un", {2000, 1200, 1500, 255}});
+        image = new Image(client(), {"Image1", nullptr, {3500, 120, 480, 480}});
+        line = new Line(client(), {"Line1", nullptr, {100, 100, 1600, 900}});
     }
     Label* label;
     TextBox* box;

@@ -20,11 +20,9 @@ public:
     Probe()
         : Form(QStringLiteral("Probe"), QStringLiteral("Sonde"), QSizeF(3000, 1500)) {
         ++s_created;
-        Button = new CommandButton(client(), QStringLiteral("Button"), QStringLiteral("Go"),
-                                   {120, 120, 1200, 375});
-        Other = new CommandButton(client(), QStringLiteral("Other"), QStringLiteral("Autre"),
-                                  {1500, 120, 1200, 375});
-        Box = new TextBox(client(), QStringLiteral("Box"), QString(), {120, 700, 1200, 375});
+        Button = new CommandButton(client(), {"Button", "Go", {120, 120, 1200, 375}});
+        Other = new CommandButton(client(), {"Other", "Autre", {1500, 120, 1200, 375}});
+        Box = new TextBox(client(), {"Box", nullptr, {120, 700, 1200, 375}});
         setDefaultButton(Other);
         connect(Button, &CommandButton::Click, this, handler(&Probe::Button_Click));
         connect(Other, &CommandButton::Click, this, handler([this] { ++otherClicks; }));
@@ -33,7 +31,7 @@ public:
 
     void Button_Click() {
         Box->setText(QStringLiteral("avant"));
-        vorn::raise(ErrTypeMismatch);
+        vorn::raise(ErrorNumber::TypeMismatch);
         Box->setText(QStringLiteral("après")); // never reached
     }
 
@@ -72,8 +70,7 @@ class SelfCloser : public Form {
 public:
     SelfCloser()
         : Form(QStringLiteral("SelfCloser"), QStringLiteral("Auto"), QSizeF(2000, 1000)) {
-        Close = new CommandButton(client(), QStringLiteral("Close"), QStringLiteral("Fermer"),
-                                  {0, 0, 1000, 375});
+        Close = new CommandButton(client(), {"Close", "Fermer", {0, 0, 1000, 375}});
         connect(Close, &CommandButton::Click, this, handler([this] {
                     Forms::instance().unload(this);
                     touchedAfterUnload = Close->text(); // still alive until the handler returns
@@ -189,7 +186,8 @@ private Q_SLOTS:
         Probe* form = Forms::instance().show<Probe>();
         QString title;
         test::pressOnNextBox(QMessageBox::StandardButton(button), &title);
-        QCOMPARE(msgBox(form, QStringLiteral("Question ?"), style, QStringLiteral("Titre")),
+        QCOMPARE(answerNumber(msgBox(form, QStringLiteral("Question ?"),
+                                     MessageStyle::fromNumber(style), QStringLiteral("Titre"))),
                  answer);
         QCOMPARE(title, QStringLiteral("Titre"));
     }
@@ -207,7 +205,8 @@ private Q_SLOTS:
             }
         });
         timer->start(20);
-        msgBox(form, QStringLiteral("?"), 5, QStringLiteral("T"));
+        msgBox(form, QStringLiteral("?"), {Buttons::RetryCancel, MessageIcon::None},
+               QStringLiteral("T"));
         QVERIFY2(captions.contains(QStringLiteral("Réessayer")), qPrintable(captions.join(',')));
         QVERIFY(captions.contains(QStringLiteral("Annuler")));
     }

@@ -43,11 +43,11 @@ void ScriptedDialogs::record(DialogCall call) {
         m_whileOpen(call);
 }
 
-int ScriptedDialogs::message(QWidget* parent, const QString& text, int style,
-                             const QString& title) {
-    record({DialogCall::Kind::Message, text, title, style,
+Answer ScriptedDialogs::message(QWidget* parent, const QString& text, MessageStyle style,
+                                const QString& title) {
+    record({DialogCall::Kind::Message, text, title, style.number(),
             parent ? parent->window()->objectName() : QString()});
-    return m_answers.isEmpty() ? AnswerOk : m_answers.takeFirst();
+    return m_answers.isEmpty() ? Answer::Ok : answerFromNumber(m_answers.takeFirst());
 }
 
 QString ScriptedDialogs::input(QWidget* parent, const QString& prompt, const QString& title) {
@@ -56,8 +56,8 @@ QString ScriptedDialogs::input(QWidget* parent, const QString& prompt, const QSt
     return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
 }
 
-void ScriptedDialogs::runtimeError(QWidget* parent, int number, const QString& description) {
-    record({DialogCall::Kind::Error, description, QString(), number,
+void ScriptedDialogs::runtimeError(QWidget* parent, ErrorNumber code, const QString& description) {
+    record({DialogCall::Kind::Error, description, QString(), static_cast<int>(code),
             parent ? parent->window()->objectName() : QString()});
 }
 

@@ -21,7 +21,7 @@ struct DialogCall {
     Kind kind;
     QString text;   // message text, input prompt, or error description
     QString title;  // empty for errors
-    int style = 0;  // message style, or the error number
+    int style = 0;  // message style, or the error number, as scripts know them
     QString parent; // objectName of the asking window, if any
 };
 
@@ -34,6 +34,7 @@ public:
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
+    // Queues an answer by its number: OK 1, Cancel 2, Retry 4.
     void queueAnswer(int answer) { m_answers.append(answer); }
     void queueInput(const QString& text) { m_inputs.append(text); }
     // Runs while a box is "open", as the user's events would during a real modal box.
@@ -45,9 +46,10 @@ public:
     QList<DialogCall> errors() const;
     void clear();
 
-    int message(QWidget* parent, const QString& text, int style, const QString& title) override;
+    Answer message(QWidget* parent, const QString& text, MessageStyle style,
+                   const QString& title) override;
     QString input(QWidget* parent, const QString& prompt, const QString& title) override;
-    void runtimeError(QWidget* parent, int number, const QString& description) override;
+    void runtimeError(QWidget* parent, ErrorNumber code, const QString& description) override;
 
 private:
     void record(DialogCall call);
@@ -73,7 +75,7 @@ template <class F> int errorOf(F&& f) {
     try {
         f();
     } catch (const RuntimeError& e) {
-        return e.number();
+        return static_cast<int>(e.code());
     }
     return 0;
 }

@@ -23,7 +23,7 @@ double convert(double amount, Currency from) {
     const double converted =
         from == Currency::Francs ? amount / kFrancsPerEuro : amount * kFrancsPerEuro;
     if (!std::isfinite(converted))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     return roundHalfEven(converted, kResultDecimals);
 }
 

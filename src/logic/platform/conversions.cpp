@@ -93,26 +93,26 @@ double toDouble(const QString& text) {
     const bool hasDigit =
         std::any_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.isDigit(); });
     if (!hasDigit)
-        raise(ErrTypeMismatch);
+        raise(ErrorNumber::TypeMismatch);
     bool ok = false;
     const double value = regionalLocale().toDouble(trimmed, &ok);
     if (ok && std::isfinite(value))
         return value;
     // Tell a well-formed number too large for a double from text that is no number at all.
     if (std::isinf(value))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     if (underflowsToZero(trimmed))
         return 0.0;
-    raise(ErrTypeMismatch);
+    raise(ErrorNumber::TypeMismatch);
 }
 
 std::int16_t toInteger(double value) {
     if (!std::isfinite(value))
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     const double rounded = roundHalfEven(value, 0);
     if (rounded < std::numeric_limits<std::int16_t>::min() ||
         rounded > std::numeric_limits<std::int16_t>::max())
-        raise(ErrOverflow);
+        raise(ErrorNumber::Overflow);
     return static_cast<std::int16_t>(rounded);
 }
 

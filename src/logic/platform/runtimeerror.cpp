@@ -10,43 +10,48 @@ namespace vorn {
 namespace {
 
 struct ErrorText {
-    int number;
+    ErrorNumber code;
     const char* text;
 };
 
 constexpr std::array kErrorTexts{
-    ErrorText{ErrInvalidCall, "Argument ou appel de procédure incorrect"},
-    ErrorText{ErrOverflow, "Dépassement de capacité"},
-    ErrorText{ErrTypeMismatch, "Type incompatible"},
-    ErrorText{ErrFileNotFound, "Fichier introuvable"},
-    ErrorText{ErrFileExists, "Ce fichier existe déjà"},
-    ErrorText{ErrDeviceUnavailable, "Périphérique non disponible"},
-    ErrorText{ErrPermissionDenied, "Permission refusée"},
-    ErrorText{ErrDiskNotReady, "Disque non prêt"},
-    ErrorText{ErrPathFileAccess, "Erreur d'accès au chemin ou au fichier"},
-    ErrorText{ErrPathNotFound, "Chemin introuvable"},
+    ErrorText{ErrorNumber::InvalidCall, "Argument ou appel de procédure incorrect"},
+    ErrorText{ErrorNumber::Overflow, "Dépassement de capacité"},
+    ErrorText{ErrorNumber::OutOfMemory, "Mémoire insuffisante"},
+    ErrorText{ErrorNumber::TypeMismatch, "Type incompatible"},
+    ErrorText{ErrorNumber::FileNotFound, "Fichier introuvable"},
+    ErrorText{ErrorNumber::FileExists, "Ce fichier existe déjà"},
+    ErrorText{ErrorNumber::DeviceUnavailable, "Périphérique non disponible"},
+    ErrorText{ErrorNumber::PermissionDenied, "Permission refusée"},
+    ErrorText{ErrorNumber::DiskNotReady, "Disque non prêt"},
+    ErrorText{ErrorNumber::PathFileAccess, "Erreur d'accès au chemin ou au fichier"},
+    ErrorText{ErrorNumber::PathNotFound, "Chemin introuvable"},
 };
 
 } // namespace
 
-RuntimeError::RuntimeError(int number)
-    : m_number(number)
-    , m_what(QByteArray("run-time error ") + QByteArray::number(number)) {}
+RuntimeError::RuntimeError(ErrorNumber code)
+    : m_code(code)
+    , m_what(QByteArray("run-time error ") + QByteArray::number(static_cast<int>(code))) {}
 
 const char* RuntimeError::what() const noexcept {
     return m_what.constData();
 }
 
-QString RuntimeError::describe(int number) {
+QString RuntimeError::describe(ErrorNumber code) {
     for (const auto& entry : kErrorTexts) {
-        if (entry.number == number)
+        if (entry.code == code)
             return QString::fromUtf8(entry.text);
     }
     return QStringLiteral("Erreur définie par l'application ou par l'objet");
 }
 
+void raise(ErrorNumber code) {
+    throw RuntimeError(code);
+}
+
 void raise(int number) {
-    throw RuntimeError(number);
+    raise(static_cast<ErrorNumber>(number));
 }
 
 int errorFromErrno(int code, int fallback) {

@@ -6,37 +6,59 @@
 
 namespace vorn {
 
-// Run-time error numbers raised by conversions, file operations and program starts.
-enum ErrorNumber : int {
-    ErrInvalidCall = 5,
-    ErrOverflow = 6,
-    ErrTypeMismatch = 13,
-    ErrFileNotFound = 53,
-    ErrFileExists = 58,
-    ErrDeviceUnavailable = 68,
-    ErrPermissionDenied = 70,
-    ErrDiskNotReady = 71,
-    ErrPathFileAccess = 75,
-    ErrPathNotFound = 76,
+// The run-time errors conversions, file operations and program starts raise; each one's
+// value is the number the error box shows.
+enum class ErrorNumber : int {
+    InvalidCall = 5,
+    Overflow = 6,
+    OutOfMemory = 7,
+    TypeMismatch = 13,
+    FileNotFound = 53,
+    FileExists = 58,
+    DeviceUnavailable = 68,
+    PermissionDenied = 70,
+    DiskNotReady = 71,
+    PathFileAccess = 75,
+    PathNotFound = 76,
 };
 
-// A run-time error: its number and French description. Thrown by the runtime layer and
-// caught by the event-handler guard, which reports it and lets the program go on.
+// The same errors as plain numbers, for the file operations that still pass them as int;
+// they go once those raise ErrorNumber.
+enum LegacyErrorNumber : int {
+    ErrInvalidCall = static_cast<int>(ErrorNumber::InvalidCall),
+    ErrOverflow = static_cast<int>(ErrorNumber::Overflow),
+    ErrTypeMismatch = static_cast<int>(ErrorNumber::TypeMismatch),
+    ErrFileNotFound = static_cast<int>(ErrorNumber::FileNotFound),
+    ErrFileExists = static_cast<int>(ErrorNumber::FileExists),
+    ErrDeviceUnavailable = static_cast<int>(ErrorNumber::DeviceUnavailable),
+    ErrPermissionDenied = static_cast<int>(ErrorNumber::PermissionDenied),
+    ErrDiskNotReady = static_cast<int>(ErrorNumber::DiskNotReady),
+    ErrPathFileAccess = static_cast<int>(ErrorNumber::PathFileAccess),
+    ErrPathNotFound = static_cast<int>(ErrorNumber::PathNotFound),
+};
+
+// A run-time error and its French description. Thrown by the runtime layer and caught by
+// the event-handler guard, which reports it and lets the program go on.
 class RuntimeError : public std::exception {
 public:
-    explicit RuntimeError(int number);
+    explicit RuntimeError(ErrorNumber code);
 
-    int number() const noexcept { return m_number; }
-    QString description() const { return describe(m_number); }
+    ErrorNumber code() const noexcept { return m_code; }
+    // The code as a plain number, for the file operations that still compare ints; goes with
+    // LegacyErrorNumber.
+    int number() const noexcept { return static_cast<int>(m_code); }
+    QString description() const { return describe(m_code); }
     const char* what() const noexcept override;
 
-    static QString describe(int number);
+    static QString describe(ErrorNumber code);
 
 private:
-    int m_number;
+    ErrorNumber m_code;
     QByteArray m_what;
 };
 
+[[noreturn]] void raise(ErrorNumber code);
+// The same for a plain number; goes with LegacyErrorNumber.
 [[noreturn]] void raise(int number);
 
 // The run-time error a failed system call's errno stands for, `fallback` when none fits.

@@ -100,11 +100,8 @@ private:
 } // namespace
 
 DirList::DirList(QWidget* parent, const QString& name, TwipsRect geometry)
-    : Control<QListView>(parent, {QPalette::Base, QPalette::Text})
+    : Control<QListView>(parent, name, geometry, kEntryColours)
     , m_model(new FolderModel(this)) {
-    setObjectName(name);
-    setDefaultColours(kWindowBackground, kWindowText);
-    setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
     setModel(m_model);
     setItemDelegate(new IndentDelegate(this));
     setIconSize(QSize(16, 16));

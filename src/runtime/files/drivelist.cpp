@@ -24,10 +24,7 @@ int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
 } // namespace
 
 DriveList::DriveList(QWidget* parent, const QString& name, TwipsRect geometry)
-    : Control<QComboBox>(parent, {QPalette::Base, QPalette::Text}) {
-    setObjectName(name);
-    setDefaultColours(kWindowBackground, kWindowText);
-    setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
+    : Control<QComboBox>(parent, name, geometry, kEntryColours) {
     setEditable(false);
     const QList<Volume> volumes = userVolumes();
     fill(volumes, rootHolding(QDir::currentPath(), volumes));

@@ -7,7 +7,6 @@
 #include <QAbstractListModel>
 #include <QDir>
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -49,11 +48,8 @@ bool hasWildcard(const QString& text) {
 } // namespace
 
 FileList::FileList(QWidget* parent, const QString& name, TwipsRect geometry)
-    : Control<QListView>(parent, {QPalette::Base, QPalette::Text})
+    : Control<QListView>(parent, name, geometry, kEntryColours)
     , m_model(new NameListModel(this)) {
-    setObjectName(name);
-    setDefaultColours(kWindowBackground, kWindowText);
-    setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
     setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -164,12 +160,6 @@ void FileList::Refresh() {
             throw;
     }
     display(m_path, std::move(names));
-}
-
-void FileList::focusOutEvent(QFocusEvent* event) {
-    QListView::focusOutEvent(event);
-    if (isRealFocusMove(event->reason()))
-        Q_EMIT LostFocus();
 }
 
 // With no file selected, the first arrow key selects the file under the focus frame (the

@@ -11,6 +11,12 @@
 // the automation properties. Their C++ setters raise run-time errors, for handlers to stop
 // at; the same properties written through Qt's property system run behind the guard, as the
 // user's own choice would, and raise the same signals.
+// The properties every list kind exposes besides those of a control.
+#define VORN_LIST_PROPERTIES                                                                       \
+    Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)                                  \
+    Q_PROPERTY(int ListCount READ ListCount)                                                       \
+    Q_PROPERTY(QStringList List READ List)
+
 namespace vorn {
 
 class FolderModel;
@@ -22,9 +28,7 @@ class DriveList : public Control<QComboBox> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
     Q_PROPERTY(QString Drive READ Drive WRITE writeDrive)
-    Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)
-    Q_PROPERTY(int ListCount READ ListCount)
-    Q_PROPERTY(QStringList List READ List)
+    VORN_LIST_PROPERTIES
 
 public:
     DriveList(QWidget* parent, const QString& name, TwipsRect geometry);
@@ -66,9 +70,7 @@ class DirList : public Control<QListView> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
     Q_PROPERTY(QString Path READ Path WRITE writePath)
-    Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)
-    Q_PROPERTY(int ListCount READ ListCount)
-    Q_PROPERTY(QStringList List READ List)
+    VORN_LIST_PROPERTIES
 
 public:
     DirList(QWidget* parent, const QString& name, TwipsRect geometry);
@@ -118,9 +120,7 @@ class FileList : public Control<QListView> {
     Q_PROPERTY(QString Path READ Path WRITE writePath)
     Q_PROPERTY(QString Pattern READ Pattern WRITE writePattern)
     Q_PROPERTY(QString FileName READ FileName WRITE writeFileName)
-    Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)
-    Q_PROPERTY(int ListCount READ ListCount)
-    Q_PROPERTY(QStringList List READ List)
+    VORN_LIST_PROPERTIES
 
 public:
     FileList(QWidget* parent, const QString& name, TwipsRect geometry);
@@ -155,7 +155,7 @@ Q_SIGNALS:
     void LostFocus();
 
 protected:
-    void focusOutEvent(QFocusEvent* event) override;
+    void lostFocus() override { Q_EMIT LostFocus(); }
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

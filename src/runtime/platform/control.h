@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/colours.h"
+#include "platform/controlspec.h"
 #include "platform/fonts.h"
 #include "platform/twips.h"
 
+#include <QFocusEvent>
 #include <QFont>
 #include <QPalette>
 #include <QWidget>
@@ -23,19 +25,45 @@
 
 namespace vorn {
 
-// Colour roles a control paints its text and background with.
+// The palette roles a control paints its background and text with, and the colours it
+// reports until they are set.
 struct ColourRoles {
-    QPalette::ColorRole background;
-    QPalette::ColorRole foreground;
+    QPalette::ColorRole background = QPalette::Window;
+    QPalette::ColorRole foreground = QPalette::WindowText;
+    ColourValue back = kButtonFace;
+    ColourValue fore = kButtonText;
 };
 
-// Twips geometry, visibility, colours and font size on top of a Qt widget. The twips values
-// are stored as given and the pixel geometry is derived from them, so moves never drift.
+// The colours of a field the user types in or picks from: text boxes and lists.
+inline constexpr ColourRoles kEntryColours{QPalette::Base, QPalette::Text, kWindowBackground,
+                                           kWindowText};
+
+// Reports a loss of focus only when the focus really moved on inside the window: a dialog
+// appearing or the user switching windows is not one.
+inline bool isRealFocusMove(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// Twips geometry, visibility, colours and font size on top of a Qt widget. The name and the
+// place are given at construction; the twips values are stored as given and the pixel
+// geometry is derived from them, so moves never drift.
 template <class Widget> class Control : public Widget {
 public:
-    explicit Control(QWidget* parent, ColourRoles roles = {QPalette::Window, QPalette::WindowText})
+    Control(QWidget* parent, const QString& name, TwipsRect place, ColourRoles roles = {})
         : Widget(parent)
-        , m_roles(roles) {}
+        , m_twips{place.left, place.top, std::max(0.0f, place.width), std::max(0.0f, place.height)}
+        , m_roles(roles)
+        , m_back(roles.back)
+        , m_fore(roles.fore) {
+        this->setObjectName(name);
+        applyGeometry();
+    }
+    // A control as a window's table gives it; its description, if any, is its accessible name.
+    Control(QWidget* parent, const ControlSpec& spec, ColourRoles roles = {})
+        : Control(parent, specText(spec.name), spec.place, roles) {
+        if (spec.description)
+            this->setAccessibleName(specText(spec.description));
+    }
 
     float Left() const { return m_twips.left; }
     float Top() const { return m_twips.top; }
@@ -50,17 +78,6 @@ public:
     void setHeight(float v) {
         m_twips.height = std::max(0.0f, v);
         applyGeometry();
-    }
-    void setTwips(float left, float top, float width, float height) {
-        m_twips = {left, top, std::max(0.0f, width), std::max(0.0f, height)};
-        applyGeometry();
-    }
-    TwipsRect twips() const { return m_twips; }
-
-    // The colours a kind starts with, reported by BackColor and ForeColor until set.
-    void setDefaultColours(ColourValue back, ColourValue fore) {
-        m_back = back;
-        m_fore = fore;
     }
 
     // The control's own visibility flag, whatever the window's state.
@@ -84,7 +101,6 @@ public:
         m_transparent = transparent;
         applyColours();
     }
-    bool isTransparent() const { return m_transparent; }
 
     double FontSize() const { return this->font().pointSizeF(); }
     void setFontSize(double points) {
@@ -97,12 +113,22 @@ public:
     }
 
 protected:
+    // The focus moved on to another control of the window; kinds with a LostFocus event
+    // raise it here.
+    virtual void lostFocus() {}
+    void focusOutEvent(QFocusEvent* event) override {
+        Widget::focusOutEvent(event);
+        if (isRealFocusMove(event->reason()))
+            lostFocus();
+    }
+
+private:
     void moveTo(float left, float top) {
         m_twips.left = left;
         m_twips.top = top;
         applyGeometry();
     }
-    virtual void applyGeometry() { this->setGeometry(m_twips.toPixels()); }
+    void applyGeometry() { this->setGeometry(m_twips.toPixels()); }
     void applyColours() {
         QPalette p = this->palette();
         if (m_foreSet)
@@ -111,14 +137,12 @@ protected:
             p.setColor(m_roles.background, toQColor(m_back));
         this->setPalette(p);
         this->setAutoFillBackground(m_backSet && !m_transparent);
-        this->setAttribute(Qt::WA_TranslucentBackground, false);
     }
 
-private:
     TwipsRect m_twips;
     ColourRoles m_roles;
-    ColourValue m_back = kButtonFace;
-    ColourValue m_fore = kButtonText;
+    ColourValue m_back;
+    ColourValue m_fore;
     bool m_backSet = false;
     bool m_foreSet = false;
     bool m_transparent = false;

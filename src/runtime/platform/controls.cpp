@@ -1,6 +1,5 @@
 #include "platform/controls.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,15 +10,6 @@
 #include <cmath>
 
 namespace vorn {
-
-namespace {
-
-template <class C> void initControl(C* control, const QString& name, TwipsRect geometry) {
-    control->setObjectName(name);
-    control->setTwips(geometry.left, geometry.top, geometry.width, geometry.height);
-}
-
-} // namespace
 
 namespace detail {
 
@@ -54,25 +44,23 @@ void paintFocus(QWidget* widget) {
 
 } // namespace
 
-bool isRealFocusMove(Qt::FocusReason reason) {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 // --- Label -------------------------------------------------------------------------------
 
-Label::Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry)
-    : ClickableControl<QLabel>(parent) {
-    initControl(this, name, geometry);
+Label::Label(QWidget* parent, const ControlSpec& spec)
+    : ClickableControl<QLabel>(parent, spec) {
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setText(caption);
-    setAccessibleName(caption);
+    setText(specText(spec.caption));
+    if (!spec.description)
+        setAccessibleName(text());
 }
+
+Label::Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect place)
+    : Label(parent, ControlSpec{name.toUtf8().constData(), caption.toUtf8().constData(), place}) {}
 
 void Label::setBorder(bool border) {
     setFrameStyle(border ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-    setLineWidth(1);
 }
 
 void Label::paintEvent(QPaintEvent* event) {
@@ -82,50 +70,40 @@ void Label::paintEvent(QPaintEvent* event) {
 
 // --- TextBox -----------------------------------------------------------------------------
 
-TextBox::TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry)
-    : Control<QLineEdit>(parent, {QPalette::Base, QPalette::Text}) {
-    setDefaultColours(kWindowBackground, kWindowText);
-    initControl(this, name, geometry);
-    setText(text);
+TextBox::TextBox(QWidget* parent, const ControlSpec& spec)
+    : Control<QLineEdit>(parent, spec, kEntryColours) {
+    setText(specText(spec.caption));
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
 }
 
-void TextBox::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
-    if (isRealFocusMove(event->reason()))
-        Q_EMIT LostFocus();
-}
+TextBox::TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect place)
+    : TextBox(parent, ControlSpec{name.toUtf8().constData(), text.toUtf8().constData(), place}) {}
 
 // --- TextArea ----------------------------------------------------------------------------
 
-TextArea::TextArea(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry)
-    : Control<QPlainTextEdit>(parent, {QPalette::Base, QPalette::Text}) {
-    setDefaultColours(kWindowBackground, kWindowText);
-    initControl(this, name, geometry);
+TextArea::TextArea(QWidget* parent, const ControlSpec& spec)
+    : Control<QPlainTextEdit>(parent, spec, kEntryColours) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);
-    setPlainText(text);
+    setPlainText(specText(spec.caption));
     connect(this, &QPlainTextEdit::textChanged, this, &TextArea::Change);
-}
-
-void TextArea::focusOutEvent(QFocusEvent* event) {
-    QPlainTextEdit::focusOutEvent(event);
-    if (isRealFocusMove(event->reason()))
-        Q_EMIT LostFocus();
 }
 
 // --- CommandButton -----------------------------------------------------------------------
 
-CommandButton::CommandButton(QWidget* parent, const QString& name, const QString& caption,
-                             TwipsRect geometry)
-    : Control<QPushButton>(parent, {QPalette::Button, QPalette::ButtonText}) {
-    initControl(this, name, geometry);
-    setText(caption);
+CommandButton::CommandButton(QWidget* parent, const ControlSpec& spec)
+    : Control<QPushButton>(parent, spec, {QPalette::Button, QPalette::ButtonText}) {
+    setText(specText(spec.caption));
     setAutoDefault(true);
     setMouseTracking(true);
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
 }
+
+CommandButton::CommandButton(QWidget* parent, const QString& name, const QString& caption,
+                             TwipsRect place)
+    : CommandButton(parent,
+                    ControlSpec{name.toUtf8().constData(), caption.toUtf8().constData(), place}) {}
 
 void CommandButton::enterEvent(QEnterEvent* event) {
     QPushButton::enterEvent(event);
@@ -139,11 +117,9 @@ void CommandButton::mouseMoveEvent(QMouseEvent* event) {
 
 // --- OptionButton ------------------------------------------------------------------------
 
-OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& caption,
-                           TwipsRect geometry)
-    : Control<QRadioButton>(parent) {
-    initControl(this, name, geometry);
-    setText(caption);
+OptionButton::OptionButton(QWidget* parent, const ControlSpec& spec)
+    : Control<QRadioButton>(parent, spec) {
+    setText(specText(spec.caption));
     connect(this, &QRadioButton::toggled, this, [this](bool checked) {
         if (checked)
             Q_EMIT Click();
@@ -152,11 +128,9 @@ OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& 
 
 // --- Image, PictureBox -------------------------------------------------------------------
 
-Image::Image(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry)
-    : ClickableControl<QWidget>(parent)
-    , m_picture(std::move(picture)) {
-    initControl(this, name, geometry);
-}
+Image::Image(QWidget* parent, const ControlSpec& spec, Picture picture)
+    : ClickableControl<QWidget>(parent, spec)
+    , m_picture(std::move(picture)) {}
 
 void Image::setPicture(Picture picture) {
     m_picture = std::move(picture);
@@ -174,8 +148,8 @@ void Image::paintEvent(QPaintEvent*) {
     paintFocus(this);
 }
 
-PictureBox::PictureBox(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry)
-    : Image(parent, name, std::move(picture), geometry) {}
+PictureBox::PictureBox(QWidget* parent, const ControlSpec& spec, Picture picture)
+    : Image(parent, spec, std::move(picture)) {}
 
 void PictureBox::paintFrame(QPainter& painter) {
     QStyleOptionFrame option;
@@ -188,10 +162,9 @@ void PictureBox::paintFrame(QPainter& painter) {
 
 // --- Shape -------------------------------------------------------------------------------
 
-Shape::Shape(QWidget* parent, const QString& name, Kind kind, TwipsRect geometry)
-    : Control<QWidget>(parent)
+Shape::Shape(QWidget* parent, const ControlSpec& spec, Kind kind)
+    : Control<QWidget>(parent, spec)
     , m_kind(kind) {
-    initControl(this, name, geometry);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
@@ -200,19 +173,12 @@ void Shape::setBorderColor(ColourValue value) {
     update();
 }
 
-void Shape::setBorderWidth(int pixels) {
-    m_borderWidth = std::max(1, pixels);
-    update();
-}
-
 void Shape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(toQColor(m_border, palette()));
-    pen.setWidth(m_borderWidth);
-    painter.setPen(pen);
+    painter.setPen(QPen(toQColor(m_border, palette()), 1));
     painter.setBrush(Qt::NoBrush);
-    const qreal inset = m_borderWidth / 2.0;
+    const qreal inset = 0.5; // half the pen, so the whole outline lies inside the box
     QRectF box = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
     if (m_kind == Kind::Circle) {
         const qreal d = std::min(box.width(), box.height());
@@ -225,34 +191,18 @@ void Shape::paintEvent(QPaintEvent*) {
 
 // --- Line --------------------------------------------------------------------------------
 
-Line::Line(QWidget* parent, const QString& name, float x1, float y1, float x2, float y2)
+Line::Line(QWidget* parent, const LineSpec& spec)
     : QWidget(parent)
-    , m_x1(x1)
-    , m_y1(y1)
-    , m_x2(x2)
-    , m_y2(y2) {
-    setObjectName(name);
+    , m_ends(spec.place) {
+    setObjectName(specText(spec.name));
+    if (spec.description)
+        setAccessibleName(specText(spec.description));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     relayout();
 }
 
-void Line::setX1(float v) {
-    m_x1 = v;
-    relayout();
-}
-
-void Line::setY1(float v) {
-    m_y1 = v;
-    relayout();
-}
-
-void Line::setX2(float v) {
-    m_x2 = v;
-    relayout();
-}
-
-void Line::setY2(float v) {
-    m_y2 = v;
+void Line::moveEnd(float TwipsLine::*coordinate, float twips) {
+    m_ends.*coordinate = twips;
     relayout();
 }
 
@@ -266,12 +216,16 @@ void Line::setBorderWidth(int pixels) {
     relayout();
 }
 
+QLineF Line::inPixels() const {
+    return QLineF(twipsToPixelsF(m_ends.x1), twipsToPixelsF(m_ends.y1), twipsToPixelsF(m_ends.x2),
+                  twipsToPixelsF(m_ends.y2));
+}
+
 void Line::relayout() {
     const qreal margin = m_width + 1;
-    const QRectF span = QRectF(QPointF(twipsToPixelsF(m_x1), twipsToPixelsF(m_y1)),
-                               QPointF(twipsToPixelsF(m_x2), twipsToPixelsF(m_y2)))
-                            .normalized()
-                            .adjusted(-margin, -margin, margin, margin);
+    const QLineF line = inPixels();
+    const QRectF span =
+        QRectF(line.p1(), line.p2()).normalized().adjusted(-margin, -margin, margin, margin);
     setGeometry(span.toAlignedRect());
     update();
 }
@@ -283,9 +237,7 @@ void Line::paintEvent(QPaintEvent*) {
     pen.setWidthF(m_width);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
-    const QPointF origin = pos();
-    painter.drawLine(QPointF(twipsToPixelsF(m_x1), twipsToPixelsF(m_y1)) - origin,
-                     QPointF(twipsToPixelsF(m_x2), twipsToPixelsF(m_y2)) - origin);
+    painter.drawLine(inPixels().translated(-QPointF(pos())));
 }
 
 } // namespace vorn

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,7 +76,10 @@ class Label : public ClickableControl<QLabel> {
     Q_PROPERTY(QString Caption READ text WRITE setText)
 
 public:
-    Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
+    // The caption is also the accessible name, unless the spec describes the label otherwise.
+    Label(QWidget* parent, const ControlSpec& spec);
+    // For the file manager's tables until they hold specs; goes then.
+    Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect place);
     void setBorder(bool border);
 
 Q_SIGNALS:
@@ -88,10 +92,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// Reports a loss of focus only when the focus really moved on inside the window: a dialog
-// appearing or the user switching windows is not one.
-bool isRealFocusMove(Qt::FocusReason reason);
-
 // A one-line text box.
 class TextBox : public Control<QLineEdit> {
     Q_OBJECT
@@ -99,14 +99,16 @@ class TextBox : public Control<QLineEdit> {
     Q_PROPERTY(QString Text READ text WRITE setText)
 
 public:
-    TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry);
+    TextBox(QWidget* parent, const ControlSpec& spec);
+    // For the file manager's tables until they hold specs; goes then.
+    TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect place);
 
 Q_SIGNALS:
     void Change();
     void LostFocus();
 
 protected:
-    void focusOutEvent(QFocusEvent* event) override;
+    void lostFocus() override { Q_EMIT LostFocus(); }
 };
 
 // A multi-line text box; words wrap at its width.
@@ -116,7 +118,7 @@ class TextArea : public Control<QPlainTextEdit> {
     Q_PROPERTY(QString Text READ text WRITE setText)
 
 public:
-    TextArea(QWidget* parent, const QString& name, const QString& text, TwipsRect geometry);
+    TextArea(QWidget* parent, const ControlSpec& spec);
     QString text() const { return toPlainText(); }
     void setText(const QString& text) { setPlainText(text); }
 
@@ -125,7 +127,7 @@ Q_SIGNALS:
     void LostFocus();
 
 protected:
-    void focusOutEvent(QFocusEvent* event) override;
+    void lostFocus() override { Q_EMIT LostFocus(); }
 };
 
 // A command button. Enter or space presses it when it has the focus.
@@ -135,7 +137,9 @@ class CommandButton : public Control<QPushButton> {
     Q_PROPERTY(QString Caption READ text WRITE setText)
 
 public:
-    CommandButton(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
+    CommandButton(QWidget* parent, const ControlSpec& spec);
+    // For the file manager's tables until they hold specs; goes then.
+    CommandButton(QWidget* parent, const QString& name, const QString& caption, TwipsRect place);
 
 Q_SIGNALS:
     void Click();
@@ -154,7 +158,7 @@ class OptionButton : public Control<QRadioButton> {
     Q_PROPERTY(bool Value READ isChecked WRITE setChecked)
 
 public:
-    OptionButton(QWidget* parent, const QString& name, const QString& caption, TwipsRect geometry);
+    OptionButton(QWidget* parent, const ControlSpec& spec);
 
 Q_SIGNALS:
     // Emitted when the option becomes selected, by the user or by setting Value.
@@ -167,7 +171,7 @@ class Image : public ClickableControl<QWidget> {
     VORN_CONTROL_PROPERTIES
 
 public:
-    Image(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry);
+    Image(QWidget* parent, const ControlSpec& spec, Picture picture = {});
     void setPicture(Picture picture);
 
 Q_SIGNALS:
@@ -189,7 +193,7 @@ class PictureBox : public Image {
     Q_OBJECT
 
 public:
-    PictureBox(QWidget* parent, const QString& name, Picture picture, TwipsRect geometry);
+    PictureBox(QWidget* parent, const ControlSpec& spec, Picture picture);
 
 protected:
     void paintFrame(QPainter& painter) override;
@@ -203,10 +207,9 @@ class Shape : public Control<QWidget> {
 
 public:
     enum class Kind { Rectangle, Circle };
-    Shape(QWidget* parent, const QString& name, Kind kind, TwipsRect geometry);
+    Shape(QWidget* parent, const ControlSpec& spec, Kind kind);
     ColourValue BorderColor() const { return m_border; }
     void setBorderColor(ColourValue value);
-    void setBorderWidth(int pixels);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -214,7 +217,6 @@ protected:
 private:
     Kind m_kind;
     ColourValue m_border = kBlack;
-    int m_borderWidth = 1;
 };
 
 // A straight line between two points in twips, drawn antialiased.
@@ -229,15 +231,15 @@ class Line : public QWidget {
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE setBorderWidth)
 
 public:
-    Line(QWidget* parent, const QString& name, float x1, float y1, float x2, float y2);
-    float X1() const { return m_x1; }
-    float Y1() const { return m_y1; }
-    float X2() const { return m_x2; }
-    float Y2() const { return m_y2; }
-    void setX1(float v);
-    void setY1(float v);
-    void setX2(float v);
-    void setY2(float v);
+    Line(QWidget* parent, const LineSpec& spec);
+    float X1() const { return m_ends.x1; }
+    float Y1() const { return m_ends.y1; }
+    float X2() const { return m_ends.x2; }
+    float Y2() const { return m_ends.y2; }
+    void setX1(float v) { moveEnd(&TwipsLine::x1, v); }
+    void setY1(float v) { moveEnd(&TwipsLine::y1, v); }
+    void setX2(float v) { moveEnd(&TwipsLine::x2, v); }
+    void setY2(float v) { moveEnd(&TwipsLine::y2, v); }
     bool Visible() const { return !isHidden(); }
     ColourValue BorderColor() const { return m_colour; }
     void setBorderColor(ColourValue value);
@@ -248,8 +250,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void moveEnd(float TwipsLine::*coordinate, float twips);
+    // The line in the window's pixels.
+    QLineF inPixels() const;
     void relayout();
-    float m_x1, m_y1, m_x2, m_y2;
+    TwipsLine m_ends;
     ColourValue m_colour = kBlack;
     int m_width = 1;
 };

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <array>
+
 namespace vorn {
 
 namespace {
@@ -35,43 +37,90 @@ QWidget* dialogParent(QWidget* parent) {
     return window && window->isVisible() ? window : nullptr;
 }
 
-int runMessageBox(QWidget* parent, const QString& text, int style, const QString& title) {
-    const int buttonSet = style & 0xF;
-    const bool warning = (style & MsgWarning) == MsgWarning;
-    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
-    if (buttonSet == MsgOkCancel)
-        buttons = QMessageBox::Ok | QMessageBox::Cancel;
-    else if (buttonSet == MsgRetryCancel)
-        buttons = QMessageBox::Retry | QMessageBox::Cancel;
+// A code and the number scripts and tests know it by. The first entry of a table stands for
+// a code or a number the table does not hold.
+template <class Code> struct Numbered {
+    Code code;
+    int number;
+};
 
+template <class Code, std::size_t N>
+int numberOf(const std::array<Numbered<Code>, N>& table, Code code) {
+    for (const auto& entry : table) {
+        if (entry.code == code)
+            return entry.number;
+    }
+    return table.front().number;
+}
+
+template <class Code, std::size_t N>
+Code codeOf(const std::array<Numbered<Code>, N>& table, int number) {
+    for (const auto& entry : table) {
+        if (entry.number == number)
+            return entry.code;
+    }
+    return table.front().code;
+}
+
+constexpr std::array<Numbered<Buttons>, 3> kButtonsNumbers{{
+    {Buttons::Ok, 0},
+    {Buttons::OkCancel, 1},
+    {Buttons::RetryCancel, 5},
+}};
+constexpr int kButtonsMask = 0xF;
+constexpr int kWarningNumber = 48;
+
+constexpr std::array<Numbered<Answer>, 3> kAnswerNumbers{{
+    {Answer::Ok, 1},
+    {Answer::Cancel, 2},
+    {Answer::Retry, 4},
+}};
+
+QMessageBox::StandardButtons standardButtons(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    case Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer runMessageBox(QWidget* parent, const QString& text, MessageStyle style,
+                     const QString& title) {
+    const QMessageBox::StandardButtons buttons = standardButtons(style.buttons);
     BusyParent busy(parent);
-    QPointer<QMessageBox> box =
-        new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text, buttons,
-                        dialogParent(parent));
+    QPointer<QMessageBox> box = new QMessageBox(
+        style.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
+        text, buttons, dialogParent(parent));
     box->setAttribute(Qt::WA_DeleteOnClose, false);
-    box->setDefaultButton(buttonSet == MsgRetryCancel ? QMessageBox::Retry : QMessageBox::Ok);
-    box->setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
-                                                               : QMessageBox::Ok);
+    box->setDefaultButton(style.buttons == Buttons::RetryCancel ? QMessageBox::Retry
+                                                                : QMessageBox::Ok);
+    const bool cancels = buttons.testFlag(QMessageBox::Cancel);
+    box->setEscapeButton(cancels ? QMessageBox::Cancel : QMessageBox::Ok);
     box->exec();
     if (!box)
-        return AnswerCancel;
+        return Answer::Cancel;
     const auto pressed = box->standardButton(box->clickedButton());
     box->deleteLater();
     switch (pressed) {
     case QMessageBox::Ok:
-        return AnswerOk;
+        return Answer::Ok;
     case QMessageBox::Retry:
-        return AnswerRetry;
+        return Answer::Retry;
     case QMessageBox::Cancel:
-        return AnswerCancel;
+        return Answer::Cancel;
     default:
-        return buttons.testFlag(QMessageBox::Cancel) ? AnswerCancel : AnswerOk;
+        return cancels ? Answer::Cancel : Answer::Ok;
     }
 }
 
 class StandardDialogs final : public DialogHost {
 public:
-    int message(QWidget* parent, const QString& text, int style, const QString& title) override {
+    Answer message(QWidget* parent, const QString& text, MessageStyle style,
+                   const QString& title) override {
         return runMessageBox(parent, text, style, title);
     }
 
@@ -89,11 +138,11 @@ public:
         return text;
     }
 
-    void runtimeError(QWidget* parent, int number, const QString& description) override {
+    void runtimeError(QWidget* parent, ErrorNumber code, const QString& description) override {
         BusyParent busy(parent);
         QPointer<QMessageBox> box = new QMessageBox(
             QMessageBox::Critical, QString::fromUtf8(kRuntimeErrorTitle),
-            runtimeErrorText(number, description), QMessageBox::Ok, dialogParent(parent));
+            runtimeErrorText(code, description), QMessageBox::Ok, dialogParent(parent));
         box->exec();
         if (box)
             box->deleteLater();
@@ -117,20 +166,44 @@ void setDialogHost(DialogHost* newHost) {
     g_host = newHost;
 }
 
-int msgBox(QWidget* parent, const QString& text, int style, const QString& title) {
+int MessageStyle::number() const {
+    return numberOf(kButtonsNumbers, buttons) + (icon == MessageIcon::Warning ? kWarningNumber : 0);
+}
+
+MessageStyle MessageStyle::fromNumber(int number) {
+    const bool warning = (number & kWarningNumber) == kWarningNumber;
+    return {codeOf(kButtonsNumbers, number & kButtonsMask),
+            warning ? MessageIcon::Warning : MessageIcon::None};
+}
+
+int answerNumber(Answer answer) {
+    return numberOf(kAnswerNumbers, answer);
+}
+
+Answer answerFromNumber(int number) {
+    return codeOf(kAnswerNumbers, number);
+}
+
+Answer msgBox(QWidget* parent, const QString& text, MessageStyle style, const QString& title) {
     return host().message(parent, text, style, title);
+}
+
+int msgBox(QWidget* parent, const QString& text, int style, const QString& title) {
+    return answerNumber(msgBox(parent, text, MessageStyle::fromNumber(style), title));
 }
 
 QString inputBox(QWidget* parent, const QString& prompt, const QString& title) {
     return host().input(parent, prompt, title);
 }
 
-void reportRuntimeError(QWidget* parent, int number, const QString& description) {
-    host().runtimeError(parent, number, description);
+void reportRuntimeError(QWidget* parent, ErrorNumber code, const QString& description) {
+    host().runtimeError(parent, code, description);
 }
 
-QString runtimeErrorText(int number, const QString& description) {
-    return QStringLiteral("Erreur d'exécution '%1':\n\n%2").arg(number).arg(description);
+QString runtimeErrorText(ErrorNumber code, const QString& description) {
+    return QStringLiteral("Erreur d'exécution '%1':\n\n%2")
+        .arg(static_cast<int>(code))
+        .arg(description);
 }
 
 } // namespace vorn

@@ -294,4 +294,13 @@ void runInWindow(QWidget* widget, const std::function<void()>& action) {
         runGuarded(widget, action);
 }
 
+void orderTabs(std::initializer_list<QWidget*> chain) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : chain) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
 } // namespace vorn

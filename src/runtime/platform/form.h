@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 class QMenuBar;
@@ -137,5 +138,8 @@ private:
 // the window kept alive until it returns. Controls use it for changes made through their
 // properties, so these behave as the user's own choices do.
 void runInWindow(QWidget* widget, const std::function<void()>& action);
+
+// Tab moves through the widgets of `chain` in its order.
+void orderTabs(std::initializer_list<QWidget*> chain);
 
 } // namespace vorn

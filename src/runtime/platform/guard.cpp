@@ -9,11 +9,11 @@ namespace vorn {
 
 namespace {
 
-void report(QWidget* context, int number, const QString& description) noexcept {
+void report(QWidget* context, ErrorNumber code) noexcept {
     try {
-        reportRuntimeError(context, number, description);
+        reportRuntimeError(context, code, RuntimeError::describe(code));
     } catch (...) {
-        qWarning("vornutil: run-time error %d could not be reported", number);
+        qWarning("vornutil: run-time error %d could not be reported", static_cast<int>(code));
     }
 }
 
@@ -23,11 +23,11 @@ void runGuarded(QWidget* context, const std::function<void()>& handler) noexcept
     try {
         handler();
     } catch (const RuntimeError& error) {
-        report(context, error.number(), error.description());
+        report(context, error.code());
     } catch (const std::bad_alloc&) {
-        report(context, 7, QStringLiteral("Mémoire insuffisante"));
+        report(context, ErrorNumber::OutOfMemory);
     } catch (...) {
-        report(context, ErrInvalidCall, RuntimeError::describe(ErrInvalidCall));
+        report(context, ErrorNumber::InvalidCall);
     }
 }
 

@@ -24,12 +24,10 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(regionalLocale());
 
-    m_translator = new QTranslator(this);
-    m_translated =
-        m_translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
-                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    if (m_translated)
-        QCoreApplication::installTranslator(m_translator);
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 
     installFontSubstitutions();
     installAccessibility();

@@ -3,7 +3,6 @@
 #include <QObject>
 
 class QApplication;
-class QTranslator;
 
 namespace vorn {
 
@@ -17,13 +16,6 @@ public:
     enum class QuitRule { QuitWhenNoWindow, KeepRunning };
     explicit Runtime(QApplication& app, QuitRule rule = QuitRule::QuitWhenNoWindow);
     ~Runtime() override;
-
-    // True when the French Qt translations were found and installed.
-    bool hasTranslations() const { return m_translated; }
-
-private:
-    QTranslator* m_translator = nullptr;
-    bool m_translated = false;
 };
 
 } // namespace vorn

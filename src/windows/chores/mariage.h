@@ -3,8 +3,6 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 
-#include <array>
-
 namespace vorn {
 
 // The chore lottery: asks the two partners' names when it opens, then names who does the
@@ -30,18 +28,6 @@ protected:
     void Form_Unload() override;
 
 private:
-    void buildLetters();
-    void buildImages();
-    void buildChores();
-    void buildButtons();
-    void orderTabs();
-
-    std::array<Label*, 3> m_letters{};       // Label1 to Label3: "Q", "U", "I"
-    std::array<OptionButton*, 7> m_chores{}; // Option1 to Option7
-    std::array<Image*, 8> m_images{};        // Image1 to Image8
-    CommandButton* Command1 = nullptr;
-    CommandButton* Command2 = nullptr;
-    CommandButton* Command3 = nullptr;
     TextBox* Text1 = nullptr;
     QString m_nom1; // first partner's name, empty when the box was cancelled
     QString m_nom2; // second partner's name

@@ -52,58 +52,60 @@ constexpr std::array kClearingOrder{
 
 } // namespace
 
-// One of the one-line answer boxes: the output it shows, its control and its place.
+// One of the one-line answer boxes: the box, the output it shows and its control.
 struct Main::OutputBox {
+    ControlSpec spec;
     Output output;
-    const char* name;
     TextBox* Main::*control;
-    TwipsRect geometry;
     bool centred; // the period boxes centre their text
-    const char* accessibleName;
 };
 
 const Main::OutputBox Main::kOutputBoxes[] = {
-    {Output::PatriarchName, "Text2", &Main::Text2, {2400, 2040, 2655, 375}, false, "Patriarche"},
-    {Output::PatriarchPeriod,
-     "Text10",
+    {{"Text2", nullptr, {2400, 2040, 2655, 375}, "Patriarche"},
+     Output::PatriarchName,
+     &Main::Text2,
+     false},
+    {{"Text10", nullptr, {5400, 2040, 2175, 375}, "Période du patriarche"},
+     Output::PatriarchPeriod,
      &Main::Text10,
-     {5400, 2040, 2175, 375},
-     true,
-     "Période du patriarche"},
-    {Output::JudgeName, "Text9", &Main::Text9, {2400, 2760, 2655, 375}, false, "Juge"},
-    {Output::JudgePeriod, "Text6", &Main::Text6, {5400, 2760, 2175, 375}, true, "Période du juge"},
-    {Output::IsraelName, "Text3", &Main::Text3, {2400, 3480, 2655, 375}, false, "Roi d'Israël"},
-    {Output::IsraelPeriod,
-     "Text8",
+     true},
+    {{"Text9", nullptr, {2400, 2760, 2655, 375}, "Juge"}, Output::JudgeName, &Main::Text9, false},
+    {{"Text6", nullptr, {5400, 2760, 2175, 375}, "Période du juge"},
+     Output::JudgePeriod,
+     &Main::Text6,
+     true},
+    {{"Text3", nullptr, {2400, 3480, 2655, 375}, "Roi d'Israël"},
+     Output::IsraelName,
+     &Main::Text3,
+     false},
+    {{"Text8", nullptr, {5400, 3480, 2175, 375}, "Période du roi d'Israël"},
+     Output::IsraelPeriod,
      &Main::Text8,
-     {5400, 3480, 2175, 375},
-     true,
-     "Période du roi d'Israël"},
-    {Output::JudahName, "Text4", &Main::Text4, {2400, 4200, 2655, 375}, false, "Roi de Juda"},
-    {Output::JudahPeriod,
-     "Text7",
+     true},
+    {{"Text4", nullptr, {2400, 4200, 2655, 375}, "Roi de Juda"},
+     Output::JudahName,
+     &Main::Text4,
+     false},
+    {{"Text7", nullptr, {5400, 4200, 2175, 375}, "Période du roi de Juda"},
+     Output::JudahPeriod,
      &Main::Text7,
-     {5400, 4200, 2175, 375},
-     true,
-     "Période du roi de Juda"},
+     true},
 };
 
-// One row label: its control, caption and place. Text1_Change puts the captions of the
-// restored ones back, in this order, at 16 points.
+// One row label and its control. Text1_Change puts the captions of the restored ones back,
+// in this order, at 16 points.
 struct Main::RowLabelSpec {
-    const char* name;
+    ControlSpec spec;
     Label* Main::*control;
-    const char* caption;
-    TwipsRect geometry;
     bool restored;
 };
 
 const Main::RowLabelSpec Main::kRowLabels[] = {
-    {"Label7", &Main::Label7, "           Juge", {120, 2760, 2175, 495}, true},
-    {"Label3", &Main::Label3, "Roi d'Israël", {120, 3480, 2175, 375}, true},
-    {"Label4", &Main::Label4, "Roi de Juda", {120, 4200, 2175, 375}, true},
-    {"Label5", &Main::Label5, "  Patriarche", {120, 2040, 2175, 375}, true},
-    {"Label6", &Main::Label6, "Commentaire", {360, 4920, 1935, 375}, false},
+    {{"Label7", "           Juge", {120, 2760, 2175, 495}}, &Main::Label7, true},
+    {{"Label3", "Roi d'Israël", {120, 3480, 2175, 375}}, &Main::Label3, true},
+    {{"Label4", "Roi de Juda", {120, 4200, 2175, 375}}, &Main::Label4, true},
+    {{"Label5", "  Patriarche", {120, 2040, 2175, 375}}, &Main::Label5, true},
+    {{"Label6", "Commentaire", {360, 4920, 1935, 375}}, &Main::Label6, false},
 };
 
 Main::Main()
@@ -112,25 +114,20 @@ Main::Main()
     setBackColor(kPaper);
     setBackgroundPicture(pictures::parchment, BackgroundMode::TopLeft, QSizeF(512, 512));
 
-    Label1 =
-        new Label(client(), QStringLiteral("Label1"),
-                  QStringLiteral("Depuis Abraham jusqu'à Jésus Christ."), {1200, 120, 5415, 495});
+    Label1 = new Label(client(),
+                       {"Label1", "Depuis Abraham jusqu'à Jésus Christ.", {1200, 120, 5415, 495}});
     Label1->setFontFace(kSansSerif, 13.5, true);
     Label1->setForeColor(kTitleInk);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    Label2 = new Label(client(), QStringLiteral("Label2"),
-                       QStringLiteral("Entrer une date (ex: -1225)"), {360, 960, 2775, 375});
+    Label2 = new Label(client(), {"Label2", "Entrer une date (ex: -1225)", {360, 960, 2775, 375}});
     Label2->setFontFace(kSansSerif, 9.75, true);
 
-    Text1 = new TextBox(client(), QStringLiteral("Text1"), QString(), {3480, 870, 1095, 375});
+    Text1 = new TextBox(client(), {"Text1", nullptr, {3480, 870, 1095, 375}, "Année"});
     Text1->setFontFace(kSansSerif, 9.75, true);
-    Text1->setAccessibleName(QStringLiteral("Année"));
 
-    Command1 = new CommandButton(client(), QStringLiteral("Command1"), QStringLiteral("OK"),
-                                 {5520, 870, 735, 375});
-    Command2 = new CommandButton(client(), QStringLiteral("Command2"), QStringLiteral("Annuler"),
-                                 {6360, 870, 975, 375});
+    Command1 = new CommandButton(client(), {"Command1", "OK", {5520, 870, 735, 375}});
+    Command2 = new CommandButton(client(), {"Command2", "Annuler", {6360, 870, 975, 375}});
     for (CommandButton* button : {Command1, Command2})
         button->setFontFace(kSansSerif, 8.25, true);
     setDefaultButton(Command1);
@@ -144,40 +141,34 @@ Main::Main()
     m_rows->setMask(TwipsRect{0, kRowsTop, kClientWidth, kClientHeight - kRowsTop}.toPixels());
     m_rows->hide();
 
-    for (const RowLabelSpec& spec : kRowLabels) {
-        Label* label = new Label(m_rows, QString::fromLatin1(spec.name),
-                                 QString::fromUtf8(spec.caption), spec.geometry);
+    for (const RowLabelSpec& row : kRowLabels) {
+        Label* label = new Label(m_rows, row.spec);
         label->setFontFace(kComic, kRowLabelPoints);
         label->setWordWrap(false);
-        this->*spec.control = label;
+        this->*row.control = label;
     }
 
-    for (const OutputBox& spec : kOutputBoxes) {
-        TextBox* box =
-            new TextBox(m_rows, QString::fromLatin1(spec.name), QString(), spec.geometry);
+    for (const OutputBox& row : kOutputBoxes) {
+        TextBox* box = new TextBox(m_rows, row.spec);
         box->setFontFace(kSerif, kBoxPoints);
         box->setReadOnly(true);
         box->setBackColor(kBoxPaper);
-        if (spec.centred)
+        if (row.centred)
             box->setAlignment(Qt::AlignCenter);
-        box->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-        this->*spec.control = box;
+        this->*row.control = box;
     }
 
-    Text5 = new TextArea(m_rows, QStringLiteral("Text5"), QString(), {2400, 4920, 5175, 2175});
+    Text5 = new TextArea(m_rows, {"Text5", nullptr, {2400, 4920, 5175, 2175}, "Commentaire"});
     Text5->setFontFace(kSerif, kBoxPoints);
     Text5->setReadOnly(true);
     Text5->setBackColor(kBoxPaper);
-    Text5->setAccessibleName(QStringLiteral("Commentaire"));
     new SpaceRunBreaks(Text5->document());
 
     Image1 =
-        new Image(m_rows, QStringLiteral("Image1"), pictures::desertScene, {120, 5490, 2175, 1150});
-    Image1->setAccessibleName(QStringLiteral("Caravane dans le désert"));
+        new Image(m_rows, {"Image1", nullptr, {120, 5490, 2175, 1150}, "Caravane dans le désert"},
+                  pictures::desertScene);
 
-    Label8 = new Label(m_rows, QStringLiteral("Label8"), QStringLiteral("Projet VornUtil"),
-                       {120, 6840, 1335, 255});
-    Label8->setFontFace(kSansSerif, 8.25);
+    Label8 = new Label(m_rows, {"Label8", "Projet VornUtil", {120, 6840, 1335, 255}});
     Label8->setWordWrap(false);
 
     for (Label* label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8}) {
@@ -187,10 +178,8 @@ Main::Main()
     }
 
     // Tab order: the entry row first, then the answers row by row.
-    QWidget* const order[] = {Text1, Command1, Command2, Text2, Text10, Text9,
-                              Text6, Text3,    Text8,    Text4, Text7,  Text5};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    orderTabs({Text1, Command1, Command2, Text2, Text10, Text9, Text6, Text3, Text8, Text4, Text7,
+               Text5});
     Text1->setFocus();
 
     connect(Text1, &TextBox::Change, this, handler(&Main::Text1_Change));
@@ -205,11 +194,11 @@ void Main::Form_Load() {
 void Main::Text1_Change() {
     for (Output output : kClearingOrder)
         setOutput(output, QString());
-    for (const RowLabelSpec& spec : kRowLabels) {
-        if (!spec.restored)
+    for (const RowLabelSpec& row : kRowLabels) {
+        if (!row.restored)
             continue;
-        Label* label = this->*spec.control;
-        label->setText(QString::fromUtf8(spec.caption));
+        Label* label = this->*row.control;
+        label->setText(specText(row.spec.caption));
         label->setFontSize(kRestoredRowLabelPoints);
     }
 }
@@ -279,9 +268,9 @@ void Main::setOutput(Output output, const QString& text) {
         Text5->setText(text);
         return;
     }
-    for (const OutputBox& spec : kOutputBoxes) {
-        if (spec.output == output) {
-            (this->*spec.control)->setText(text);
+    for (const OutputBox& row : kOutputBoxes) {
+        if (row.output == output) {
+            (this->*row.control)->setText(text);
             return;
         }
     }
@@ -289,7 +278,7 @@ void Main::setOutput(Output output, const QString& text) {
 
 void Main::remindRange() {
     msgBox(this, QStringLiteral("La Bible prend en compte les dates allant de -4004 à 90 !"),
-           MsgWarning, QStringLiteral("Rappel"));
+           {Buttons::Ok, MessageIcon::Warning}, QStringLiteral("Rappel"));
 }
 
 } // namespace vorn

@@ -21,23 +21,16 @@ constexpr int kLineWidth = 3; // pixels, for ticks and hands alike
 // is the new one even if the timer fires a little early.
 constexpr int kAfterSecondMs = 5;
 
-// One line of the dial: its name, its ends as laid out, and its colour.
-struct DialLine {
-    const char* name;
-    float x1, y1, x2, y2;
-    ColourValue colour;
-    const char* accessibleName;
-};
-
-// The ticks just outside the rim at 12, 3, 6 and 9 o'clock, then the minute and hour hands.
-constexpr std::array kLines{
-    DialLine{"Line5", 2040, 1200, 2040, 1080, kTitleBarText, "Repère de midi"},
-    DialLine{"Line3", 2760, 1920, 2880, 1920, kTitleBarText, "Repère de trois heures"},
-    DialLine{"Line6", 2040, 2760, 2040, 2640, kTitleBarText, "Repère de six heures"},
-    DialLine{"Line4", 1200, 1920, 1320, 1920, kTitleBarText, "Repère de neuf heures"},
-    DialLine{"Line1", 2040, 1920, 2040, 1320, rgb(255, 0, 0), "Aiguille des minutes"},
-    DialLine{"Line2", 2040, 1920, 2520, 1920, rgb(0, 255, 0), "Aiguille des heures"},
-};
+// The lines of the dial, each with its colour: the ticks just outside the rim at 12, 3, 6 and
+// 9 o'clock, then the minute and hour hands, their ends as laid out.
+constexpr std::array<ControlRow<ColourValue, LineSpec>, 6> kLines{{
+    {{"Line5", nullptr, {2040, 1200, 2040, 1080}, "Repère de midi"}, kTitleBarText},
+    {{"Line3", nullptr, {2760, 1920, 2880, 1920}, "Repère de trois heures"}, kTitleBarText},
+    {{"Line6", nullptr, {2040, 2760, 2040, 2640}, "Repère de six heures"}, kTitleBarText},
+    {{"Line4", nullptr, {1200, 1920, 1320, 1920}, "Repère de neuf heures"}, kTitleBarText},
+    {{"Line1", nullptr, {2040, 1920, 2040, 1320}, "Aiguille des minutes"}, rgb(255, 0, 0)},
+    {{"Line2", nullptr, {2040, 1920, 2520, 1920}, "Aiguille des heures"}, rgb(0, 255, 0)},
+}};
 
 QString timeLabel(const QDateTime& time) {
     return QLatin1Char(' ') + timeText(time.time());
@@ -50,27 +43,17 @@ Horloge::Horloge()
     , m_refresh(new QTimer(this)) {
     setBackgroundPicture(pictures::landscape, BackgroundMode::TopLeft, QSizeF(320, 240));
 
-    Shape1 = new Shape(client(), QStringLiteral("Shape1"), Shape::Kind::Circle,
-                       {1320, 1080, 1455, 1695});
-    Shape1->setAccessibleName(QStringLiteral("Cadran"));
+    new Shape(client(), {"Shape1", nullptr, {1320, 1080, 1455, 1695}, "Cadran"},
+              Shape::Kind::Circle);
 
-    std::array<Line*, kLines.size()> lines{};
-    for (std::size_t i = 0; i < kLines.size(); ++i) {
-        const DialLine& line = kLines[i];
-        lines[i] =
-            new Line(client(), QString::fromLatin1(line.name), line.x1, line.y1, line.x2, line.y2);
-        lines[i]->setBorderColor(line.colour);
-        lines[i]->setBorderWidth(kLineWidth);
-        lines[i]->setAccessibleName(QString::fromUtf8(line.accessibleName));
-    }
-    Line5 = lines[0];
-    Line3 = lines[1];
-    Line6 = lines[2];
-    Line4 = lines[3];
+    const auto lines = makeControls<Line>(client(), kLines, [](Line* line, const auto& row) {
+        line->setBorderColor(row.extra);
+        line->setBorderWidth(kLineWidth);
+    });
     Line1 = lines[4];
     Line2 = lines[5];
 
-    Label3 = new Label(client(), QStringLiteral("Label3"), QString(), {2760, 120, 1215, 465});
+    Label3 = new Label(client(), {"Label3", nullptr, {2760, 120, 1215, 465}});
     Label3->setForeColor(rgb(0, 255, 0));
     Label3->setBackColor(rgb(128, 128, 255));
     Label3->setFontFace(QStringLiteral("Impact"), 15.75);
@@ -78,7 +61,7 @@ Horloge::Horloge()
 
     // The date sits centred under the time. A four-digit year needs more than the 975 twips
     // a two-digit one took, so the box is wider about the same centre and centres its text.
-    Label1 = new Label(client(), QStringLiteral("Label1"), QString(), {2655, 600, 1425, 420});
+    Label1 = new Label(client(), {"Label1", nullptr, {2655, 600, 1425, 420}});
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setTransparent(true);
     Label1->setFontFace(QStringLiteral("Times New Roman"), 14.25);
@@ -98,7 +81,7 @@ void Horloge::Form_Load() {
 }
 
 void Horloge::Form_Activate() {
-    if (m_refreshing || isUnloaded())
+    if (m_refreshing)
         return;
     m_refreshing = true;
     refreshPass();
@@ -109,7 +92,6 @@ void Horloge::Form_DblClick() {
 }
 
 void Horloge::Form_Unload() {
-    m_refreshing = false;
     m_refresh->stop();
 }
 
@@ -125,8 +107,6 @@ void Horloge::setHands() {
 }
 
 void Horloge::refreshPass() {
-    if (!m_refreshing || isUnloaded())
-        return;
     Label3->setText(timeLabel(now()));
     setHands();
     armRefresh();

@@ -31,13 +31,8 @@ private:
     void refreshPass();
     void armRefresh();
 
-    Shape* Shape1;
-    Line* Line5;
-    Line* Line3;
-    Line* Line6;
-    Line* Line4;
-    Line* Line1;
-    Line* Line2;
+    Line* Line1; // the minute hand
+    Line* Line2; // the hour hand
     Label* Label3;
     Label* Label1;
     QTimer* m_refresh;

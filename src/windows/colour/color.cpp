@@ -11,55 +11,37 @@ namespace vorn {
 
 namespace {
 
-// A label naming what sits below or beside it; it turns white while the icon moves.
-struct CaptionLabel {
-    const char* name;
-    const char* caption;
-    TwipsRect geometry;
-};
+// The labels naming what sits below or beside them; they turn white while the icon moves.
+constexpr std::array<ControlSpec, 4> kCaptions{{
+    {"Label3", "Rouge", {360, 120, 735, 255}},
+    {"Label4", "Vert", {1168, 120, 495, 255}},
+    {"Label5", "Bleu", {1920, 120, 375, 255}},
+    {"Label2", "Valeur Hexadécimale", {575, 2475, 1695, 255}},
+}};
 
-constexpr std::array kCaptions{
-    CaptionLabel{"Label3", "Rouge", {360, 120, 735, 255}},
-    CaptionLabel{"Label4", "Vert", {1168, 120, 495, 255}},
-    CaptionLabel{"Label5", "Bleu", {1920, 120, 375, 255}},
-    CaptionLabel{"Label2", "Valeur Hexadécimale", {575, 2475, 1695, 255}},
-};
+constexpr const char* kInitialComponent = "255";
 
-// One component box and the one way its handler differs from the others.
-struct ComponentBox {
-    const char* name;
-    const char* accessibleName;
-    TwipsRect geometry;
-    // The red box pushes the history before its range test, so also for a value it refuses.
-    bool historyBeforeRangeTest;
-};
-
-constexpr std::array kBoxes{
-    ComponentBox{"Text2", "Rouge", {360, 360, 495, 345}, true},  // Red
-    ComponentBox{"Text1", "Vert", {1080, 360, 495, 345}, false}, // Green
-    ComponentBox{"Text3", "Bleu", {1800, 360, 495, 345}, false}, // Blue
-};
-// The focus visits green, red, blue; textInit resets the boxes in that order too.
-constexpr std::array kFocusOrder{Color::Green, Color::Red, Color::Blue};
+// The component boxes in focus order, which is also the order textInit resets them in, each
+// with the component it holds.
+constexpr std::array<ControlRow<Color::Component>, 3> kBoxes{{
+    {{"Text1", kInitialComponent, {1080, 360, 495, 345}, "Vert"}, Color::Green},
+    {{"Text2", kInitialComponent, {360, 360, 495, 345}, "Rouge"}, Color::Red},
+    {{"Text3", kInitialComponent, {1800, 360, 495, 345}, "Bleu"}, Color::Blue},
+}};
+// The red box pushes the history before its range test, so also for a value it refuses; the
+// others push it after.
+constexpr Color::Component kHistoryFirst = Color::Red;
 // The order in which the three texts are converted, which decides which error is reported
 // when more than one box holds something that is not a number.
 constexpr std::array kConversionOrder{Color::Blue, Color::Green, Color::Red};
 
-// One history swatch: a bordered label showing a former colour.
-struct SwatchLabel {
-    const char* name;
-    const char* accessibleName;
-    ColourValue initial;
-    TwipsRect geometry;
-};
-
-constexpr std::array kSwatches{
-    SwatchLabel{"Label6", "Couleur récente", kWhite, {3240, 240, 735, 615}},
-    SwatchLabel{"Label7", "Couleur précédente", kTitleBarText, {3240, 1320, 735, 615}},
-    SwatchLabel{"Label8", "Couleur la plus ancienne", kTitleBarText, {3240, 2400, 735, 615}},
-};
-
-const QString kInitialComponent = QStringLiteral("255");
+// The history swatches, by Swatch: bordered labels showing former colours, each with the
+// colour it starts with.
+constexpr std::array<ControlRow<ColourValue>, 3> kSwatches{{
+    {{"Label6", nullptr, {3240, 240, 735, 615}, "Couleur récente"}, kWhite},
+    {{"Label7", nullptr, {3240, 1320, 735, 615}, "Couleur précédente"}, kTitleBarText},
+    {{"Label8", nullptr, {3240, 2400, 735, 615}, "Couleur la plus ancienne"}, kTitleBarText},
+}};
 
 // The icon's course, in twips: it goes down until this far above the window's bottom edge,
 // then back up until it is no lower than the top limit, one step at a time.
@@ -76,55 +58,43 @@ Color::Color()
            Border::SizableNoMaximize) {
     // The captions use the classic dialog face; the boxes set their own.
     setFont(makeFont(QStringLiteral("MS Sans Serif"), 8));
-    for (std::size_t i = 0; i < kCaptions.size(); ++i) {
-        const CaptionLabel& entry = kCaptions[i];
-        m_captions[i] = new Label(client(), QString::fromLatin1(entry.name),
-                                  QString::fromUtf8(entry.caption), entry.geometry);
-        m_captions[i]->setTransparent(true);
-    }
+    m_captions = makeControls<Label>(client(), kCaptions, [](Label* caption, const ControlSpec&) {
+        caption->setTransparent(true);
+    });
 
-    for (Component component : kFocusOrder) {
-        const ComponentBox& entry = kBoxes[component];
-        auto* box = new TextBox(client(), QString::fromLatin1(entry.name), kInitialComponent,
-                                entry.geometry);
+    makeControls<TextBox>(client(), kBoxes, [this](TextBox* box, const auto& row) {
         box->setAlignment(Qt::AlignCenter);
         box->setFontFace(QStringLiteral("MS Sans Serif"), 9.75, true);
-        box->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+        const Component component = row.extra;
         connect(box, &TextBox::LostFocus, this,
                 handler([this, component] { Text_LostFocus(component); }));
         m_components[component] = box;
-    }
+    });
 
-    Label1 = new Label(client(), QStringLiteral("Label1"), QString(), {360, 960, 1935, 1335});
-    Label1->setAccessibleName(QStringLiteral("Aperçu"));
+    Label1 = new Label(client(), {"Label1", nullptr, {360, 960, 1935, 1335}, "Aperçu"});
     Label1->setBackColor(kWhite);
 
-    Text4 = new TextBox(client(), QStringLiteral("Text4"), QString(), {600, 2760, 1455, 375});
+    Text4 =
+        new TextBox(client(), {"Text4", nullptr, {600, 2760, 1455, 375}, "Valeur Hexadécimale"});
     Text4->setReadOnly(true);
-    Text4->setAccessibleName(QStringLiteral("Valeur Hexadécimale"));
     Text4->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
 
-    for (std::size_t i = 0; i < kSwatches.size(); ++i) {
-        const SwatchLabel& entry = kSwatches[i];
-        Label* swatch =
-            new Label(client(), QString::fromLatin1(entry.name), QString(), entry.geometry);
-        swatch->setClickable(QString::fromUtf8(entry.accessibleName));
+    m_swatches = makeControls<Label>(client(), kSwatches, [](Label* swatch, const auto& row) {
+        swatch->setClickable(specText(row.spec.description));
         swatch->setBorder(true);
-        swatch->setBackColor(entry.initial);
-        swatch->setCursor(Qt::PointingHandCursor);
-        const auto which = static_cast<Swatch>(i);
-        connect(swatch, &Label::Click, this, handler([this, which] { Label_Click(which); }));
-        m_swatches[i] = swatch;
-    }
+        swatch->setBackColor(row.extra);
+    });
+    for (Swatch which : {Newest, Middle, Oldest})
+        connect(m_swatches[which], &Label::Click, this,
+                handler([this, which] { Label_Click(which); }));
 
-    Image1 =
-        new Image(client(), QStringLiteral("Image1"), pictures::paletteIcon, {2520, 120, 585, 480});
+    Image1 = new Image(client(), {"Image1", nullptr, {2520, 120, 585, 480}}, pictures::paletteIcon);
     Image1->setClickable(QStringLiteral("Animation"));
     connect(Image1, &Image::Click, this, handler(&Color::Image1_Click));
 
     // The boxes were made in focus order and Text4 after them; the swatches and the icon,
     // which act as buttons, follow. The first box has the focus when the window opens.
-    m_components[kFocusOrder.front()]->setFocus();
+    m_components[kBoxes.front().extra]->setFocus();
 }
 
 void Color::Form_Load() {
@@ -132,7 +102,7 @@ void Color::Form_Load() {
 }
 
 void Color::Text_LostFocus(Component component) {
-    const bool historyFirst = kBoxes[component].historyBeforeRangeTest;
+    const bool historyFirst = component == kHistoryFirst;
     const QString text = m_components[component]->text();
     if (text.isEmpty())
         return;
@@ -164,8 +134,8 @@ void Color::labelInit() {
 }
 
 void Color::textInit() {
-    for (Component component : kFocusOrder)
-        m_components[component]->setText(kInitialComponent);
+    for (const auto& row : kBoxes)
+        m_components[row.extra]->setText(QString::fromLatin1(kInitialComponent));
 }
 
 // A system colour is shown as the colour it currently stands for, so its notation is that

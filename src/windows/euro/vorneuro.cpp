@@ -7,29 +7,30 @@ namespace vorn {
 
 namespace {
 
-// One key of the keypad: its name, caption, place and the character it appends.
-struct Key {
-    const char* name;
-    const char* caption;
-    float left;
-    float top;
-    const char* character;
-};
-
 // Three columns and four rows; the fourth row's first place holds "Off".
 constexpr float kColumn[] = {240, 960, 1680};
 constexpr float kRow[] = {720, 1320, 1920, 2520};
 constexpr float kKeyWidth = 495;
 constexpr float kKeyHeight = 375;
 
-constexpr std::array kKeys{
-    Key{"un", "1", kColumn[0], kRow[0], "1"},      Key{"deux", "2", kColumn[1], kRow[0], "2"},
-    Key{"trois", "3", kColumn[2], kRow[0], "3"},   Key{"quatre", "4", kColumn[0], kRow[1], "4"},
-    Key{"cinq", "5", kColumn[1], kRow[1], "5"},    Key{"six", "6", kColumn[2], kRow[1], "6"},
-    Key{"sept", "7", kColumn[0], kRow[2], "7"},    Key{"huit", "8", kColumn[1], kRow[2], "8"},
-    Key{"neuf", "9", kColumn[2], kRow[2], "9"},    Key{"zero", "0", kColumn[1], kRow[3], "0"},
-    Key{"virgule", ",", kColumn[2], kRow[3], ","},
-};
+constexpr TwipsRect keyPlace(int column, int row) {
+    return {kColumn[column], kRow[row], kKeyWidth, kKeyHeight};
+}
+
+// The keys that build the amount; each appends the caption it was laid out with.
+constexpr std::array<ControlSpec, 11> kKeys{{
+    {"un", "1", keyPlace(0, 0)},
+    {"deux", "2", keyPlace(1, 0)},
+    {"trois", "3", keyPlace(2, 0)},
+    {"quatre", "4", keyPlace(0, 1)},
+    {"cinq", "5", keyPlace(1, 1)},
+    {"six", "6", keyPlace(2, 1)},
+    {"sept", "7", keyPlace(0, 2)},
+    {"huit", "8", keyPlace(1, 2)},
+    {"neuf", "9", keyPlace(2, 2)},
+    {"zero", "0", keyPlace(1, 3)},
+    {"virgule", ",", keyPlace(2, 3)},
+}};
 
 const QString kHeavyFace = QStringLiteral("Arial Black");
 
@@ -48,57 +49,45 @@ VornEuro::VornEuro()
                          QSizeF(pictures::kNightScenePixels));
 
     // Created in focus order: the display first, so it has the focus when the window opens.
-    ecran = new TextBox(client(), QStringLiteral("ecran"), QString(), {240, 120, 2295, 375});
+    ecran = new TextBox(client(), {"ecran", nullptr, {240, 120, 2295, 375}, "Affichage"});
     ecran->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ecran->setAccessibleName(QStringLiteral("Affichage"));
 
-    monaie = new Label(client(), QStringLiteral("monaie"), QString(), {2640, 240, 1335, 255});
+    monaie = new Label(client(), {"monaie", nullptr, {2640, 240, 1335, 255}, "Unité"});
     onPhotograph(monaie, rgb(0, 255, 0));
     monaie->setFontFace(QStringLiteral("Arial Alternative"), 12, true);
     monaie->setWordWrap(false);
-    monaie->setAccessibleName(QStringLiteral("Unité"));
 
-    ecran2 = new TextBox(client(), QStringLiteral("ecran2"), QString(), {2520, 720, 975, 285});
+    ecran2 = new TextBox(client(), {"ecran2", nullptr, {2520, 720, 975, 285}, "Montant converti"});
     ecran2->setReadOnly(true);
     ecran2->setFontFace(QStringLiteral("Arial Narrow"), 8.25);
-    ecran2->setAccessibleName(QStringLiteral("Montant converti"));
     ecran2->hide();
 
-    monaie2 = new Label(client(), QStringLiteral("monaie2"), QString(), {3600, 840, 495, 255});
+    monaie2 = new Label(client(),
+                        {"monaie2", nullptr, {3600, 840, 495, 255}, "Unité du montant converti"});
     onPhotograph(monaie2, rgb(255, 255, 192));
     monaie2->setWordWrap(false);
-    monaie2->setAccessibleName(QStringLiteral("Unité du montant converti"));
     monaie2->hide();
 
-    Label1 = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Convertir       en:"),
-                       {2760, 1320, 975, 495});
-    onPhotograph(Label1, kWhite);
-    Label1->setFontFace(kHeavyFace, 9);
+    auto* prompt = new Label(client(), {"Label1", "Convertir       en:", {2760, 1320, 975, 495}});
+    onPhotograph(prompt, kWhite);
+    prompt->setFontFace(kHeavyFace, 9);
 
-    euros = new CommandButton(client(), QStringLiteral("euros"), QStringLiteral("Euros"),
-                              {2760, 2040, 975, 375});
-    francs = new CommandButton(client(), QStringLiteral("francs"), QStringLiteral("Francs"),
-                               {2760, 2640, 975, 375});
+    auto* euros = new CommandButton(client(), {"euros", "Euros", {2760, 2040, 975, 375}});
+    auto* francs = new CommandButton(client(), {"francs", "Francs", {2760, 2640, 975, 375}});
     setDefaultButton(euros);
-    euros->setDefault(true); // drawn as the button Enter presses
 
-    static_assert(kKeys.size() == kKeyCount);
-    for (std::size_t i = 0; i < kKeys.size(); ++i) {
-        const Key& key = kKeys[i];
-        keys[i] = new CommandButton(client(), QString::fromLatin1(key.name),
-                                    QString::fromLatin1(key.caption),
-                                    {key.left, key.top, kKeyWidth, kKeyHeight});
-        keys[i]->setFontFace(kHeavyFace, 12);
-        const QString character = QString::fromLatin1(key.character);
-        connect(keys[i], &CommandButton::Click, this,
-                handler([this, character] { key_Click(character); }));
-    }
+    makeControls<CommandButton>(client(), kKeys,
+                                [this](CommandButton* key, const ControlSpec& spec) {
+                                    key->setFontFace(kHeavyFace, 12);
+                                    const QString character = specText(spec.caption);
+                                    connect(key, &CommandButton::Click, this,
+                                            handler([this, character] { key_Click(character); }));
+                                });
 
-    off = new CommandButton(client(), QStringLiteral("off"), QStringLiteral("Off"),
-                            {kColumn[0], kRow[3], kKeyWidth, kKeyHeight});
+    auto* off = new CommandButton(client(), {"off", "Off", keyPlace(0, 3)});
     off->setFontFace(kHeavyFace, 9.75);
-    delete_ = new CommandButton(client(), QStringLiteral("delete"), QStringLiteral("Delete"),
-                                {240, 3000, 1935, 255});
+    // "delete" is a C++ keyword; the object name keeps the word.
+    auto* delete_ = new CommandButton(client(), {"delete", "Delete", {240, 3000, 1935, 255}});
     delete_->setFontFace(kHeavyFace, 8.25);
 
     connect(euros, &CommandButton::Click, this, handler(&VornEuro::euros_Click));

@@ -4,8 +4,6 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 
-#include <array>
-
 namespace vorn {
 
 // The pocket calculator that converts an amount between francs and euros. The amount is
@@ -28,8 +26,6 @@ public:
     void francs_Click();
 
 private:
-    static constexpr std::size_t kKeyCount = 11; // un ... neuf, zero, virgule
-
     // Hides the converted amount and empties the display and its unit: entry state.
     void clearDisplay();
     // Converts the display's amount, read as `from`, into the other currency.
@@ -39,12 +35,6 @@ private:
     Label* monaie;
     TextBox* ecran2;
     Label* monaie2;
-    Label* Label1;
-    CommandButton* euros;
-    CommandButton* francs;
-    CommandButton* delete_; // "delete" is a C++ keyword; its object name keeps the word
-    CommandButton* off;
-    std::array<CommandButton*, kKeyCount> keys{};
 };
 
 } // namespace vorn

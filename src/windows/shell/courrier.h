@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/controls.h"
 #include "platform/form.h"
 
 namespace vorn {
@@ -11,11 +10,6 @@ class Courrier : public Form {
 
 public:
     Courrier();
-
-private:
-    Label* Label2;
-    Label* Label1;
-    Label* Label3;
 };
 
 } // namespace vorn

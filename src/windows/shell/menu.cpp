@@ -35,7 +35,6 @@ constexpr std::array kTopEntries{
 };
 
 // One menu entry: the top entry it belongs to, its name, caption, shortcut and handler.
-// A null handler marks a window that is not part of this build: the entry is disabled.
 struct MenuEntry {
     int top;
     const char* name;
@@ -85,25 +84,19 @@ Menu::Menu()
             action->setShortcutContext(Qt::WindowShortcut);
             addAction(action);
         }
-        if (entry.handler)
-            connect(action, &QAction::triggered, this, handler(entry.handler));
-        else
-            action->setEnabled(false);
+        connect(action, &QAction::triggered, this, handler(entry.handler));
     }
 
-    Bouch = new Image(client(), QStringLiteral("Bouch"), {}, {0, 0, 4005, 765});
+    Bouch = new Image(client(), {"Bouch", nullptr, {0, 0, 4005, 765}, "Fond"});
     Bouch->setPicture([this](QPainter& painter, const QRectF&) {
         pictures::blueTexture(painter, QRectF(-QPointF(Bouch->pos()), QSizeF(client()->size())));
     });
-    Bouch->setAccessibleName(QStringLiteral("Fond"));
-    Label1 = new Label(client(), QStringLiteral("Label1"), QStringLiteral("Fermer"),
-                       {720, 240, 975, 255});
+    auto* Label1 = new Label(client(), {"Label1", "Fermer", {720, 240, 975, 255}});
     Label1->setTransparent(true);
     Label1->setForeColor(rgb(255, 255, 0));
     Label1->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Image1 =
-        new Image(client(), QStringLiteral("Image1"), pictures::closeIcon, {120, 120, 480, 480});
+    Image1 = new Image(client(), {"Image1", nullptr, {120, 120, 480, 480}}, pictures::closeIcon);
     Image1->setClickable(QStringLiteral("Fermer"));
     connect(Image1, &Image::Click, this, handler(&Menu::Image1_Click));
 }

@@ -36,7 +36,6 @@ protected:
 
 private:
     Image* Bouch;
-    Label* Label1;
     Image* Image1;
 };
 

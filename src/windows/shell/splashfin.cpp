@@ -11,45 +11,29 @@ namespace vorn {
 
 namespace {
 
-struct Letter {
-    const char* name;
-    const char* text;
-    TwipsRect geometry;
-};
-
-constexpr std::array kLetters{
-    Letter{"Label1", "O", {3720, 495, 375, 480}},
-    Letter{"Label2", "U", {3740, 760, 255, 375}},
-    Letter{"Label3", "T", {3750, 1030, 255, 375}},
-};
+constexpr std::array<ControlSpec, 3> kLetters{{
+    {"Label1", "O", {3720, 495, 375, 480}},
+    {"Label2", "U", {3740, 760, 255, 375}},
+    {"Label3", "T", {3750, 1030, 255, 375}},
+}};
 
 } // namespace
 
 SplashFin::SplashFin()
     : Form(QStringLiteral("SplashFin"), QStringLiteral("M'écrire ?"), QSizeF(5130, 1740)) {
-    Image1 =
-        new Image(client(), QStringLiteral("Image1"), pictures::infoIcon, {360, 480, 975, 975});
+    Image1 = new Image(client(), {"Image1", nullptr, {360, 480, 975, 975}}, pictures::infoIcon);
     Image1->setClickable(QStringLiteral("Mes coordonnées"));
-    Image2 =
-        new Image(client(), QStringLiteral("Image2"), pictures::spannerIcon, {2040, 480, 855, 975});
+    Image2 = new Image(client(), {"Image2", nullptr, {2040, 480, 855, 975}}, pictures::spannerIcon);
     Image2->setClickable(QStringLiteral("Retour au menu"));
-    Image3 =
-        new Image(client(), QStringLiteral("Image3"), pictures::exitIcon, {3600, 480, 975, 975});
+    Image3 = new Image(client(), {"Image3", nullptr, {3600, 480, 975, 975}}, pictures::exitIcon);
     Image3->setClickable(QStringLiteral("Quitter"));
 
-    std::array<Label*, kLetters.size()> letters{};
-    for (std::size_t i = 0; i < kLetters.size(); ++i) {
-        const Letter& letter = kLetters[i];
-        letters[i] = new Label(client(), QString::fromLatin1(letter.name),
-                               QString::fromLatin1(letter.text), letter.geometry);
-        letters[i]->setTransparent(true);
-        letters[i]->setForeColor(rgb(255, 0, 0));
-        letters[i]->setFontFace(QStringLiteral("MS Sans Serif"), 13.5);
-        letters[i]->setWordWrap(false);
-    }
-    Label1 = letters[0];
-    Label2 = letters[1];
-    Label3 = letters[2];
+    makeControls<Label>(client(), kLetters, [](Label* letter, const ControlSpec&) {
+        letter->setTransparent(true);
+        letter->setForeColor(rgb(255, 0, 0));
+        letter->setFontFace(QStringLiteral("MS Sans Serif"), 13.5);
+        letter->setWordWrap(false);
+    });
 
     connect(Image1, &Image::Click, this, handler(&SplashFin::Image1_Click));
     connect(Image2, &Image::Click, this, handler(&SplashFin::Image2_Click));

@@ -23,9 +23,6 @@ private:
     Image* Image1;
     Image* Image2;
     Image* Image3;
-    Label* Label1;
-    Label* Label2;
-    Label* Label3;
     bool m_leaving = false; // set when a picture, not the window system, closes the screen
 };
 

@@ -11,6 +11,7 @@ namespace vorn {
 namespace {
 
 const QString kTitle = QStringLiteral("Dépacement de capacité");
+constexpr MessageStyle kWarning{Buttons::Ok, MessageIcon::Warning};
 
 // One move of the refusal button, in twips: Top first, then Left.
 struct RefusMove {
@@ -30,29 +31,26 @@ constexpr std::array kRefusMoves{
 
 Tetris::Tetris()
     : Form(QStringLiteral("Tétris"), QStringLiteral("Erreur"), QSizeF(4995, 2160), Border::Fixed) {
-    Picture1 = new PictureBox(client(), QStringLiteral("Picture1"), pictures::closeIcon,
-                              {240, 480, 480, 480});
-    Picture1->setAccessibleName(QStringLiteral("Erreur"));
+    new PictureBox(client(), {"Picture1", nullptr, {240, 480, 480, 480}, "Erreur"},
+                   pictures::closeIcon);
 
     // The run of spaces pushes the second sentence onto a line of its own.
-    Label1 = new Label(client(), QStringLiteral("Label1"),
-                       QStringLiteral("Windows a détecté une insuffisence intellec- tuelle chez "
-                                      "l'utilisateur et ne peut donc pas exécuter correctement ce "
-                                      "programme.") +
-                           QString(21, QLatin1Char(' ')) +
-                           QStringLiteral("Si vous admettez que vous êtes simplet, une solution "
-                                          "vous sera donnée."),
-                       {1080, 120, 3855, 1215});
-    Label1->setFontFace(QStringLiteral("Times New Roman"), 9.75);
-    Label1->setTransparent(true);
+    auto* message = new Label(client(), {"Label1",
+                                         "Windows a détecté une insuffisence intellec- tuelle "
+                                         "chez l'utilisateur et ne peut donc pas exécuter "
+                                         "correctement ce programme."
+                                         "                     "
+                                         "Si vous admettez que vous êtes simplet, une solution "
+                                         "vous sera donnée.",
+                                         {1080, 120, 3855, 1215}});
+    message->setFontFace(QStringLiteral("Times New Roman"), 9.75);
+    message->setTransparent(true);
 
-    Admission = new CommandButton(client(), QStringLiteral("Admission"),
-                                  QStringLiteral("Je l'admet"), {230, 1680, 850, 425});
-    Refus = new CommandButton(client(), QStringLiteral("Refus"), QStringLiteral("Je refuse"),
-                              {2160, 1680, 850, 425});
+    auto* Admission =
+        new CommandButton(client(), {"Admission", "Je l'admet", {230, 1680, 850, 425}});
+    Refus = new CommandButton(client(), {"Refus", "Je refuse", {2160, 1680, 850, 425}});
     // "Aide" has no click action: it only vanishes under the pointer.
-    Aide = new CommandButton(client(), QStringLiteral("Aide"), QStringLiteral("Aide"),
-                             {3960, 1680, 850, 425});
+    Aide = new CommandButton(client(), {"Aide", "Aide", {3960, 1680, 850, 425}});
 
     connect(Admission, &CommandButton::Click, this, handler(&Tetris::Admission_Click));
     connect(Refus, &CommandButton::Click, this, handler(&Tetris::Refus_Click));
@@ -68,7 +66,7 @@ void Tetris::Admission_Click() {
     msgBox(this,
            QStringLiteral("Votre cas est trop prononcé, désolé, mais Windows ne peut rien "
                           "pour vous!"),
-           MsgOkOnly + MsgWarning, kTitle);
+           kWarning, kTitle);
     // Closed while the message was up: the close-box message has already been given.
     if (isUnloaded())
         return;
@@ -77,8 +75,6 @@ void Tetris::Admission_Click() {
 }
 
 void Tetris::Refus_Click() {
-    if (m_compteur < 0 || m_compteur >= static_cast<qint16>(kRefusMoves.size()))
-        return;
     const RefusMove& move = kRefusMoves[static_cast<std::size_t>(m_compteur)];
     Refus->setTop(Refus->Top() + move.top);
     Refus->setLeft(Refus->Left() + move.left);
@@ -94,7 +90,7 @@ void Tetris::Form_Unload() {
         msgBox(this,
                QStringLiteral("Erreur: Windows certifie que vous ne pouvez pas avoir eu "
                               "l'intelligence de cliquer sur la petite croix !"),
-               MsgOkOnly + MsgWarning, kTitle);
+               kWarning, kTitle);
 }
 
 } // namespace vorn

@@ -27,9 +27,6 @@ protected:
     void Form_Unload() override;
 
 private:
-    PictureBox* Picture1;
-    Label* Label1;
-    CommandButton* Admission;
     CommandButton* Refus;
     CommandButton* Aide;
     qint16 m_compteur = 0; // step of the refusal button's round, 0 to 3
