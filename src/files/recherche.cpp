@@ -316,13 +316,7 @@ void Recherche::Command5_Click() {
     }
     // The file itself is the program, started without a shell and without arguments, so
     // nothing in its name is ever read as a command.
-    const QString path = selectedFilePath();
-    const QFileInfo file(path);
-    if (!file.isFile())
-        vorn::raise(ErrFileNotFound);
-    if (!file.isExecutable())
-        vorn::raise(ErrPermissionDenied);
-    startProgram(path, {}, WindowStyle::Minimized);
+    startProgram(selectedFilePath(), {}, WindowStyle::Minimized);
 }
 
 void Recherche::Command6_Click() {

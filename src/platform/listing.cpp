@@ -49,9 +49,7 @@ char32_t codePointBefore(QStringView text, qsizetype end, qsizetype* units) {
 }
 
 int folderError(int code) {
-    if (code == ENOENT || code == ENOTDIR)
-        return ErrPathNotFound;
-    return errorFromErrno(code, ErrPathFileAccess);
+    return errorFromErrno(code, ErrnoSubject::Folder);
 }
 
 struct DirCloser {

@@ -1,6 +1,7 @@
 #include "platform/runtimeerror.h"
 
 #include <array>
+#include <cerrno>
 #include <utility>
 
 namespace vorn {
@@ -18,6 +19,7 @@ constexpr std::array kErrorTexts{
     ErrorText{ErrTypeMismatch, "Type incompatible"},
     ErrorText{ErrFileNotFound, "Fichier introuvable"},
     ErrorText{ErrFileExists, "Ce fichier existe déjà"},
+    ErrorText{ErrDiskFull, "Disque plein"},
     ErrorText{ErrDeviceUnavailable, "Périphérique non disponible"},
     ErrorText{ErrPermissionDenied, "Permission refusée"},
     ErrorText{ErrDiskNotReady, "Disque non prêt"},
@@ -25,7 +27,40 @@ constexpr std::array kErrorTexts{
     ErrorText{ErrPathNotFound, "Chemin introuvable"},
 };
 
+// The system's error codes and the run-time errors they stand for, about a file and about a
+// folder.
+struct ErrnoRow {
+    int code;
+    int file;
+    int folder;
+};
+
+constexpr std::array kErrnoRows{
+    ErrnoRow{ENOENT, ErrFileNotFound, ErrPathNotFound},
+    ErrnoRow{ENOTDIR, ErrPathNotFound, ErrPathNotFound},
+    ErrnoRow{EEXIST, ErrFileExists, ErrFileExists},
+    ErrnoRow{EACCES, ErrPermissionDenied, ErrPermissionDenied},
+    ErrnoRow{EPERM, ErrPermissionDenied, ErrPermissionDenied},
+    ErrnoRow{EROFS, ErrPermissionDenied, ErrPermissionDenied},
+    ErrnoRow{ENOSPC, ErrDiskFull, ErrDiskFull},
+    ErrnoRow{EDQUOT, ErrDiskFull, ErrDiskFull},
+    ErrnoRow{ENAMETOOLONG, ErrPathFileAccess, ErrPathFileAccess},
+    ErrnoRow{ENOTEMPTY, ErrPathFileAccess, ErrPathFileAccess},
+    ErrnoRow{EBUSY, ErrPathFileAccess, ErrPathFileAccess},
+    ErrnoRow{ENODEV, ErrDeviceUnavailable, ErrDeviceUnavailable},
+    ErrnoRow{ENXIO, ErrDeviceUnavailable, ErrDeviceUnavailable},
+    ErrnoRow{EIO, ErrDiskNotReady, ErrDiskNotReady},
+};
+
 } // namespace
+
+int errorFromErrno(int code, ErrnoSubject subject) {
+    for (const ErrnoRow& row : kErrnoRows) {
+        if (row.code == code)
+            return subject == ErrnoSubject::File ? row.file : row.folder;
+    }
+    return ErrPathFileAccess;
+}
 
 RuntimeError::RuntimeError(int number)
     : m_number(number)

@@ -13,6 +13,7 @@ enum ErrorNumber : int {
     ErrTypeMismatch = 13,
     ErrFileNotFound = 53,
     ErrFileExists = 58,
+    ErrDiskFull = 61,
     ErrDeviceUnavailable = 68,
     ErrPermissionDenied = 70,
     ErrDiskNotReady = 71,
@@ -38,5 +39,12 @@ private:
 };
 
 [[noreturn]] void raise(int number);
+
+// What a failed system call was about: a file, or a folder (or the path leading to an entry).
+// A missing file is error 53, a missing folder or path error 76.
+enum class ErrnoSubject { File, Folder };
+// The run-time error that a failed system call's errno stands for; the one table every file
+// and folder operation reports through. An errno it does not name gives error 75.
+int errorFromErrno(int code, ErrnoSubject subject);
 
 } // namespace vorn

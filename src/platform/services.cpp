@@ -1,6 +1,7 @@
 #include "platform/services.h"
 
 #include "platform/runtimeerror.h"
+#include "platform/systemcalls.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,31 +28,6 @@ std::function<QDateTime()>& timeSource() {
 }
 
 } // namespace
-
-int errorFromErrno(int code, int fallback) {
-    switch (code) {
-    case ENOENT:
-        return ErrFileNotFound;
-    case ENOTDIR:
-        return ErrPathNotFound;
-    case EEXIST:
-        return ErrFileExists;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrPermissionDenied;
-    case ENOTEMPTY:
-    case EBUSY:
-        return ErrPathFileAccess;
-    case ENODEV:
-    case ENXIO:
-        return ErrDeviceUnavailable;
-    case EIO:
-        return ErrDiskNotReady;
-    default:
-        return fallback;
-    }
-}
 
 namespace {
 
@@ -96,8 +73,19 @@ QString applicationsFolder() {
 } // namespace
 
 void startProgram(const QString& program, const QStringList& arguments, WindowStyle) {
-    if (program.isEmpty())
+    if (program.isEmpty() || program.contains(QChar(0)))
         raise(ErrInvalidCall);
+    // A relative name would be looked up through PATH or the current folder.
+    if (!QDir::isAbsolutePath(program))
+        raise(ErrFileNotFound);
+    const QByteArray native = QFile::encodeName(program);
+    struct stat info {};
+    if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
+    if (!S_ISREG(info.st_mode))
+        raise(ErrFileNotFound);
+    if (sys::access(native.constData(), X_OK) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
@@ -157,42 +145,49 @@ void doEvents() {
 void killFile(const QString& path) {
     const QByteArray native = nativePath(path);
     struct stat info {};
-    if (::lstat(native.constData(), &info) != 0)
-        raise(errorFromErrno(errno, ErrFileNotFound));
+    if (sys::fstatat(AT_FDCWD, native.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
     if (S_ISDIR(info.st_mode))
         raise(ErrFileNotFound);
-    if (::unlink(native.constData()) != 0)
-        raise(errorFromErrno(errno, ErrPathFileAccess));
+    if (sys::unlinkat(AT_FDCWD, native.constData(), 0) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
 }
 
 void makeDir(const QString& path) {
     const QByteArray native = nativePath(path);
-    if (::mkdir(native.constData(), 0777) != 0) {
-        const int code = errno;
-        raise(code == ENOENT ? ErrPathNotFound : errorFromErrno(code, ErrPathFileAccess));
-    }
+    if (sys::mkdirat(AT_FDCWD, native.constData(), 0777) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::Folder));
 }
 
 void removeDir(const QString& path) {
     const QByteArray native = nativePath(path);
-    if (::rmdir(native.constData()) != 0) {
-        const int code = errno;
-        raise(code == ENOENT ? ErrPathNotFound : errorFromErrno(code, ErrPathFileAccess));
-    }
+    if (sys::unlinkat(AT_FDCWD, native.constData(), AT_REMOVEDIR) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::Folder));
 }
 
-qint64 fileLen(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+namespace {
+
+// The details of the file at `path`, a link followed; a folder is no file (error 53).
+struct stat fileDetails(const QString& path) {
+    const QByteArray native = nativePath(path);
+    struct stat info {};
+    if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
+    if (S_ISDIR(info.st_mode))
         raise(ErrFileNotFound);
-    return info.size();
+    return info;
+}
+
+} // namespace
+
+qint64 fileLen(const QString& path) {
+    return qint64(fileDetails(path).st_size);
 }
 
 QDateTime fileDateTime(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        raise(ErrFileNotFound);
-    return info.lastModified();
+    const struct stat info = fileDetails(path);
+    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 +
+                                          info.st_mtim.tv_nsec / 1000000);
 }
 
 QString joinPath(const QString& folder, const QString& name) {

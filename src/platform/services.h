@@ -12,8 +12,8 @@ namespace vorn {
 
 enum class WindowStyle { Normal = 1, Minimized = 2 };
 
-// Starts `program` detached, never through a shell; `program` is the path of the program
-// itself. A program that cannot be started raises error 53.
+// Starts `program` detached, never through a shell; `program` is the absolute path of the
+// program itself. A relative or missing program raises error 53, one that may not be run 70.
 void startProgram(const QString& program, const QStringList& arguments = {},
                   WindowStyle style = WindowStyle::Normal);
 
@@ -35,14 +35,12 @@ void startHostProgram(HostProgram which);
 // Runs the pending events, any handler included, then returns.
 void doEvents();
 
-// File and folder operations.
+// File and folder operations; failures are reported through the one errno table.
 void killFile(const QString& path);
 void makeDir(const QString& path);
 void removeDir(const QString& path);
 qint64 fileLen(const QString& path);
 QDateTime fileDateTime(const QString& path);
-// The run-time error a failed system call's errno stands for, `fallback` when none fits.
-int errorFromErrno(int code, int fallback);
 // Joins a folder and a name with exactly one separator.
 QString joinPath(const QString& folder, const QString& name);
 

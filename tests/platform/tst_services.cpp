@@ -1,5 +1,6 @@
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
+#include "platform/systemcalls.h"
 
 #include "support/testsupport.h"
 #include <QDir>
@@ -7,6 +8,9 @@
 #include <QTemporaryDir>
 
 #include <QtTest>
+
+#include <cerrno>
+#include <functional>
 
 using namespace vorn;
 
@@ -93,6 +97,51 @@ private Q_SLOTS:
         QCOMPARE(test::errorOf([&] { removeDir(sub); }), 76);
         QCOMPARE(test::errorOf([&] { killFile(file); }), 0);
         QVERIFY(!QFile::exists(file));
+    }
+
+    // Every file operation, the file's details included, reports what the system refused
+    // through the one table. The failures a super-user never meets are made by the seam.
+    void failuresFromTheSystem_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("call"); // the call made to fail, -1 for none
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("error");
+        const int stat = int(sys::Call::Stat);
+        const int makeDir = int(sys::Call::MakeDir);
+        const int unlink = int(sys::Call::Unlink);
+        QTest::newRow("size, permission refused") << "size" << stat << EACCES << 70;
+        QTest::newRow("date, permission refused") << "date" << stat << EACCES << 70;
+        QTest::newRow("size, name too long") << "size of a long name" << -1 << 0 << 75;
+        QTest::newRow("program, permission refused") << "start" << stat << EACCES << 70;
+        QTest::newRow("folder, disk full") << "make folder" << makeDir << ENOSPC << 61;
+        QTest::newRow("file, not permitted") << "delete file" << unlink << EPERM << 70;
+    }
+    void failuresFromTheSystem() {
+        QFETCH(QString, operation);
+        QFETCH(int, call);
+        QFETCH(int, code);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.txt"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QHash<QString, std::function<void()>> operations{
+            {"size", [&] { fileLen(file); }},
+            {"date", [&] { fileDateTime(file); }},
+            {"size of a long name", [&] { fileLen(dir.filePath(QString(300, 'x'))); }},
+            {"start", [&] { startProgram(file); }},
+            {"make folder", [&] { makeDir(dir.filePath(QStringLiteral("neuf"))); }},
+            {"delete file", [&] { killFile(file); }},
+        };
+        sys::setFailure([&](sys::Call made, const char*) { return int(made) == call ? code : 0; });
+        const int raised = test::errorOf(operations.value(operation));
+        sys::setFailure({});
+        QCOMPARE(raised, error);
+        QVERIFY(QFile::exists(file));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("neuf"))));
+        QCOMPARE(RuntimeError::describe(raised).isEmpty(), false);
     }
 
     void joinPathUsesOneSeparator_data() {
