@@ -39,7 +39,7 @@ QByteArray nativePath(const QString& path) {
 
 struct HostCandidates {
     HostProgram which;
-    const char* fixedPath;
+    const char* fixedPath; // where Windows keeps it
     std::array<const char*, 5> programs;
 };
 
@@ -59,6 +59,18 @@ constexpr std::array kHostCandidates{
         "c:\\windows\\Taskman.exe",
         {"gnome-system-monitor", "plasma-systemmonitor", "xfce4-taskmanager", nullptr, nullptr}},
 };
+
+// The absolute folders of PATH. A relative entry ("." or "bin") would find programs through
+// the current folder, and an empty one means the current folder itself: both are left out.
+QStringList absolutePathFolders() {
+    QStringList folders;
+    const QString path = qEnvironmentVariable("PATH");
+    for (const QString& folder : path.split(QDir::listSeparator(), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(folder))
+            folders.append(folder);
+    }
+    return folders;
+}
 
 QString applicationsFolder() {
     const QStringList dirs =
@@ -98,19 +110,24 @@ Command resolveHostProgram(HostProgram which, const std::function<bool(const QSt
                            const std::function<QString(const QString&)>& onPath) {
     const auto fileExists =
         exists ? exists : [](const QString& p) { return QFileInfo(p).isFile(); };
-    const auto findOnPath =
-        onPath ? onPath : [](const QString& name) { return QStandardPaths::findExecutable(name); };
+    const auto findOnPath = onPath ? onPath : [](const QString& name) {
+        // Given no folder, findExecutable would search the whole PATH itself.
+        const QStringList folders = absolutePathFolders();
+        return folders.isEmpty() ? QString() : QStandardPaths::findExecutable(name, folders);
+    };
     for (const auto& entry : kHostCandidates) {
         if (entry.which != which)
             continue;
+#ifdef Q_OS_WIN
         const QString fixed = QString::fromLatin1(entry.fixedPath);
         if (fileExists(fixed))
             return {fixed, {}};
+#endif
         for (const char* name : entry.programs) {
             if (!name)
                 break;
             const QString found = findOnPath(QString::fromLatin1(name));
-            if (found.isEmpty())
+            if (found.isEmpty() || !QDir::isAbsolutePath(found))
                 continue;
             if (which == HostProgram::ProgramManager)
                 return {found, {applicationsFolder()}};
@@ -126,7 +143,7 @@ Command resolveHostProgram(HostProgram which, const std::function<bool(const QSt
                     return {};
                 }
             }();
-            if (!top.isEmpty() && !terminal.program.isEmpty())
+            if (QDir::isAbsolutePath(top) && !terminal.program.isEmpty())
                 return {terminal.program, {QStringLiteral("-e"), top}};
         }
     }

@@ -25,8 +25,9 @@ struct Command {
     QString program;
     QStringList arguments;
 };
-// Finds the host program: its fixed path where it exists, else the nearest equivalent on
-// PATH. `exists` and `onPath` are the seams tests use. No candidate raises error 53.
+// Finds the host program: on Windows its fixed path where it exists; elsewhere, and failing
+// that, the nearest equivalent in an absolute folder of PATH, never through the current
+// folder. `exists` and `onPath` are the seams tests use. No candidate raises error 53.
 Command resolveHostProgram(HostProgram which,
                            const std::function<bool(const QString&)>& exists = {},
                            const std::function<QString(const QString&)>& onPath = {});

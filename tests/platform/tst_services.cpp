@@ -28,9 +28,14 @@ private Q_SLOTS:
         const int panel = int(HostProgram::ControlPanel);
         const int manager = int(HostProgram::ProgramManager);
         const int tasks = int(HostProgram::TaskManager);
-        QTest::newRow("fixed path wins")
-            << prompt << QStringList{"xterm"} << "c:\\windows\\Command.com"
-            << "c:\\windows\\Command.com" << QStringList{};
+#ifdef Q_OS_WIN
+        const QString fixedWhereTried = QStringLiteral("c:\\windows\\Command.com");
+#else
+        const QString fixedWhereTried = QStringLiteral("/bin/xterm");
+#endif
+        QTest::newRow("fixed path, tried on Windows only")
+            << prompt << QStringList{"xterm"} << "c:\\windows\\Command.com" << fixedWhereTried
+            << QStringList{};
         QTest::newRow("first terminal found") << prompt << QStringList{"konsole", "xterm"} << ""
                                               << "/bin/konsole" << QStringList{};
         QTest::newRow("settings panel") << panel << QStringList{"systemsettings"} << ""
@@ -58,6 +63,52 @@ private Q_SLOTS:
             QCOMPARE(command.arguments.size(), 1); // the applications folder
         else
             QCOMPARE(command.arguments, arguments);
+    }
+
+    // Neither the current folder nor a relative PATH entry ever supplies a host program, even
+    // one named as the fixed Windows path.
+    void hostProgramsIgnoreTheCurrentFolder_data() {
+        QTest::addColumn<QString>("path"); // PATH; "@" is the folder of the real programs
+        QTest::addColumn<QString>("found");
+        QTest::newRow("the fixed path's name in the current folder") << "@"
+                                                                     << "@/xterm";
+        QTest::newRow("the current folder first on PATH") << ".:@"
+                                                          << "@/xterm";
+        QTest::newRow("only the current folder on PATH") << "."
+                                                         << "";
+        QTest::newRow("only empty entries on PATH") << "::"
+                                                    << "";
+        QTest::newRow("a relative folder on PATH") << "bin"
+                                                   << "";
+    }
+    void hostProgramsIgnoreTheCurrentFolder() {
+        QFETCH(QString, path);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        const QString here = dir.filePath(QStringLiteral("ici"));
+        const QString programs = dir.filePath(QStringLiteral("programmes"));
+        auto program = [](const QString& file) {
+            QFile f(file);
+            return QDir().mkpath(QFileInfo(file).path()) && f.open(QIODevice::WriteOnly) &&
+                   f.write("#!/bin/sh\n") > 0 &&
+                   f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        for (const QString& decoy :
+             {QStringLiteral("c:\\windows\\Command.com"), QStringLiteral("x-terminal-emulator"),
+              QStringLiteral("bin/x-terminal-emulator")})
+            QVERIFY(program(here + '/' + decoy));
+        QVERIFY(program(programs + QStringLiteral("/xterm")));
+        const QString startFolder = QDir::currentPath();
+        const QByteArray startPath = qgetenv("PATH");
+        QVERIFY(QDir::setCurrent(here));
+        qputenv("PATH", QString(path).replace('@', programs).toLocal8Bit());
+        Command command;
+        const int error =
+            test::errorOf([&] { command = resolveHostProgram(HostProgram::CommandPrompt); });
+        qputenv("PATH", startPath);
+        QDir::setCurrent(startFolder);
+        QCOMPARE(command.program, QString(found).replace('@', programs));
+        QCOMPARE(error, found.isEmpty() ? 53 : 0);
     }
 
     void noHostProgramIsError53() {
