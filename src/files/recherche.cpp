@@ -87,10 +87,11 @@ constexpr std::array kButtons{
     ButtonEntry{"Command6", "RmDir", {5640, 1440, 1095, 375}, &Recherche::Command6_Click},
 };
 
-// A folder name names one entry of the open folder: no separator, not the folder itself or
-// its parent, no character the system refuses, not longer than the system allows.
+// A folder name names one entry of the open folder that the lists will show: no separator,
+// no leading point (the lists hide such names, the folder itself and its parent), no
+// character the system refuses, not longer than the system allows.
 bool isFolderName(const QString& name) {
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.startsWith(QLatin1Char('.')))
         return false;
     const bool badCharacter = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
         return c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 ||

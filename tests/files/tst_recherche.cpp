@@ -488,6 +488,9 @@ private Q_SLOTS:
             << w << QStringList{".."} << QList<int>{} << QStringList{"I1", "bad name"} << "";
         QTest::newRow("a line break")
             << w << QStringList{"a\nb"} << QList<int>{} << QStringList{"I1", "bad name"} << "";
+        QTest::newRow("a hidden name, which the lists would not show")
+            << w << QStringList{".cache-neuve"} << QList<int>{} << QStringList{"I1", "bad name"}
+            << "";
         QTest::newRow("too long") << w << QStringList{QString(256, 'x')} << QList<int>{}
                                   << QStringList{"I1", "bad name"} << "";
         QTest::newRow("longest allowed") << w << QStringList{QString(255, 'x')} << QList<int>{}
