@@ -1,3 +1,4 @@
+#include "platform/heldfolder.h"
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 #include "platform/systemcalls.h"
@@ -165,6 +166,9 @@ private Q_SLOTS:
         QTest::newRow("size, name too long") << "size of a long name" << -1 << 0 << 75;
         QTest::newRow("program, permission refused") << "start" << stat << EACCES << 70;
         QTest::newRow("folder, disk full") << "make folder" << makeDir << ENOSPC << 61;
+        QTest::newRow("held folder, quota reached")
+            << "make held folder" << makeDir << EDQUOT << 61;
+        QTest::newRow("held file, read-only volume") << "delete held file" << unlink << EROFS << 70;
         QTest::newRow("file, not permitted") << "delete file" << unlink << EPERM << 70;
     }
     void failuresFromTheSystem() {
@@ -184,6 +188,10 @@ private Q_SLOTS:
             {"size of a long name", [&] { fileLen(dir.filePath(QString(300, 'x'))); }},
             {"start", [&] { startProgram(file); }},
             {"make folder", [&] { makeDir(dir.filePath(QStringLiteral("neuf"))); }},
+            {"make held folder",
+             [&] { QVERIFY(HeldFolder(dir.path()).makeFolder(QStringLiteral("neuf"))); }},
+            {"delete held file",
+             [&] { QVERIFY(HeldFolder(dir.path(), QStringLiteral("a.txt")).removeFile()); }},
             {"delete file", [&] { killFile(file); }},
         };
         sys::setFailure([&](sys::Call made, const char*) { return int(made) == call ? code : 0; });
