@@ -119,7 +119,7 @@ DirList::DirList(QWidget* parent, const QString& name, TwipsRect geometry)
         runInWindow(this, [this, row = index.row()] { openEntry(row); });
     });
 
-    openNearest(QDir::currentPath(), [this](const QString& folder) { open(folder); });
+    openNearest(startFolder(), [this](const QString& folder) { open(folder); });
 }
 
 DirList::~DirList() = default;
@@ -191,10 +191,7 @@ QStringList DirList::List() const {
 }
 
 void DirList::Refresh() {
-    QString folder = m_path;
-    while (!QFileInfo(folder).isDir() && folder != QLatin1String("/"))
-        folder = QFileInfo(folder).path();
-    open(folder);
+    openNearest(m_path, [this](const QString& folder) { open(folder); });
 }
 
 void DirList::keyPressEvent(QKeyEvent* event) {

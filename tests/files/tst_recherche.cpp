@@ -693,6 +693,37 @@ private Q_SLOTS:
                  QDir(at(shown)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
     }
 
+    // The window opened while the process's current folder is gone: the lists stand in its
+    // nearest remaining ancestor, on its drive, and the window works there.
+    void opensWhereTheCurrentFolderWas_data() {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("removed");
+        QTest::newRow("the current folder") << "disque/travail/parti"
+                                            << "disque/travail/parti";
+        QTest::newRow("the current folder and the one above") << "disque/travail/parti/loin"
+                                                              << "disque/travail/parti";
+    }
+    void opensWhereTheCurrentFolderWas() {
+        QFETCH(QString, current);
+        QFETCH(QString, removed);
+        Forms::instance().unload(m_window);
+        QTRY_VERIFY(!Forms::instance().isLoaded<Recherche>());
+        QVERIFY(QDir().mkpath(at(current)));
+        QVERIFY(QDir::setCurrent(at(current)));
+        QVERIFY(QDir(at(removed)).removeRecursively());
+        m_window = Forms::instance().show<Recherche>();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        const QString ancestor = at("disque/travail");
+        QCOMPARE(get("Dir1", "Path").toString(), ancestor);
+        QCOMPARE(get("File1", "Path").toString(), ancestor);
+        QCOMPARE(get("Drive1", "Drive").toString(), at("disque"));
+        test::ScriptedDialogs dialogs;
+        dialogs.queueInput(QStringLiteral("Essai"));
+        press("Command4");
+        QCOMPARE(boxesShown(dialogs), QStringList{"I1"});
+        QVERIFY(QFileInfo(ancestor + "/Essai").isDir());
+    }
+
     // The window closed while one of its boxes was open: the operation stops there.
     void closedWhileAsking_data() {
         QTest::addColumn<QString>("button");
