@@ -1,5 +1,6 @@
-// Measures how fast the file list fills with a folder of many files, and how fast it
-// follows a pattern change, against QDir::entryList for comparison. Makes its own folder.
+// Measures how fast the folder list and the file list open a folder of many entries, each
+// against its floor measured in the same run: reading the names with readdir and sorting them
+// as the lists do. Also how fast the file list follows a pattern change. Makes its own folders.
 #include "files/listcontrols.h"
 #include "files/listing.h"
 
@@ -10,22 +11,26 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <ctime>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kFiles = 100000;
+constexpr int kEntries = 100000;
 constexpr int kRuns = 7;
 
 // Names of the kinds found in real folders, in no particular order on disk.
-QByteArray nameFor(int i) {
-    const int n = int((static_cast<long long>(i) * 7919) % kFiles);
+QByteArray fileNameFor(int i) {
+    const int n = int((static_cast<long long>(i) * 7919) % kEntries);
     switch (n % 4) {
     case 0:
         return QByteArray("Photo_") + QByteArray::number(n) + ".JPG";
@@ -38,15 +43,53 @@ QByteArray nameFor(int i) {
     }
 }
 
-bool makeFolder(const QString& folder) {
+QByteArray folderNameFor(int i) {
+    const int n = int((static_cast<long long>(i) * 7919) % kEntries);
+    switch (n % 3) {
+    case 0:
+        return QByteArray("Projet ") + QByteArray::number(n);
+    case 1:
+        return QByteArray("été_") + QByteArray::number(n);
+    default:
+        return QByteArray("archive-") + QByteArray::number(n);
+    }
+}
+
+bool makeFiles(const QString& folder) {
     const QByteArray base = QFile::encodeName(folder) + '/';
-    for (int i = 0; i < kFiles; ++i) {
-        const int fd = ::open((base + nameFor(i)).constData(), O_CREAT | O_WRONLY, 0644);
+    for (int i = 0; i < kEntries; ++i) {
+        const int fd = ::open((base + fileNameFor(i)).constData(), O_CREAT | O_WRONLY, 0644);
         if (fd < 0)
             return false;
         ::close(fd);
     }
     return true;
+}
+
+bool makeFolders(const QString& folder) {
+    const QByteArray base = QFile::encodeName(folder) + '/';
+    for (int i = 0; i < kEntries; ++i) {
+        if (::mkdir((base + folderNameFor(i)).constData(), 0755) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The floor: every name of the folder read with readdir, decoded and sorted as the lists sort.
+QStringList readAndSort(const QString& folder) {
+    struct Closer {
+        void operator()(DIR* dir) const { ::closedir(dir); }
+    };
+    std::unique_ptr<DIR, Closer> dir(::opendir(QFile::encodeName(folder).constData()));
+    QStringList names;
+    while (const dirent* entry = dir ? ::readdir(dir.get()) : nullptr) {
+        const char* name = entry->d_name;
+        if (name[0] != '.')
+            names.append(
+                QFile::decodeName(QByteArray::fromRawData(name, qsizetype(std::strlen(name)))));
+    }
+    vorn::sortNames(names);
+    return names;
 }
 
 // Wall-clock and processor time of one run, in milliseconds. The machine is shared, so the
@@ -86,6 +129,20 @@ void report(const char* what, Timing timing, qsizetype count) {
                 static_cast<long long>(count));
 }
 
+void ratio(const char* what, Timing list, Timing floor) {
+    std::printf("ratio: %-33s %8.2f x  %8.2f x\n", what, list.wall / floor.wall,
+                list.cpu / floor.cpu);
+}
+
+// Each figure includes the view's layout and first paint: the events run before the clock
+// stops.
+std::function<void()> settled(const std::function<void()>& step) {
+    return [step] {
+        step();
+        QCoreApplication::processEvents();
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -94,35 +151,44 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     QTemporaryDir temp;
-    if (!temp.isValid() || !makeFolder(temp.path())) {
-        std::fprintf(stderr, "cannot make the folder of %d files\n", kFiles);
+    const QString files = temp.path() + QStringLiteral("/fichiers");
+    const QString folders = temp.path() + QStringLiteral("/dossiers");
+    if (!temp.isValid() || !QDir().mkdir(files) || !QDir().mkdir(folders) || !makeFiles(files) ||
+        !makeFolders(folders)) {
+        std::fprintf(stderr, "cannot make the folders of %d entries\n", kEntries);
         return 1;
     }
-    const QString folder = temp.path();
-    std::printf("folder of %d files, median of %d runs\n\n", kFiles, kRuns);
+    std::printf("folders of %d files and of %d sub-folders, median of %d runs\n\n", kEntries,
+                kEntries, kRuns);
     std::printf("%-40s %11s %11s  %7s\n", "", "wall", "processor", "entries");
-
-    QStringList names;
-    Timing t = median([&] { names = QDir(folder).entryList(QDir::Files, QDir::Name); });
-    report("QDir::entryList, sorted by name", t, names.size());
-    t = median([&] { names = vorn::listFolder(folder, vorn::EntryKind::Files); });
-    report("listFolder: read, match, sort", t, names.size());
 
     QWidget window;
     window.resize(400, 300);
-    auto* list = new vorn::FileList(&window, QStringLiteral("File1"), {0, 0, 4000, 4000});
+    auto* fileList = new vorn::FileList(&window, QStringLiteral("File1"), {0, 0, 4000, 4000});
+    auto* dirList = new vorn::DirList(&window, QStringLiteral("Dir1"), {4000, 0, 4000, 4000});
     window.show();
     QCoreApplication::processEvents();
+    const QString elsewhere = temp.path();
 
-    // Each figure includes the view's layout and first paint: the events run before the
-    // clock stops.
-    auto settled = [](const std::function<void()>& step) {
-        return [step] {
-            step();
-            QCoreApplication::processEvents();
-        };
-    };
-    const QString elsewhere = QDir::tempPath();
+    QStringList names;
+    // The names of the previous run are freed before the clock starts, as the lists free
+    // theirs when they leave the folder.
+    const auto forget = [&] { names = QStringList(); };
+    const Timing fileFloor = median([&] { names = readAndSort(files); }, forget);
+    report("files: readdir and sort (floor)", fileFloor, names.size());
+    const Timing fileOpen = median(settled([&] { fileList->setPath(files); }),
+                                   settled([&] { fileList->setPath(elsewhere); }));
+    report("file list: open the folder", fileOpen, fileList->ListCount());
+
+    const Timing folderFloor = median([&] { names = readAndSort(folders); }, forget);
+    report("sub-folders: readdir and sort (floor)", folderFloor, names.size());
+    const Timing folderOpen = median(settled([&] { dirList->setPath(folders); }),
+                                     settled([&] { dirList->setPath(elsewhere); }));
+    report("folder list: open the folder", folderOpen, dirList->ListCount());
+
+    Timing t = median([&] { names = QDir(files).entryList(QDir::Files, QDir::Name); }, forget);
+    report("files: QDir::entryList, sorted", t, names.size());
+
     const QString all = QStringLiteral("*");
     const QString txt = QStringLiteral("*.txt");
     const QString some = QStringLiteral("*_1?4.jpg");
@@ -131,25 +197,29 @@ int main(int argc, char** argv) {
         std::function<void()> run;
         std::function<void()> setup;
     };
+    fileList->setPath(files);
     const Step steps[] = {
-        {"file list: open the folder", [&] { list->setPath(folder); },
-         [&] { list->setPath(elsewhere); }},
-        {"file list: refresh", [&] { list->Refresh(); }, {}},
-        {"file list: pattern * to *.txt", [&] { list->setPattern(txt); },
-         [&] { list->setPattern(all); }},
-        {"file list: pattern *.txt to *", [&] { list->setPattern(all); },
-         [&] { list->setPattern(txt); }},
-        {"file list: pattern * to *_1?4.jpg", [&] { list->setPattern(some); },
-         [&] { list->setPattern(all); }},
-        {"file list: select the last file", [&] { list->setListIndex(list->ListCount() - 1); },
+        {"file list: refresh", [&] { fileList->Refresh(); }, {}},
+        {"file list: pattern * to *.txt", [&] { fileList->setPattern(txt); },
+         [&] { fileList->setPattern(all); }},
+        {"file list: pattern *.txt to *", [&] { fileList->setPattern(all); },
+         [&] { fileList->setPattern(txt); }},
+        {"file list: pattern * to *_1?4.jpg", [&] { fileList->setPattern(some); },
+         [&] { fileList->setPattern(all); }},
+        {"file list: select the last file",
+         [&] { fileList->setListIndex(fileList->ListCount() - 1); },
          [&] {
-             list->setPattern(all);
-             list->setListIndex(0);
+             fileList->setPattern(all);
+             fileList->setListIndex(0);
          }},
+        {"folder list: refresh", [&] { dirList->Refresh(); }, {}},
     };
     for (const Step& step : steps) {
         t = median(settled(step.run), step.setup ? settled(step.setup) : std::function<void()>());
-        report(step.what, t, list->ListCount());
+        report(step.what, t, step.what[1] == 'o' ? dirList->ListCount() : fileList->ListCount());
     }
+    std::printf("\n%-40s %10s %10s\n", "against the floor", "wall", "processor");
+    ratio("files to their floor", fileOpen, fileFloor);
+    ratio("sub-folders to their floor", folderOpen, folderFloor);
     return 0;
 }

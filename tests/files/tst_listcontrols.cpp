@@ -153,12 +153,14 @@ private Q_SLOTS:
         QCOMPARE(list.ListCount(), 3);
         list.Refresh();
         QCOMPARE(list.List(), (QStringList{"B.txt", "c.doc", "nouveau.txt"}));
-        // A folder that went away lists nothing and keeps its path.
+        // A folder that went away: the list stands in its nearest remaining ancestor.
         list.setPath(at("autre"));
         QVERIFY(QDir(at("autre")).removeRecursively());
+        QSignalSpy moves(&list, &FileList::PathChange);
         QCOMPARE(errorOf([&] { list.Refresh(); }), 0);
-        QCOMPARE(list.ListCount(), 0);
-        QCOMPARE(list.Path(), at("autre"));
+        QCOMPARE(list.Path(), m_root);
+        QCOMPARE(list.List(), (QStringList{"B.txt", "c.doc", "nouveau.txt"}));
+        QCOMPARE(moves.count(), 1);
     }
 
     void fileListCountsBeyond16Bits() {

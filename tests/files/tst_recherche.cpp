@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
 
 using namespace vorn;
 using test::DialogCall;
@@ -38,6 +39,12 @@ const ExpectedBox kExpectedBoxes[] = {
     {"filter", "Sélectionnez 'extension' ou 'Nom complet' et renseigner la case 'fichier'",
      "Erreur", 48},
     {"bad name", "Nom de dossier incorrect !", "Erreur d'accès", 48},
+    {"file changed", "Le fichier a changé depuis sa sélection : rien n'a été effacé.",
+     "Erreur d'accès", 48},
+    {"folder changed", "Le dossier a changé depuis sa sélection : rien n'a été créé.",
+     "Erreur d'accès", 48},
+    {"removal changed", "Le dossier a changé depuis sa sélection : rien n'a été supprimé.",
+     "Erreur d'accès", 48},
 };
 
 // The boxes asked for, in order: "M1" … for the window's messages (text, title and style
@@ -86,7 +93,12 @@ private:
     void set(const char* name, const char* property, const QVariant& value) {
         QVERIFY(control<QObject>(name)->setProperty(property, value));
     }
-    void press(const char* button) { control<QPushButton>(button)->click(); }
+    // A real click on the button, delivered to the window as the user's would be.
+    void press(const char* button) {
+        QWidget* widget = control(button);
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+                          widget->mapTo(m_window, widget->rect().center()));
+    }
     void open(const QString& relative) { set("Dir1", "Path", at(relative)); }
     void select(const QString& file) { set("File1", "FileName", file); }
     QString text(const char* box) const { return control<QLineEdit>(box)->text(); }
@@ -488,6 +500,9 @@ private Q_SLOTS:
             << w << QStringList{".."} << QList<int>{} << QStringList{"I1", "bad name"} << "";
         QTest::newRow("a line break")
             << w << QStringList{"a\nb"} << QList<int>{} << QStringList{"I1", "bad name"} << "";
+        QTest::newRow("a hidden name, which the lists would not show")
+            << w << QStringList{".cache-neuve"} << QList<int>{} << QStringList{"I1", "bad name"}
+            << "";
         QTest::newRow("too long") << w << QStringList{QString(256, 'x')} << QList<int>{}
                                   << QStringList{"I1", "bad name"} << "";
         QTest::newRow("longest allowed") << w << QStringList{QString(255, 'x')} << QList<int>{}
@@ -590,6 +605,123 @@ private Q_SLOTS:
             QCOMPARE(get("Dir1", "Path").toString(), at(folder));
         }
         QCOMPARE(test::onDisk(parent), expected);
+    }
+
+    // The disk changes while the first question is open: the operation acts on the folder and
+    // the entry the user saw, or on nothing, and the lists then show what is there.
+    void actsOnWhatTheUserSaw_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("folder"); // the folder shown
+        QTest::addColumn<QString>("change"); // what happens to the disk during the question
+        QTest::addColumn<QString>("target"); // what it happens to
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("kept");   // entries still on the disk afterwards
+        QTest::addColumn<QStringList>("absent"); // entries not on the disk afterwards
+        QTest::addColumn<QString>("shown");      // the folder the lists show afterwards
+        const QString w = QStringLiteral("disque/travail");
+        QTest::newRow("Kill: the folder becomes a link to another")
+            << "Command3" << w << "link" << w << QStringList{"M2", "file changed"}
+            << QStringList{"disque/travail-vu/a.txt", "disque/ailleurs/a.txt"} << QStringList{}
+            << w;
+        QTest::newRow("Kill: the file is renamed and another takes its name")
+            << "Command3" << w << "replace" << w + "/a.txt" << QStringList{"M2", "file changed"}
+            << QStringList{"disque/travail/a.txt", "disque/travail/a.txt-vu"} << QStringList{} << w;
+        QTest::newRow("Kill: the folder is removed")
+            << "Command3" << w << "remove" << w << QStringList{"M2", "file changed"}
+            << QStringList{"disque/ailleurs/a.txt"} << QStringList{w} << "disque";
+        QTest::newRow("Créer dossier: the folder becomes a link to another")
+            << "Command4" << w << "link" << w << QStringList{"I1", "folder changed"}
+            << QStringList{"disque/travail-vu/a.txt"}
+            << QStringList{"disque/travail-vu/Essai", "disque/ailleurs/Essai"} << w;
+        QTest::newRow("Créer dossier: the folder is removed")
+            << "Command4" << w + "/sous"
+            << "remove" << w + "/sous" << QStringList{"I1", "folder changed"} << QStringList{w}
+            << QStringList{w + "/sous"} << w;
+        QTest::newRow("RmDir: another folder takes its name")
+            << "Command6" << w + "/vide"
+            << "replace" << w + "/vide" << QStringList{"M5", "removal changed"}
+            << QStringList{"disque/travail/vide", "disque/travail/vide-vu"} << QStringList{}
+            << w + "/vide";
+        QTest::newRow("RmDir: the folder above becomes a link to another")
+            << "Command6" << w + "/vide"
+            << "link" << w << QStringList{"M5", "removal changed"}
+            << QStringList{"disque/travail-vu/vide", "disque/ailleurs/vide"} << QStringList{}
+            << w + "/vide";
+    }
+    void actsOnWhatTheUserSaw() {
+        QFETCH(QString, button);
+        QFETCH(QString, folder);
+        QFETCH(QString, change);
+        QFETCH(QString, target);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, absent);
+        QFETCH(QString, shown);
+        QVERIFY(test::makeTree(m_root, {"disque/ailleurs/a.txt", "disque/ailleurs/vide/"}));
+        open(folder);
+        if (button == "Command3")
+            select(QStringLiteral("a.txt"));
+        test::ScriptedDialogs dialogs;
+        dialogs.queueInput(QStringLiteral("Essai"));
+        bool changed = false;
+        dialogs.setWhileOpen([&](const DialogCall&) {
+            if (std::exchange(changed, true))
+                return;
+            const QString path = at(target);
+            const QString aside = path + QStringLiteral("-vu"); // where the original goes
+            if (change == "remove") {
+                QVERIFY(QDir(path).removeRecursively());
+            } else {
+                QVERIFY(QFile::rename(path, aside));
+                const bool made = change == "link" ? QFile::link(at("disque/ailleurs"), path)
+                                  : QFileInfo(aside).isDir() ? QDir().mkdir(path)
+                                                             : test::makeFile(path);
+                QVERIFY(made);
+            }
+        });
+        press(button.toLatin1().constData());
+        QCOMPARE(boxesShown(dialogs), boxes);
+        for (const QString& entry : kept)
+            QVERIFY2(QFileInfo::exists(at(entry)), qPrintable(entry));
+        for (const QString& entry : absent)
+            QVERIFY2(!QFileInfo::exists(at(entry)), qPrintable(entry));
+        QCOMPARE(get("Dir1", "Path").toString(), at(shown));
+        QCOMPARE(get("File1", "Path").toString(), at(shown));
+        QCOMPARE(get("File1", "List").toStringList(),
+                 QDir(at(shown)).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+        QCOMPARE(get("Dir1", "List").toStringList().size(),
+                 QDir(at(shown)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    }
+
+    // The window opened while the process's current folder is gone: the lists stand in its
+    // nearest remaining ancestor, on its drive, and the window works there.
+    void opensWhereTheCurrentFolderWas_data() {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("removed");
+        QTest::newRow("the current folder") << "disque/travail/parti"
+                                            << "disque/travail/parti";
+        QTest::newRow("the current folder and the one above") << "disque/travail/parti/loin"
+                                                              << "disque/travail/parti";
+    }
+    void opensWhereTheCurrentFolderWas() {
+        QFETCH(QString, current);
+        QFETCH(QString, removed);
+        Forms::instance().unload(m_window);
+        QTRY_VERIFY(!Forms::instance().isLoaded<Recherche>());
+        QVERIFY(QDir().mkpath(at(current)));
+        QVERIFY(QDir::setCurrent(at(current)));
+        QVERIFY(QDir(at(removed)).removeRecursively());
+        m_window = Forms::instance().show<Recherche>();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        const QString ancestor = at("disque/travail");
+        QCOMPARE(get("Dir1", "Path").toString(), ancestor);
+        QCOMPARE(get("File1", "Path").toString(), ancestor);
+        QCOMPARE(get("Drive1", "Drive").toString(), at("disque"));
+        test::ScriptedDialogs dialogs;
+        dialogs.queueInput(QStringLiteral("Essai"));
+        press("Command4");
+        QCOMPARE(boxesShown(dialogs), QStringList{"I1"});
+        QVERIFY(QFileInfo(ancestor + "/Essai").isDir());
     }
 
     // The window closed while one of its boxes was open: the operation stops there.

@@ -37,6 +37,8 @@ private Q_SLOTS:
         QTest::newRow("beyond double") << "1E400" << 0.0 << 6;
         QTest::newRow("below the smallest double") << "1E-400" << 0.0 << 0;
         QTest::newRow("negative tiny") << "-2,5E-999" << 0.0 << 0;
+        QTest::newRow("point before a tiny exponent") << "1.5E-400" << 0.0 << 13;
+        QTest::newRow("leading point, tiny") << ".5E-999" << 0.0 << 13;
     }
     void toDouble() {
         QFETCH(QString, text);

@@ -1,6 +1,8 @@
+#include "files/heldfolder.h"
 #include "files/listing.h"
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
+#include "platform/systemcalls.h"
 
 #include "support/testsupport.h"
 #include <QDir>
@@ -8,6 +10,9 @@
 #include <QTemporaryDir>
 
 #include <QtTest>
+
+#include <cerrno>
+#include <functional>
 
 using namespace vorn;
 
@@ -25,9 +30,14 @@ private Q_SLOTS:
         const int panel = int(HostProgram::ControlPanel);
         const int manager = int(HostProgram::ProgramManager);
         const int tasks = int(HostProgram::TaskManager);
-        QTest::newRow("fixed path wins")
-            << prompt << QStringList{"xterm"} << "c:\\windows\\Command.com"
-            << "c:\\windows\\Command.com" << QStringList{};
+#ifdef Q_OS_WIN
+        const QString fixedWhereTried = QStringLiteral("c:\\windows\\Command.com");
+#else
+        const QString fixedWhereTried = QStringLiteral("/bin/xterm");
+#endif
+        QTest::newRow("fixed path, tried on Windows only")
+            << prompt << QStringList{"xterm"} << "c:\\windows\\Command.com" << fixedWhereTried
+            << QStringList{};
         QTest::newRow("first terminal found") << prompt << QStringList{"konsole", "xterm"} << ""
                                               << "/bin/konsole" << QStringList{};
         QTest::newRow("settings panel") << panel << QStringList{"systemsettings"} << ""
@@ -55,6 +65,52 @@ private Q_SLOTS:
             QCOMPARE(command.arguments.size(), 1); // the applications folder
         else
             QCOMPARE(command.arguments, arguments);
+    }
+
+    // Neither the current folder nor a relative PATH entry ever supplies a host program, even
+    // one named as the fixed Windows path.
+    void hostProgramsIgnoreTheCurrentFolder_data() {
+        QTest::addColumn<QString>("path"); // PATH; "@" is the folder of the real programs
+        QTest::addColumn<QString>("found");
+        QTest::newRow("the fixed path's name in the current folder") << "@"
+                                                                     << "@/xterm";
+        QTest::newRow("the current folder first on PATH") << ".:@"
+                                                          << "@/xterm";
+        QTest::newRow("only the current folder on PATH") << "."
+                                                         << "";
+        QTest::newRow("only empty entries on PATH") << "::"
+                                                    << "";
+        QTest::newRow("a relative folder on PATH") << "bin"
+                                                   << "";
+    }
+    void hostProgramsIgnoreTheCurrentFolder() {
+        QFETCH(QString, path);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        const QString here = dir.filePath(QStringLiteral("ici"));
+        const QString programs = dir.filePath(QStringLiteral("programmes"));
+        auto program = [](const QString& file) {
+            QFile f(file);
+            return QDir().mkpath(QFileInfo(file).path()) && f.open(QIODevice::WriteOnly) &&
+                   f.write("#!/bin/sh\n") > 0 &&
+                   f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        for (const QString& decoy :
+             {QStringLiteral("c:\\windows\\Command.com"), QStringLiteral("x-terminal-emulator"),
+              QStringLiteral("bin/x-terminal-emulator")})
+            QVERIFY(program(here + '/' + decoy));
+        QVERIFY(program(programs + QStringLiteral("/xterm")));
+        const QString startFolder = QDir::currentPath();
+        const QByteArray startPath = qgetenv("PATH");
+        QVERIFY(QDir::setCurrent(here));
+        qputenv("PATH", QString(path).replace('@', programs).toLocal8Bit());
+        Command command;
+        const int error =
+            test::errorOf([&] { command = resolveHostProgram(HostProgram::CommandPrompt); });
+        qputenv("PATH", startPath);
+        QDir::setCurrent(startFolder);
+        QCOMPARE(command.program, QString(found).replace('@', programs));
+        QCOMPARE(error, found.isEmpty() ? 53 : 0);
     }
 
     void noHostProgramIsError53() {
@@ -94,6 +150,58 @@ private Q_SLOTS:
         QCOMPARE(test::errorOf([&] { removeDir(sub); }), 76);
         QCOMPARE(test::errorOf([&] { killFile(file); }), 0);
         QVERIFY(!QFile::exists(file));
+    }
+
+    // Every file operation, the file's details included, reports what the system refused
+    // through the one table. The failures a super-user never meets are made by the seam.
+    void failuresFromTheSystem_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("call"); // the call made to fail, -1 for none
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("error");
+        const int stat = int(sys::Call::Stat);
+        const int makeDir = int(sys::Call::MakeDir);
+        const int unlink = int(sys::Call::Unlink);
+        QTest::newRow("size, permission refused") << "size" << stat << EACCES << 70;
+        QTest::newRow("date, permission refused") << "date" << stat << EACCES << 70;
+        QTest::newRow("size, name too long") << "size of a long name" << -1 << 0 << 75;
+        QTest::newRow("program, permission refused") << "start" << stat << EACCES << 70;
+        QTest::newRow("folder, disk full") << "make folder" << makeDir << ENOSPC << 61;
+        QTest::newRow("held folder, quota reached")
+            << "make held folder" << makeDir << EDQUOT << 61;
+        QTest::newRow("held file, read-only volume") << "delete held file" << unlink << EROFS << 70;
+        QTest::newRow("file, not permitted") << "delete file" << unlink << EPERM << 70;
+    }
+    void failuresFromTheSystem() {
+        QFETCH(QString, operation);
+        QFETCH(int, call);
+        QFETCH(int, code);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.txt"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QHash<QString, std::function<void()>> operations{
+            {"size", [&] { fileLen(file); }},
+            {"date", [&] { fileDateTime(file); }},
+            {"size of a long name", [&] { fileLen(dir.filePath(QString(300, 'x'))); }},
+            {"start", [&] { startProgram(file); }},
+            {"make folder", [&] { makeDir(dir.filePath(QStringLiteral("neuf"))); }},
+            {"make held folder",
+             [&] { QVERIFY(HeldFolder(dir.path()).makeFolder(QStringLiteral("neuf"))); }},
+            {"delete held file",
+             [&] { QVERIFY(HeldFolder(dir.path(), QStringLiteral("a.txt")).removeFile()); }},
+            {"delete file", [&] { killFile(file); }},
+        };
+        sys::setFailure([&](sys::Call made, const char*) { return int(made) == call ? code : 0; });
+        const int raised = test::errorOf(operations.value(operation));
+        sys::setFailure({});
+        QCOMPARE(raised, error);
+        QVERIFY(QFile::exists(file));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("neuf"))));
+        QCOMPARE(RuntimeError::describe(raised).isEmpty(), false);
     }
 
     void joinPathUsesOneSeparator_data() {

@@ -11,9 +11,12 @@
 #include <cstring>
 #include <memory>
 
+#include <climits>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vorn {
 
@@ -48,10 +51,10 @@ char32_t codePointBefore(QStringView text, qsizetype end, qsizetype* units) {
 }
 
 int folderError(int code) {
-    if (code == ENOENT || code == ENOTDIR)
-        return ErrPathNotFound;
-    return errorFromErrno(code, ErrPathFileAccess);
+    return errorFromErrno(code, ErrnoSubject::Folder);
 }
+
+constexpr QLatin1String kDeletedMark(" (deleted)");
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -260,14 +263,27 @@ QString absoluteFolder(const QString& base, const QString& path) {
     return folder.isEmpty() && full.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : folder;
 }
 
+QString startFolder() {
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer))
+        return QFile::decodeName(buffer);
+    // A current folder that was removed is still named by the system, marked as deleted.
+    const ssize_t size = ::readlink("/proc/self/cwd", buffer, sizeof buffer - 1);
+    QString gone = size > 0 ? QFile::decodeName(QByteArray(buffer, size)) : QString();
+    gone.chop(gone.endsWith(kDeletedMark) ? kDeletedMark.size() : 0);
+    return gone.startsWith(QLatin1Char('/')) ? gone : QDir::homePath();
+}
+
 void openNearest(const QString& folder, const std::function<void(const QString&)>& open) {
-    for (QString candidate = folder; !candidate.isEmpty();) {
-        try {
-            open(candidate);
-            return;
-        } catch (const RuntimeError&) {
-            const QString up = QFileInfo(candidate).path();
-            candidate = up == candidate ? QString() : up;
+    for (const QString& start : {folder, QDir::homePath()}) {
+        for (QString candidate = start; !candidate.isEmpty();) {
+            try {
+                open(candidate);
+                return;
+            } catch (const RuntimeError&) {
+                const QString up = QFileInfo(candidate).path();
+                candidate = up == candidate ? QString() : up;
+            }
         }
     }
 }

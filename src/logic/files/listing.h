@@ -47,8 +47,13 @@ QString joinPath(const QString& folder, const QString& name);
 // root ends with a separator.
 QString absoluteFolder(const QString& base, const QString& path);
 
-// Calls `open` with `folder`, then with each folder above it in turn, until a call raises no
-// run-time error. The lists start this way on a current folder that may not be readable.
+// The folder the lists start in: the process's current folder; when that was removed, the
+// path it had (its ancestors may remain); failing both, the home folder.
+QString startFolder();
+
+// Calls `open` with `folder`, then with each folder above it in turn, then with the home
+// folder and those above it, until a call raises no run-time error. The lists open a folder
+// this way when the one they want may be gone or unreadable.
 void openNearest(const QString& folder, const std::function<void(const QString&)>& open);
 
 enum class EntryKind { Files, Folders };

@@ -71,8 +71,11 @@ void setRegionalLocale(const QLocale& locale) {
 namespace {
 
 // True for a well-formed number too small in magnitude for a double, such as 1E-400: it
-// reads as zero, as the nearest double, rather than as text that is no number.
+// reads as zero, as the nearest double, rather than as text that is no number. Only the
+// decimal comma separates decimals: a point is never part of a number.
 bool underflowsToZero(const QString& trimmed) {
+    if (trimmed.contains(QLatin1Char('.')))
+        return false;
     QString plain = trimmed;
     plain.replace(regionalLocale().decimalPoint(), QStringLiteral("."));
     const std::string digits = plain.toStdString();

@@ -21,11 +21,38 @@ constexpr std::array kErrorTexts{
     ErrorText{ErrorNumber::TypeMismatch, "Type incompatible"},
     ErrorText{ErrorNumber::FileNotFound, "Fichier introuvable"},
     ErrorText{ErrorNumber::FileExists, "Ce fichier existe déjà"},
+    ErrorText{ErrorNumber::DiskFull, "Disque plein"},
     ErrorText{ErrorNumber::DeviceUnavailable, "Périphérique non disponible"},
     ErrorText{ErrorNumber::PermissionDenied, "Permission refusée"},
     ErrorText{ErrorNumber::DiskNotReady, "Disque non prêt"},
     ErrorText{ErrorNumber::PathFileAccess, "Erreur d'accès au chemin ou au fichier"},
     ErrorText{ErrorNumber::PathNotFound, "Chemin introuvable"},
+};
+
+// The system's error codes and the run-time errors they stand for, about a file and about a
+// folder.
+struct ErrnoRow {
+    int code;
+    ErrorNumber file;
+    ErrorNumber folder;
+};
+
+using enum ErrorNumber;
+constexpr std::array kErrnoRows{
+    ErrnoRow{ENOENT, FileNotFound, PathNotFound},
+    ErrnoRow{ENOTDIR, PathNotFound, PathNotFound},
+    ErrnoRow{EEXIST, FileExists, FileExists},
+    ErrnoRow{EACCES, PermissionDenied, PermissionDenied},
+    ErrnoRow{EPERM, PermissionDenied, PermissionDenied},
+    ErrnoRow{EROFS, PermissionDenied, PermissionDenied},
+    ErrnoRow{ENOSPC, DiskFull, DiskFull},
+    ErrnoRow{EDQUOT, DiskFull, DiskFull},
+    ErrnoRow{ENAMETOOLONG, PathFileAccess, PathFileAccess},
+    ErrnoRow{ENOTEMPTY, PathFileAccess, PathFileAccess},
+    ErrnoRow{EBUSY, PathFileAccess, PathFileAccess},
+    ErrnoRow{ENODEV, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ENXIO, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{EIO, DiskNotReady, DiskNotReady},
 };
 
 } // namespace
@@ -54,29 +81,12 @@ void raise(int number) {
     raise(static_cast<ErrorNumber>(number));
 }
 
-int errorFromErrno(int code, int fallback) {
-    switch (code) {
-    case ENOENT:
-        return ErrFileNotFound;
-    case ENOTDIR:
-        return ErrPathNotFound;
-    case EEXIST:
-        return ErrFileExists;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrPermissionDenied;
-    case ENOTEMPTY:
-    case EBUSY:
-        return ErrPathFileAccess;
-    case ENODEV:
-    case ENXIO:
-        return ErrDeviceUnavailable;
-    case EIO:
-        return ErrDiskNotReady;
-    default:
-        return fallback;
+ErrorNumber errorFromErrno(int code, ErrnoSubject subject) {
+    for (const ErrnoRow& row : kErrnoRows) {
+        if (row.code == code)
+            return subject == ErrnoSubject::File ? row.file : row.folder;
     }
+    return ErrorNumber::PathFileAccess;
 }
 
 } // namespace vorn

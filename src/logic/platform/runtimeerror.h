@@ -15,6 +15,7 @@ enum class ErrorNumber : int {
     TypeMismatch = 13,
     FileNotFound = 53,
     FileExists = 58,
+    DiskFull = 61,
     DeviceUnavailable = 68,
     PermissionDenied = 70,
     DiskNotReady = 71,
@@ -30,6 +31,7 @@ enum LegacyErrorNumber : int {
     ErrTypeMismatch = static_cast<int>(ErrorNumber::TypeMismatch),
     ErrFileNotFound = static_cast<int>(ErrorNumber::FileNotFound),
     ErrFileExists = static_cast<int>(ErrorNumber::FileExists),
+    ErrDiskFull = static_cast<int>(ErrorNumber::DiskFull),
     ErrDeviceUnavailable = static_cast<int>(ErrorNumber::DeviceUnavailable),
     ErrPermissionDenied = static_cast<int>(ErrorNumber::PermissionDenied),
     ErrDiskNotReady = static_cast<int>(ErrorNumber::DiskNotReady),
@@ -61,7 +63,11 @@ private:
 // The same for a plain number; goes with LegacyErrorNumber.
 [[noreturn]] void raise(int number);
 
-// The run-time error a failed system call's errno stands for, `fallback` when none fits.
-int errorFromErrno(int code, int fallback);
+// What a failed system call was about: a file, or a folder (or the path leading to an entry).
+// A missing file is error 53, a missing folder or path error 76.
+enum class ErrnoSubject { File, Folder };
+// The run-time error that a failed system call's errno stands for; the one table every file
+// and folder operation reports through. An errno it does not name gives error 75.
+ErrorNumber errorFromErrno(int code, ErrnoSubject subject);
 
 } // namespace vorn

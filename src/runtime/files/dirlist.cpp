@@ -5,72 +5,69 @@
 #include "platform/services.h"
 
 #include <QAbstractListModel>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 
 namespace vorn {
 
 // The rows of the folder list: the root, each ancestor and the open folder, then the open
-// folder's sub-folders one level further in.
+// folder's sub-folders one level further in. The sub-folders are kept as the list of their
+// names, so a folder of many thousand sub-folders costs one list and no path per row.
 class FolderModel final : public QAbstractListModel {
 public:
-    struct Row {
-        QString name;
-        QString path;
-        int level;
-        bool open;
-    };
     static constexpr int LevelRole = Qt::UserRole + 1;
 
     using QAbstractListModel::QAbstractListModel;
 
-    const QList<Row>& rows() const { return m_rows; }
-    int openRow() const { return m_openRow; }
+    int openRow() const { return int(m_open.size()) - 1; }
+    QString pathAt(int row) const {
+        return row <= openRow()
+                   ? m_open.at(row).path
+                   : joinPath(m_open.last().path, m_subFolders.at(row - openRow() - 1));
+    }
 
-    void setFolder(const QString& folder, const QStringList& subFolders) {
-        QList<Row> rows;
-        rows.append({QStringLiteral("/"), QStringLiteral("/"), 0, true});
+    void setFolder(const QString& folder, QStringList subFolders) {
+        QList<Ancestor> open{{QStringLiteral("/"), QStringLiteral("/")}};
         QString path;
-        const QStringList parts = folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-        for (const QString& part : parts) {
+        for (const QString& part : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
             path += QLatin1Char('/') + part;
-            rows.append({part, path, int(rows.size()), true});
+            open.append({part, path});
         }
-        const int open = int(rows.size()) - 1;
-        for (const QString& sub : subFolders)
-            rows.append({sub, joinPath(folder, sub), open + 1, false});
         beginResetModel();
-        m_rows = std::move(rows);
-        m_openRow = open;
+        m_open = std::move(open);
+        m_subFolders = std::move(subFolders);
         endResetModel();
     }
 
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(m_rows.size());
+        return parent.isValid() ? 0 : int(m_open.size() + m_subFolders.size());
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || index.row() >= m_rows.size())
+        const int row = index.row();
+        if (!index.isValid() || row >= rowCount())
             return {};
-        const Row& row = m_rows.at(index.row());
+        const bool open = row <= openRow();
         switch (role) {
         case Qt::DisplayRole:
-            return row.name;
+            return open ? m_open.at(row).name : m_subFolders.at(row - openRow() - 1);
         case Qt::ToolTipRole:
-            return row.path;
+            return pathAt(row);
         case Qt::DecorationRole:
-            return row.open ? listicons::openFolder() : listicons::closedFolder();
+            return open ? listicons::openFolder() : listicons::closedFolder();
         case LevelRole:
-            return row.level;
+            return open ? row : openRow() + 1;
         default:
             return {};
         }
     }
 
 private:
-    QList<Row> m_rows;
-    int m_openRow = 0;
+    struct Ancestor {
+        QString name;
+        QString path;
+    };
+    QList<Ancestor> m_open{{QStringLiteral("/"), QStringLiteral("/")}};
+    QStringList m_subFolders;
 };
 
 namespace {
@@ -107,7 +104,11 @@ DirList::DirList(QWidget* parent, const QString& name, TwipsRect geometry)
     setIconSize(QSize(16, 16));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Every row has the same height, so a folder of many thousand sub-folders lays out at
+    // once; a name wider than the list is shortened, its whole path shown as its tip.
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideMiddle);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (!m_quiet)
             Q_EMIT Click();
@@ -116,7 +117,7 @@ DirList::DirList(QWidget* parent, const QString& name, TwipsRect geometry)
         runInWindow(this, [this, row = index.row()] { openEntry(row); });
     });
 
-    openNearest(QDir::currentPath(), [this](const QString& folder) { open(folder); });
+    openNearest(startFolder(), [this](const QString& folder) { open(folder); });
 }
 
 DirList::~DirList() = default;
@@ -126,7 +127,7 @@ void DirList::open(const QString& path) {
     QStringList subFolders = listFolder(folder, EntryKind::Folders);
     const bool changed = folder != m_path;
     m_quiet = true;
-    m_model->setFolder(folder, subFolders);
+    m_model->setFolder(folder, std::move(subFolders));
     m_path = folder;
     setCurrentIndex(m_model->index(m_model->openRow()));
     m_quiet = false;
@@ -152,7 +153,7 @@ void DirList::setPath(const QString& path) {
 
 void DirList::openEntry(int row) {
     if (row >= 0 && row < m_model->rowCount())
-        open(m_model->rows().at(row).path);
+        open(m_model->pathAt(row));
 }
 
 int DirList::openFolderRow() const {
@@ -181,17 +182,13 @@ int DirList::ListCount() const {
 
 QStringList DirList::List() const {
     QStringList paths;
-    const auto& rows = m_model->rows();
-    for (int row = openFolderRow() + 1; row < rows.size(); ++row)
-        paths.append(rows.at(row).path);
+    for (int row = openFolderRow() + 1; row < m_model->rowCount(); ++row)
+        paths.append(m_model->pathAt(row));
     return paths;
 }
 
 void DirList::Refresh() {
-    QString folder = m_path;
-    while (!QFileInfo(folder).isDir() && folder != QLatin1String("/"))
-        folder = QFileInfo(folder).path();
-    open(folder);
+    openNearest(m_path, [this](const QString& folder) { open(folder); });
 }
 
 void DirList::keyPressEvent(QKeyEvent* event) {

@@ -27,7 +27,7 @@ DriveList::DriveList(QWidget* parent, const QString& name, TwipsRect geometry)
     : Control<QComboBox>(parent, name, geometry, kEntryColours) {
     setEditable(false);
     const QList<Volume> volumes = userVolumes();
-    fill(volumes, rootHolding(QDir::currentPath(), volumes));
+    fill(volumes, rootHolding(startFolder(), volumes));
     connect(this, &QComboBox::activated, this,
             [this](int index) { runInWindow(this, [this, index] { choose(index); }); });
 }

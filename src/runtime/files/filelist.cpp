@@ -66,7 +66,7 @@ FileList::FileList(QWidget* parent, const QString& name, TwipsRect geometry)
             Q_EMIT DblClick();
     });
 
-    openNearest(QDir::currentPath(), [this](const QString& folder) {
+    openNearest(startFolder(), [this](const QString& folder) {
         display(folder, listFolder(folder, EntryKind::Files, m_pattern));
     });
 }
@@ -152,14 +152,12 @@ QStringList FileList::List() const {
 }
 
 void FileList::Refresh() {
-    QStringList names;
-    try {
-        names = listFolder(m_path, EntryKind::Files, m_pattern);
-    } catch (const RuntimeError& error) {
-        if (error.number() != ErrPathNotFound)
-            throw;
-    }
-    display(m_path, std::move(names));
+    const QString before = m_path;
+    openNearest(m_path, [this](const QString& folder) {
+        display(folder, listFolder(folder, EntryKind::Files, m_pattern));
+    });
+    if (m_path != before)
+        Q_EMIT PathChange();
 }
 
 // With no file selected, the first arrow key selects the file under the focus frame (the

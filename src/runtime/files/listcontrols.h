@@ -23,7 +23,7 @@ class FolderModel;
 class NameListModel;
 
 // The mounted, ready volumes, each shown by its root path; starts on the volume that holds
-// the process's current folder. The list is read again whenever it is opened.
+// the folder the lists start in. The list is read again whenever it is opened.
 class DriveList : public Control<QComboBox> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
@@ -88,7 +88,8 @@ public:
     int ListCount() const;
     // The paths of the sub-folders.
     QStringList List() const;
-    // Reads the open folder again; if it is gone, opens its nearest remaining ancestor.
+    // Reads the open folder again; if it is gone or unreadable, opens its nearest ancestor
+    // that can be read, else the home folder.
     void Refresh();
 
 Q_SIGNALS:
@@ -108,7 +109,7 @@ private:
     void writeListIndex(int index);
 
     FolderModel* m_model;
-    QString m_path;
+    QString m_path = QStringLiteral("/");
     bool m_quiet = false;
 };
 
@@ -143,7 +144,8 @@ public:
     void setListIndex(int index);
     int ListCount() const;
     QStringList List() const;
-    // Reads the folder again; a folder that is gone lists nothing.
+    // Reads the folder again; if it is gone or unreadable, lists its nearest ancestor that can
+    // be read, else the home folder (PathChange tells).
     void Refresh();
 
 Q_SIGNALS:
@@ -168,7 +170,7 @@ private:
     void writeListIndex(int index);
 
     NameListModel* m_model;
-    QString m_path;
+    QString m_path = QStringLiteral("/");
     WildcardPattern m_pattern;
     bool m_quiet = false;
     int m_pressedOnSelected = -1; // the selected row a mouse press landed on

@@ -1,6 +1,7 @@
 #include "platform/services.h"
 
 #include "platform/runtimeerror.h"
+#include "platform/systemcalls.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,7 +39,7 @@ QByteArray nativePath(const QString& path) {
 
 struct HostCandidates {
     HostProgram which;
-    const char* fixedPath;
+    const char* fixedPath; // where Windows keeps it
     std::array<const char*, 5> programs;
 };
 
@@ -58,6 +60,18 @@ constexpr std::array kHostCandidates{
         {"gnome-system-monitor", "plasma-systemmonitor", "xfce4-taskmanager", nullptr, nullptr}},
 };
 
+// The absolute folders of PATH. A relative entry ("." or "bin") would find programs through
+// the current folder, and an empty one means the current folder itself: both are left out.
+QStringList absolutePathFolders() {
+    QStringList folders;
+    const QString path = qEnvironmentVariable("PATH");
+    for (const QString& folder : path.split(QDir::listSeparator(), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(folder))
+            folders.append(folder);
+    }
+    return folders;
+}
+
 QString applicationsFolder() {
     const QStringList dirs =
         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
@@ -71,8 +85,19 @@ QString applicationsFolder() {
 } // namespace
 
 void startProgram(const QString& program, const QStringList& arguments, WindowStyle) {
-    if (program.isEmpty())
+    if (program.isEmpty() || program.contains(QChar(0)))
         raise(ErrInvalidCall);
+    // A relative name would be looked up through PATH or the current folder.
+    if (!QDir::isAbsolutePath(program))
+        raise(ErrFileNotFound);
+    const QByteArray native = QFile::encodeName(program);
+    struct stat info {};
+    if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
+    if (!S_ISREG(info.st_mode))
+        raise(ErrFileNotFound);
+    if (sys::access(native.constData(), X_OK) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
@@ -85,19 +110,24 @@ Command resolveHostProgram(HostProgram which, const std::function<bool(const QSt
                            const std::function<QString(const QString&)>& onPath) {
     const auto fileExists =
         exists ? exists : [](const QString& p) { return QFileInfo(p).isFile(); };
-    const auto findOnPath =
-        onPath ? onPath : [](const QString& name) { return QStandardPaths::findExecutable(name); };
+    const auto findOnPath = onPath ? onPath : [](const QString& name) {
+        // Given no folder, findExecutable would search the whole PATH itself.
+        const QStringList folders = absolutePathFolders();
+        return folders.isEmpty() ? QString() : QStandardPaths::findExecutable(name, folders);
+    };
     for (const auto& entry : kHostCandidates) {
         if (entry.which != which)
             continue;
+#ifdef Q_OS_WIN
         const QString fixed = QString::fromLatin1(entry.fixedPath);
         if (fileExists(fixed))
             return {fixed, {}};
+#endif
         for (const char* name : entry.programs) {
             if (!name)
                 break;
             const QString found = findOnPath(QString::fromLatin1(name));
-            if (found.isEmpty())
+            if (found.isEmpty() || !QDir::isAbsolutePath(found))
                 continue;
             if (which == HostProgram::ProgramManager)
                 return {found, {applicationsFolder()}};
@@ -113,7 +143,7 @@ Command resolveHostProgram(HostProgram which, const std::function<bool(const QSt
                     return {};
                 }
             }();
-            if (!top.isEmpty() && !terminal.program.isEmpty())
+            if (QDir::isAbsolutePath(top) && !terminal.program.isEmpty())
                 return {terminal.program, {QStringLiteral("-e"), top}};
         }
     }
@@ -132,42 +162,49 @@ void doEvents() {
 void killFile(const QString& path) {
     const QByteArray native = nativePath(path);
     struct stat info {};
-    if (::lstat(native.constData(), &info) != 0)
-        raise(errorFromErrno(errno, ErrFileNotFound));
+    if (sys::fstatat(AT_FDCWD, native.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
     if (S_ISDIR(info.st_mode))
         raise(ErrFileNotFound);
-    if (::unlink(native.constData()) != 0)
-        raise(errorFromErrno(errno, ErrPathFileAccess));
+    if (sys::unlinkat(AT_FDCWD, native.constData(), 0) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
 }
 
 void makeDir(const QString& path) {
     const QByteArray native = nativePath(path);
-    if (::mkdir(native.constData(), 0777) != 0) {
-        const int code = errno;
-        raise(code == ENOENT ? ErrPathNotFound : errorFromErrno(code, ErrPathFileAccess));
-    }
+    if (sys::mkdirat(AT_FDCWD, native.constData(), 0777) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::Folder));
 }
 
 void removeDir(const QString& path) {
     const QByteArray native = nativePath(path);
-    if (::rmdir(native.constData()) != 0) {
-        const int code = errno;
-        raise(code == ENOENT ? ErrPathNotFound : errorFromErrno(code, ErrPathFileAccess));
-    }
+    if (sys::unlinkat(AT_FDCWD, native.constData(), AT_REMOVEDIR) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::Folder));
 }
 
-qint64 fileLen(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+namespace {
+
+// The details of the file at `path`, a link followed; a folder is no file (error 53).
+struct stat fileDetails(const QString& path) {
+    const QByteArray native = nativePath(path);
+    struct stat info {};
+    if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
+    if (S_ISDIR(info.st_mode))
         raise(ErrFileNotFound);
-    return info.size();
+    return info;
+}
+
+} // namespace
+
+qint64 fileLen(const QString& path) {
+    return qint64(fileDetails(path).st_size);
 }
 
 QDateTime fileDateTime(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        raise(ErrFileNotFound);
-    return info.lastModified();
+    const struct stat info = fileDetails(path);
+    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 +
+                                          info.st_mtim.tv_nsec / 1000000);
 }
 
 QDateTime now() {

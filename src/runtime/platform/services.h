@@ -12,8 +12,8 @@ namespace vorn {
 
 enum class WindowStyle { Normal = 1, Minimized = 2 };
 
-// Starts `program` detached, never through a shell; `program` is the path of the program
-// itself. A program that cannot be started raises error 53.
+// Starts `program` detached, never through a shell; `program` is the absolute path of the
+// program itself. A relative or missing program raises error 53, one that may not be run 70.
 void startProgram(const QString& program, const QStringList& arguments = {},
                   WindowStyle style = WindowStyle::Normal);
 
@@ -25,8 +25,9 @@ struct Command {
     QString program;
     QStringList arguments;
 };
-// Finds the host program: its fixed path where it exists, else the nearest equivalent on
-// PATH. `exists` and `onPath` are the seams tests use. No candidate raises error 53.
+// Finds the host program: on Windows its fixed path where it exists; elsewhere, and failing
+// that, the nearest equivalent in an absolute folder of PATH, never through the current
+// folder. `exists` and `onPath` are the seams tests use. No candidate raises error 53.
 Command resolveHostProgram(HostProgram which,
                            const std::function<bool(const QString&)>& exists = {},
                            const std::function<QString(const QString&)>& onPath = {});
@@ -35,7 +36,7 @@ void startHostProgram(HostProgram which);
 // Runs the pending events, any handler included, then returns.
 void doEvents();
 
-// File and folder operations.
+// File and folder operations; failures are reported through the one errno table.
 void killFile(const QString& path);
 void makeDir(const QString& path);
 void removeDir(const QString& path);

@@ -4,7 +4,7 @@
 #include "platform/conversions.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
-#include "platform/runtimeerror.h"
+#include "files/heldfolder.h"
 #include "platform/services.h"
 
 #include <QFile>
@@ -40,6 +40,12 @@ constexpr std::array kBoxes{
     BoxText{"Sélectionnez 'extension' ou 'Nom complet' et renseigner la case 'fichier'", "Erreur",
             MsgWarning},
     BoxText{"Nom de dossier incorrect !", "Erreur d'accès", MsgWarning},
+    BoxText{"Le fichier a changé depuis sa sélection : rien n'a été effacé.", "Erreur d'accès",
+            MsgWarning},
+    BoxText{"Le dossier a changé depuis sa sélection : rien n'a été créé.", "Erreur d'accès",
+            MsgWarning},
+    BoxText{"Le dossier a changé depuis sa sélection : rien n'a été supprimé.", "Erreur d'accès",
+            MsgWarning},
 };
 
 constexpr const char* kFolderPrompt = "Entrez le nom du dossier que vous voulez créer.";
@@ -87,10 +93,11 @@ constexpr std::array kButtons{
     ButtonEntry{"Command6", "RmDir", {5640, 1440, 1095, 375}, &Recherche::Command6_Click},
 };
 
-// A folder name names one entry of the open folder: no separator, not the folder itself or
-// its parent, no character the system refuses, not longer than the system allows.
+// A folder name names one entry of the open folder that the lists will show: no separator,
+// no leading point (the lists hide such names, the folder itself and its parent), no
+// character the system refuses, not longer than the system allows.
 bool isFolderName(const QString& name) {
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.startsWith(QLatin1Char('.')))
         return false;
     const bool badCharacter = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
         return c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 ||
@@ -264,14 +271,24 @@ void Recherche::Command2_Click() {
     File1->setPattern(QLatin1Char('*') + Text1->text());
 }
 
+// Something the user saw changed before the answer: nothing was touched. The lists show
+// what is there now.
+void Recherche::changedMeanwhile(Box box) {
+    erreur = say(box);
+    if (isUnloaded())
+        return;
+    File1->Refresh();
+    Dir1->Refresh();
+}
+
 void Recherche::Command3_Click() {
     if (File1->FileName().isEmpty()) {
         erreur = say(Box::NoFileSelected);
         return;
     }
-    // The file confirmed is the one selected when the button was pressed.
+    // The file confirmed is the one selected when the button was pressed, in the folder shown.
     const QString folder = File1->Path();
-    const QString path = selectedFilePath();
+    const HeldFolder held(folder, File1->FileName());
     Confirm = say(Box::DeleteFile);
     if (Confirm.toInt() != AnswerOk || isUnloaded())
         return;
@@ -279,11 +296,17 @@ void Recherche::Command3_Click() {
         erreur = say(Box::ReadOnlyVolume);
         return;
     }
-    killFile(path);
+    if (!held.removeFile()) {
+        changedMeanwhile(Box::FileChanged);
+        return;
+    }
     File1->Refresh();
 }
 
 void Recherche::Command4_Click() {
+    // The folder is created in the one shown when the button was pressed.
+    const QString folder = File1->Path();
+    const HeldFolder held(folder);
     for (;;) {
         Confirm =
             inputBox(this, QString::fromUtf8(kFolderPrompt), QString::fromUtf8(kFolderPromptTitle));
@@ -300,12 +323,14 @@ void Recherche::Command4_Click() {
         erreur = say(Box::BadFolderName);
         return;
     }
-    const QString folder = File1->Path();
     if (isOnReadOnlyVolume(folder)) {
         erreur = say(Box::ReadOnlyVolume);
         return;
     }
-    makeDir(joinPath(folder, name));
+    if (!held.makeFolder(name)) {
+        changedMeanwhile(Box::FolderChangedCreate);
+        return;
+    }
     Dir1->Refresh();
 }
 
@@ -316,18 +341,15 @@ void Recherche::Command5_Click() {
     }
     // The file itself is the program, started without a shell and without arguments, so
     // nothing in its name is ever read as a command.
-    const QString path = selectedFilePath();
-    const QFileInfo file(path);
-    if (!file.isFile())
-        vorn::raise(ErrFileNotFound);
-    if (!file.isExecutable())
-        vorn::raise(ErrPermissionDenied);
-    startProgram(path, {}, WindowStyle::Minimized);
+    startProgram(selectedFilePath(), {}, WindowStyle::Minimized);
 }
 
 void Recherche::Command6_Click() {
-    // The folder confirmed is the one open when the button was pressed.
+    // The folder confirmed is the one open when the button was pressed, held through the
+    // folder that contains it.
     const QString folder = Dir1->Path();
+    const QFileInfo shown(folder);
+    const HeldFolder held(shown.path(), shown.fileName());
     Confirm = say(Box::RemoveFolder);
     if (Confirm.toInt() != AnswerOk || isUnloaded())
         return;
@@ -339,7 +361,10 @@ void Recherche::Command6_Click() {
         erreur = say(Box::ReadOnlyVolume);
         return;
     }
-    removeDir(folder);
+    if (!held.removeFolder()) {
+        changedMeanwhile(Box::FolderChangedRemove);
+        return;
+    }
     File1->Refresh();
     Dir1->Refresh();
 }

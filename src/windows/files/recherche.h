@@ -44,8 +44,12 @@ private:
         FolderNotEmpty,
         FilterNeedsText,
         BadFolderName,
+        FileChanged,
+        FolderChangedCreate,
+        FolderChangedRemove,
     };
     int say(Box box);
+    void changedMeanwhile(Box box);
     QString selectedFilePath() const;
 
     Label* Label1;

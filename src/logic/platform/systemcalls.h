@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+// The file-system calls that the file operations make, gathered so that tests can make one of
+// them fail as a full disk, a quota or a refused permission would: conditions that a test run
+// by the super-user cannot otherwise meet. Each behaves as the system call of its name.
+namespace vorn::sys {
+
+enum class Call { Stat, Open, MakeDir, Unlink, Access };
+
+int fstatat(int folder, const char* path, struct stat* info, int flags);
+int openat(int folder, const char* path, int flags);
+int mkdirat(int folder, const char* path, mode_t mode);
+int unlinkat(int folder, const char* path, int flags);
+int access(const char* path, int mode);
+
+// Replaces the outcome of the calls: `failure` receives each call with its path and returns
+// the errno that call fails with, or 0 to let it run. An empty function restores the system.
+void setFailure(std::function<int(Call, const char* path)> failure);
+
+} // namespace vorn::sys
