@@ -201,7 +201,7 @@ private Q_SLOTS:
         QCOMPARE(raised, error);
         QVERIFY(QFile::exists(file));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("neuf"))));
-        QCOMPARE(RuntimeError::describe(raised).isEmpty(), false);
+        QCOMPARE(RuntimeError::describe(ErrorNumber(raised)).isEmpty(), false);
     }
 
     void joinPathUsesOneSeparator_data() {

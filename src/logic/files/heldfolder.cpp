@@ -89,7 +89,8 @@ bool HeldFolder::stillSeen(ErrnoSubject subject, bool withEntry) const {
     if (!withEntry)
         return true;
     if (m_entry.isEmpty())
-        raise(subject == ErrnoSubject::File ? ErrFileNotFound : ErrPathFileAccess);
+        raise(subject == ErrnoSubject::File ? ErrorNumber::FileNotFound
+                                            : ErrorNumber::PathFileAccess);
     if (m_entryErrno != 0)
         raise(errorFromErrno(m_entryErrno, subject));
     if (sys::fstatat(m_folder, m_entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
@@ -101,7 +102,7 @@ bool HeldFolder::removeFile() const {
     if (!stillSeen(ErrnoSubject::File, true))
         return false;
     if (m_entryIsFolder)
-        raise(ErrFileNotFound);
+        raise(ErrorNumber::FileNotFound);
     if (sys::unlinkat(m_folder, m_entry.constData(), 0) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::File));
     return true;
@@ -119,7 +120,7 @@ bool HeldFolder::makeFolder(const QString& name) const {
     if (!stillSeen(ErrnoSubject::Folder, false))
         return false;
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
-        raise(ErrInvalidCall);
+        raise(ErrorNumber::InvalidCall);
     if (sys::mkdirat(m_folder, QFile::encodeName(name).constData(), 0777) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::Folder));
     return true;

@@ -50,7 +50,7 @@ char32_t codePointBefore(QStringView text, qsizetype end, qsizetype* units) {
     return low;
 }
 
-int folderError(int code) {
+ErrorNumber folderError(int code) {
     return errorFromErrno(code, ErrnoSubject::Folder);
 }
 
@@ -291,7 +291,7 @@ void openNearest(const QString& folder, const std::function<void(const QString&)
 QStringList listFolder(const QString& folder, EntryKind kind, const WildcardPattern& pattern,
                        bool hidden) {
     if (folder.isEmpty() || folder.contains(QChar(0)))
-        raise(ErrPathNotFound);
+        raise(ErrorNumber::PathNotFound);
     const QByteArray native = QFile::encodeName(folder);
     std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
     if (!dir)

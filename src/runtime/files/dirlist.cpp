@@ -168,7 +168,7 @@ int DirList::ListIndex() const {
 void DirList::setListIndex(int index) {
     const int row = index + openFolderRow() + 1;
     if (row < 0 || row >= m_model->rowCount())
-        vorn::raise(ErrInvalidCall);
+        vorn::raise(ErrorNumber::InvalidCall);
     m_quiet = true;
     setCurrentIndex(m_model->index(row));
     m_quiet = false;

@@ -41,14 +41,14 @@ void DriveList::setDrive(const QString& drive) {
     if (index < 0)
         index = indexOfRoot(m_volumes, rootHolding(QDir::cleanPath(drive), m_volumes));
     if (index < 0)
-        vorn::raise(ErrDeviceUnavailable);
+        vorn::raise(ErrorNumber::DeviceUnavailable);
     setCurrentIndex(index);
     choose(index);
 }
 
 void DriveList::setListIndex(int index) {
     if (index < 0 || index >= count())
-        vorn::raise(ErrInvalidCall);
+        vorn::raise(ErrorNumber::InvalidCall);
     setCurrentIndex(index);
     choose(index);
 }
@@ -73,7 +73,7 @@ void DriveList::choose(int index) {
     const QList<Volume> now = userVolumes();
     if (indexOfRoot(now, root) < 0) {
         setCurrentIndex(m_chosen);
-        vorn::raise(ErrDiskNotReady);
+        vorn::raise(ErrorNumber::DiskNotReady);
     }
     m_chosen = index;
     Q_EMIT Change();

@@ -117,7 +117,7 @@ void FileList::setFileName(const QString& fileName) {
     }
     const qsizetype row = m_model->names().indexOf(name);
     if (row < 0)
-        vorn::raise(ErrFileNotFound);
+        vorn::raise(ErrorNumber::FileNotFound);
     setListIndex(int(row));
 }
 
@@ -128,7 +128,7 @@ int FileList::ListIndex() const {
 
 void FileList::setListIndex(int index) {
     if (index < -1 || index >= ListCount())
-        vorn::raise(ErrInvalidCall);
+        vorn::raise(ErrorNumber::InvalidCall);
     if (index == -1) {
         m_quiet = true;
         selectionModel()->clear();

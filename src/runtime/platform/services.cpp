@@ -33,7 +33,7 @@ namespace {
 
 QByteArray nativePath(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(0)))
-        raise(ErrInvalidCall);
+        raise(ErrorNumber::InvalidCall);
     return QFile::encodeName(path);
 }
 
@@ -86,16 +86,16 @@ QString applicationsFolder() {
 
 void startProgram(const QString& program, const QStringList& arguments, WindowStyle) {
     if (program.isEmpty() || program.contains(QChar(0)))
-        raise(ErrInvalidCall);
+        raise(ErrorNumber::InvalidCall);
     // A relative name would be looked up through PATH or the current folder.
     if (!QDir::isAbsolutePath(program))
-        raise(ErrFileNotFound);
+        raise(ErrorNumber::FileNotFound);
     const QByteArray native = QFile::encodeName(program);
     struct stat info {};
     if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::File));
     if (!S_ISREG(info.st_mode))
-        raise(ErrFileNotFound);
+        raise(ErrorNumber::FileNotFound);
     if (sys::access(native.constData(), X_OK) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::File));
     QProcess process;
@@ -103,7 +103,7 @@ void startProgram(const QString& program, const QStringList& arguments, WindowSt
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached())
-        raise(ErrFileNotFound);
+        raise(ErrorNumber::FileNotFound);
 }
 
 Command resolveHostProgram(HostProgram which, const std::function<bool(const QString&)>& exists,
@@ -147,7 +147,7 @@ Command resolveHostProgram(HostProgram which, const std::function<bool(const QSt
                 return {terminal.program, {QStringLiteral("-e"), top}};
         }
     }
-    raise(ErrFileNotFound);
+    raise(ErrorNumber::FileNotFound);
 }
 
 void startHostProgram(HostProgram which) {
@@ -165,7 +165,7 @@ void killFile(const QString& path) {
     if (sys::fstatat(AT_FDCWD, native.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::File));
     if (S_ISDIR(info.st_mode))
-        raise(ErrFileNotFound);
+        raise(ErrorNumber::FileNotFound);
     if (sys::unlinkat(AT_FDCWD, native.constData(), 0) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::File));
 }
@@ -191,7 +191,7 @@ struct stat fileDetails(const QString& path) {
     if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::File));
     if (S_ISDIR(info.st_mode))
-        raise(ErrFileNotFound);
+        raise(ErrorNumber::FileNotFound);
     return info;
 }
 

@@ -1,10 +1,10 @@
 #include "files/recherche.h"
 
+#include "files/heldfolder.h"
 #include "files/volumes.h"
 #include "platform/conversions.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
-#include "files/heldfolder.h"
 #include "platform/services.h"
 
 #include <QFile>
