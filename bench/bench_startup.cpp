@@ -146,7 +146,7 @@ int main(int argc, char* argv[]) {
 
     QCoreApplication app(argc, argv);
     const QString self = QCoreApplication::applicationFilePath();
-    const int runs = 15;
+    const int runs = 25;
     const QStringList modes{QStringLiteral("--bare"), QStringLiteral("--baseline"),
                             QStringLiteral("--suite")};
     std::vector<std::vector<double>> ms(modes.size()), cpu(modes.size()), rss(modes.size());
