@@ -1,6 +1,6 @@
 #include "files/listcontrols.h"
-#include "files/listicons.h"
 #include "platform/form.h"
+#include "platform/pictures.h"
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 
@@ -53,7 +53,7 @@ public:
         case Qt::ToolTipRole:
             return pathAt(row);
         case Qt::DecorationRole:
-            return open ? listicons::openFolder() : listicons::closedFolder();
+            return open ? pictures::openFolder() : pictures::closedFolder();
         case LevelRole:
             return open ? row : openRow() + 1;
         default:

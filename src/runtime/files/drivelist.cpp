@@ -1,6 +1,6 @@
 #include "files/listcontrols.h"
-#include "files/listicons.h"
 #include "platform/form.h"
+#include "platform/pictures.h"
 #include "platform/runtimeerror.h"
 
 #include <QDir>
@@ -88,7 +88,7 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
     const QSignalBlocker block(this);
     clear();
     for (const Volume& volume : shown)
-        addItem(isOptical(volume) ? listicons::opticalDisc() : listicons::hardDisk(), volume.root);
+        addItem(isOptical(volume) ? pictures::opticalDisc() : pictures::hardDisk(), volume.root);
     m_volumes = shown;
     m_chosen = shown.isEmpty() ? -1 : std::max(0, indexOfRoot(shown, keep));
     setCurrentIndex(m_chosen);
