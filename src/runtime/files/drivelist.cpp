@@ -23,8 +23,8 @@ int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
 
 } // namespace
 
-DriveList::DriveList(QWidget* parent, const QString& name, TwipsRect geometry)
-    : Control<QComboBox>(parent, name, geometry, kEntryColours) {
+DriveList::DriveList(QWidget* parent, const ControlSpec& spec)
+    : Control<QComboBox>(parent, spec, kEntryColours) {
     setEditable(false);
     const QList<Volume> volumes = userVolumes();
     fill(volumes, rootHolding(startFolder(), volumes));
