@@ -164,8 +164,8 @@ int main(int argc, char** argv) {
 
     QWidget window;
     window.resize(400, 300);
-    auto* fileList = new vorn::FileList(&window, QStringLiteral("File1"), {0, 0, 4000, 4000});
-    auto* dirList = new vorn::DirList(&window, QStringLiteral("Dir1"), {4000, 0, 4000, 4000});
+    auto* fileList = new vorn::FileList(&window, {"File1", nullptr, {0, 0, 4000, 4000}});
+    auto* dirList = new vorn::DirList(&window, {"Dir1", nullptr, {4000, 0, 4000, 4000}});
     window.show();
     QCoreApplication::processEvents();
     const QString elsewhere = temp.path();

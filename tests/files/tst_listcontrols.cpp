@@ -92,7 +92,7 @@ private Q_SLOTS:
         QFETCH(QString, pattern);
         QFETCH(QString, fileName);
         QFETCH(int, error);
-        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 2000}});
         QCOMPARE(errorOf([&] { list.setFileName(text); }), error);
         QCOMPARE(list.Path(), path);
         QCOMPARE(list.Pattern(), pattern);
@@ -116,7 +116,7 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(int, clicks);
         QFETCH(QString, selected);
-        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 2000}});
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         if (action == "mouse again" || action.startsWith("refresh") || action == "pattern" ||
@@ -147,7 +147,7 @@ private Q_SLOTS:
     }
 
     void fileListRefreshRereads() {
-        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 2000}});
         QVERIFY(test::makeFile(at("nouveau.txt")));
         QVERIFY(QFile::remove(at("a.txt")));
         QCOMPARE(list.ListCount(), 3);
@@ -169,7 +169,7 @@ private Q_SLOTS:
         for (int i = 0; i < count; ++i)
             QVERIFY(
                 test::makeFile(at(QStringLiteral("beaucoup/f%1").arg(i, 5, 10, QLatin1Char('0')))));
-        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 2000}});
         list.setPath(at("beaucoup"));
         QCOMPARE(list.ListCount(), count);
         QCOMPARE(list.property("ListCount").toInt(), count);
@@ -193,7 +193,7 @@ private Q_SLOTS:
         QFETCH(QVariant, value);
         QFETCH(int, error);
         test::ScriptedDialogs dialogs;
-        FileList list(nullptr, QStringLiteral("File1"), {0, 0, 2000, 2000});
+        FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 2000}});
         QVERIFY(list.setProperty(property.toLatin1().constData(), value));
         const auto errors = dialogs.errors();
         QCOMPARE(errors.size(), error ? 1 : 0);
@@ -204,7 +204,7 @@ private Q_SLOTS:
     // --- Folder list ---------------------------------------------------------------------
 
     void dirListRows() {
-        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        DirList list(nullptr, {"Dir1", nullptr, {0, 0, 2000, 2000}});
         QCOMPARE(list.Path(), m_root);
         QCOMPARE(list.List(), (QStringList{at("autre"), at("sous")}));
         QCOMPARE(list.ListCount(), 2);
@@ -236,7 +236,7 @@ private Q_SLOTS:
         QFETCH(QString, opened);
         QFETCH(int, changes);
         QFETCH(int, error);
-        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        DirList list(nullptr, {"Dir1", nullptr, {0, 0, 2000, 2000}});
         QSignalSpy spy(&list, &DirList::Change);
         QCOMPARE(errorOf([&] { list.setPath(path); }), error);
         QCOMPARE(list.Path(), opened);
@@ -258,7 +258,7 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(QString, highlighted);
         QFETCH(int, error);
-        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        DirList list(nullptr, {"Dir1", nullptr, {0, 0, 2000, 2000}});
         QSignalSpy clicks(&list, &DirList::Click);
         QSignalSpy changes(&list, &DirList::Change);
         QCOMPARE(errorOf([&] { list.setListIndex(index); }), error);
@@ -284,7 +284,7 @@ private Q_SLOTS:
         QFETCH(QString, gesture);
         QFETCH(int, index);
         QFETCH(QString, opened);
-        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 4000});
+        DirList list(nullptr, {"Dir1", nullptr, {0, 0, 2000, 4000}});
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QSignalSpy changes(&list, &DirList::Change);
@@ -304,7 +304,7 @@ private Q_SLOTS:
     }
 
     void dirListRefresh() {
-        DirList list(nullptr, QStringLiteral("Dir1"), {0, 0, 2000, 2000});
+        DirList list(nullptr, {"Dir1", nullptr, {0, 0, 2000, 2000}});
         list.setPath(at("sous/f"));
         QVERIFY(QDir(m_root).mkdir("sous/f/neuf"));
         list.Refresh();
@@ -343,7 +343,7 @@ private Q_SLOTS:
         setVolumeSource([&] { return volumes; });
         QVERIFY(QDir(m_root).mkpath("v2/dedans"));
         QVERIFY(QDir::setCurrent(at("v2/dedans")));
-        DriveList list(nullptr, QStringLiteral("Drive1"), {0, 0, 2000, 315});
+        DriveList list(nullptr, {"Drive1", nullptr, {0, 0, 2000, 315}});
         QCOMPARE(list.List(), (QStringList{at("v1"), at("v2"), at("v3"), at("v4")}));
         QCOMPARE(list.Drive(), at("v2")); // the volume of the current folder
         volumes.removeLast();             // the stick is pulled out
@@ -358,7 +358,7 @@ private Q_SLOTS:
         setVolumeSource([this] {
             return QList<Volume>{{at("v1"), "ext4", false, true}, {at("v2"), "ext4", false, true}};
         });
-        DriveList list(nullptr, QStringLiteral("Drive1"), {0, 0, 2000, 315});
+        DriveList list(nullptr, {"Drive1", nullptr, {0, 0, 2000, 315}});
         QCOMPARE(list.ListIndex(), 0); // no volume holds the current folder: the first one
         QSignalSpy spy(&list, &DriveList::Change);
         QTest::keyClick(&list, Qt::Key_Down);
@@ -371,7 +371,7 @@ private Q_SLOTS:
     void driveListRefreshKeepsTheChoice() {
         QList<Volume> volumes{{at("v1"), "ext4", false, true}, {at("v2"), "ext4", false, true}};
         setVolumeSource([&] { return volumes; });
-        DriveList list(nullptr, QStringLiteral("Drive1"), {0, 0, 2000, 315});
+        DriveList list(nullptr, {"Drive1", nullptr, {0, 0, 2000, 315}});
         list.setListIndex(1);
         volumes.prepend({at("v0"), "vfat", false, true});
         list.Refresh();

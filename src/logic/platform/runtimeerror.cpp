@@ -77,10 +77,6 @@ void raise(ErrorNumber code) {
     throw RuntimeError(code);
 }
 
-void raise(int number) {
-    raise(static_cast<ErrorNumber>(number));
-}
-
 ErrorNumber errorFromErrno(int code, ErrnoSubject subject) {
     for (const ErrnoRow& row : kErrnoRows) {
         if (row.code == code)

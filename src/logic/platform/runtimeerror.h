@@ -23,22 +23,6 @@ enum class ErrorNumber : int {
     PathNotFound = 76,
 };
 
-// The same errors as plain numbers, for the file operations that still pass them as int;
-// they go once those raise ErrorNumber.
-enum LegacyErrorNumber : int {
-    ErrInvalidCall = static_cast<int>(ErrorNumber::InvalidCall),
-    ErrOverflow = static_cast<int>(ErrorNumber::Overflow),
-    ErrTypeMismatch = static_cast<int>(ErrorNumber::TypeMismatch),
-    ErrFileNotFound = static_cast<int>(ErrorNumber::FileNotFound),
-    ErrFileExists = static_cast<int>(ErrorNumber::FileExists),
-    ErrDiskFull = static_cast<int>(ErrorNumber::DiskFull),
-    ErrDeviceUnavailable = static_cast<int>(ErrorNumber::DeviceUnavailable),
-    ErrPermissionDenied = static_cast<int>(ErrorNumber::PermissionDenied),
-    ErrDiskNotReady = static_cast<int>(ErrorNumber::DiskNotReady),
-    ErrPathFileAccess = static_cast<int>(ErrorNumber::PathFileAccess),
-    ErrPathNotFound = static_cast<int>(ErrorNumber::PathNotFound),
-};
-
 // A run-time error and its French description. Thrown by the runtime layer and caught by
 // the event-handler guard, which reports it and lets the program go on.
 class RuntimeError : public std::exception {
@@ -46,9 +30,6 @@ public:
     explicit RuntimeError(ErrorNumber code);
 
     ErrorNumber code() const noexcept { return m_code; }
-    // The code as a plain number, for the file operations that still compare ints; goes with
-    // LegacyErrorNumber.
-    int number() const noexcept { return static_cast<int>(m_code); }
     QString description() const { return describe(m_code); }
     const char* what() const noexcept override;
 
@@ -60,8 +41,6 @@ private:
 };
 
 [[noreturn]] void raise(ErrorNumber code);
-// The same for a plain number; goes with LegacyErrorNumber.
-[[noreturn]] void raise(int number);
 
 // What a failed system call was about: a file, or a folder (or the path leading to an entry).
 // A missing file is error 53, a missing folder or path error 76.

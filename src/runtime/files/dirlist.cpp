@@ -1,6 +1,6 @@
 #include "files/listcontrols.h"
-#include "files/listicons.h"
 #include "platform/form.h"
+#include "platform/pictures.h"
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 
@@ -53,7 +53,7 @@ public:
         case Qt::ToolTipRole:
             return pathAt(row);
         case Qt::DecorationRole:
-            return open ? listicons::openFolder() : listicons::closedFolder();
+            return open ? pictures::openFolder() : pictures::closedFolder();
         case LevelRole:
             return open ? row : openRow() + 1;
         default:
@@ -96,19 +96,13 @@ private:
 
 } // namespace
 
-DirList::DirList(QWidget* parent, const QString& name, TwipsRect geometry)
-    : Control<QListView>(parent, name, geometry, kEntryColours)
+DirList::DirList(QWidget* parent, const ControlSpec& spec)
+    : Control<QListView>(parent, spec, kEntryColours)
     , m_model(new FolderModel(this)) {
-    setModel(m_model);
+    // A name shortened to fit shows its whole path as its tip.
+    detail::setUpFolderView(*this, m_model);
     setItemDelegate(new IndentDelegate(this));
     setIconSize(QSize(16, 16));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Every row has the same height, so a folder of many thousand sub-folders lays out at
-    // once; a name wider than the list is shortened, its whole path shown as its tip.
-    setUniformItemSizes(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTextElideMode(Qt::ElideMiddle);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (!m_quiet)
             Q_EMIT Click();

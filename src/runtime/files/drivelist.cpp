@@ -1,6 +1,6 @@
 #include "files/listcontrols.h"
-#include "files/listicons.h"
 #include "platform/form.h"
+#include "platform/pictures.h"
 #include "platform/runtimeerror.h"
 
 #include <QDir>
@@ -23,8 +23,8 @@ int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
 
 } // namespace
 
-DriveList::DriveList(QWidget* parent, const QString& name, TwipsRect geometry)
-    : Control<QComboBox>(parent, name, geometry, kEntryColours) {
+DriveList::DriveList(QWidget* parent, const ControlSpec& spec)
+    : Control<QComboBox>(parent, spec, kEntryColours) {
     setEditable(false);
     const QList<Volume> volumes = userVolumes();
     fill(volumes, rootHolding(startFolder(), volumes));
@@ -88,7 +88,7 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
     const QSignalBlocker block(this);
     clear();
     for (const Volume& volume : shown)
-        addItem(isOptical(volume) ? listicons::opticalDisc() : listicons::hardDisk(), volume.root);
+        addItem(isOptical(volume) ? pictures::opticalDisc() : pictures::hardDisk(), volume.root);
     m_volumes = shown;
     m_chosen = shown.isEmpty() ? -1 : std::max(0, indexOfRoot(shown, keep));
     setCurrentIndex(m_chosen);

@@ -47,16 +47,10 @@ bool hasWildcard(const QString& text) {
 
 } // namespace
 
-FileList::FileList(QWidget* parent, const QString& name, TwipsRect geometry)
-    : Control<QListView>(parent, name, geometry, kEntryColours)
+FileList::FileList(QWidget* parent, const ControlSpec& spec)
+    : Control<QListView>(parent, spec, kEntryColours)
     , m_model(new NameListModel(this)) {
-    setModel(m_model);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Every row has the same height, so a folder of many thousand files lays out at once.
-    setUniformItemSizes(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTextElideMode(Qt::ElideMiddle);
+    detail::setUpFolderView(*this, m_model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_quiet && ListIndex() >= 0)
             Q_EMIT Click();

@@ -19,6 +19,20 @@
 
 namespace vorn {
 
+namespace detail {
+// Sets up a view of one folder's names: one row chosen at a time, none edited, every row of
+// the same height so that a folder of many thousand entries lays out at once, and a name
+// wider than the list shortened in its middle rather than scrolled to.
+inline void setUpFolderView(QListView& view, QAbstractItemModel* model) {
+    view.setModel(model);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setUniformItemSizes(true);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setTextElideMode(Qt::ElideMiddle);
+}
+} // namespace detail
+
 class FolderModel;
 class NameListModel;
 
@@ -31,7 +45,7 @@ class DriveList : public Control<QComboBox> {
     VORN_LIST_PROPERTIES
 
 public:
-    DriveList(QWidget* parent, const QString& name, TwipsRect geometry);
+    DriveList(QWidget* parent, const ControlSpec& spec);
 
     // The root of the selected volume.
     QString Drive() const;
@@ -73,7 +87,7 @@ class DirList : public Control<QListView> {
     VORN_LIST_PROPERTIES
 
 public:
-    DirList(QWidget* parent, const QString& name, TwipsRect geometry);
+    DirList(QWidget* parent, const ControlSpec& spec);
     ~DirList() override;
 
     // The open folder: an absolute path, ending with a separator only for the root.
@@ -124,7 +138,7 @@ class FileList : public Control<QListView> {
     VORN_LIST_PROPERTIES
 
 public:
-    FileList(QWidget* parent, const QString& name, TwipsRect geometry);
+    FileList(QWidget* parent, const ControlSpec& spec);
     ~FileList() override;
 
     QString Path() const { return m_path; }

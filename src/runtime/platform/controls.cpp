@@ -56,9 +56,6 @@ Label::Label(QWidget* parent, const ControlSpec& spec)
         setAccessibleName(text());
 }
 
-Label::Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect place)
-    : Label(parent, ControlSpec{name.toUtf8().constData(), caption.toUtf8().constData(), place}) {}
-
 void Label::setBorder(bool border) {
     setFrameStyle(border ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
 }
@@ -75,9 +72,6 @@ TextBox::TextBox(QWidget* parent, const ControlSpec& spec)
     setText(specText(spec.caption));
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
 }
-
-TextBox::TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect place)
-    : TextBox(parent, ControlSpec{name.toUtf8().constData(), text.toUtf8().constData(), place}) {}
 
 // --- TextArea ----------------------------------------------------------------------------
 
@@ -99,11 +93,6 @@ CommandButton::CommandButton(QWidget* parent, const ControlSpec& spec)
     setMouseTracking(true);
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
 }
-
-CommandButton::CommandButton(QWidget* parent, const QString& name, const QString& caption,
-                             TwipsRect place)
-    : CommandButton(parent,
-                    ControlSpec{name.toUtf8().constData(), caption.toUtf8().constData(), place}) {}
 
 void CommandButton::enterEvent(QEnterEvent* event) {
     QPushButton::enterEvent(event);

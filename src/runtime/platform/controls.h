@@ -78,8 +78,6 @@ class Label : public ClickableControl<QLabel> {
 public:
     // The caption is also the accessible name, unless the spec describes the label otherwise.
     Label(QWidget* parent, const ControlSpec& spec);
-    // For the file manager's tables until they hold specs; goes then.
-    Label(QWidget* parent, const QString& name, const QString& caption, TwipsRect place);
     void setBorder(bool border);
 
 Q_SIGNALS:
@@ -100,8 +98,6 @@ class TextBox : public Control<QLineEdit> {
 
 public:
     TextBox(QWidget* parent, const ControlSpec& spec);
-    // For the file manager's tables until they hold specs; goes then.
-    TextBox(QWidget* parent, const QString& name, const QString& text, TwipsRect place);
 
 Q_SIGNALS:
     void Change();
@@ -138,8 +134,6 @@ class CommandButton : public Control<QPushButton> {
 
 public:
     CommandButton(QWidget* parent, const ControlSpec& spec);
-    // For the file manager's tables until they hold specs; goes then.
-    CommandButton(QWidget* parent, const QString& name, const QString& caption, TwipsRect place);
 
 Q_SIGNALS:
     void Click();

@@ -188,10 +188,6 @@ Answer msgBox(QWidget* parent, const QString& text, MessageStyle style, const QS
     return host().message(parent, text, style, title);
 }
 
-int msgBox(QWidget* parent, const QString& text, int style, const QString& title) {
-    return answerNumber(msgBox(parent, text, MessageStyle::fromNumber(style), title));
-}
-
 QString inputBox(QWidget* parent, const QString& prompt, const QString& title) {
     return host().input(parent, prompt, title);
 }

@@ -55,19 +55,4 @@ void reportRuntimeError(QWidget* parent, ErrorNumber code, const QString& descri
 QString runtimeErrorText(ErrorNumber code, const QString& description);
 inline const char* const kRuntimeErrorTitle = "VornUtil";
 
-// Styles and answers as plain numbers, for the file manager, which still passes them as
-// int; these and the msgBox taking a number go once it uses MessageStyle and Answer.
-enum MsgStyle : int {
-    MsgOkOnly = 0,
-    MsgOkCancel = 1,
-    MsgRetryCancel = 5,
-    MsgWarning = 48,
-};
-enum MsgAnswer : int {
-    AnswerOk = 1,
-    AnswerCancel = 2,
-    AnswerRetry = 4,
-};
-int msgBox(QWidget* parent, const QString& text, int style, const QString& title);
-
 } // namespace vorn

@@ -1,8 +1,19 @@
 #include "platform/picture.h"
 
+#include <QLinearGradient>
+
 #include <cmath>
 
 namespace vorn {
+
+void fillDiagonal(QPainter& painter, const QRectF& target, const QGradientStops& stops) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(target.topLeft(), target.bottomRight());
+    ground.setStops(stops);
+    painter.fillRect(target, ground);
+    painter.restore();
+}
 
 void CachedPicture::operator()(QPainter& painter, const QRectF& target) {
     if (!m_picture || target.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBrush>
 #include <QPainter>
 #include <QPixmap>
 #include <QRectF>
@@ -44,6 +45,10 @@ public:
 private:
     QPainter& m_painter;
 };
+
+// Fills the target with a gradient through `stops` from its top-left to its bottom-right
+// corner, the usual ground of a window's background.
+void fillDiagonal(QPainter& painter, const QRectF& target, const QGradientStops& stops);
 
 // A picture drawn once at the size it is shown at and kept: later paints of the same size
 // copy the kept pixels instead of drawing the picture again. Any other transform than a

@@ -5,6 +5,7 @@
 
 #include <QLinearGradient>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 
 #include <cmath>
@@ -127,6 +128,85 @@ void coin(QPainter& painter, bool euroSign) {
                          QPointF(kCoinCentre.x() + 2.2, kCoinCentre.y() + dy));
 }
 
+// The list icons, each on a 16 x 16 grid kept square and centred.
+const QColor kFolderLight(250, 214, 110);
+const QColor kFolderDark(214, 160, 40);
+const QColor kFolderEdge(150, 104, 20);
+
+// The folder's face, lit from the top at `top` down to its foot.
+QLinearGradient folderFace(qreal top) {
+    QLinearGradient face(0, top, 0, 14);
+    face.setColorAt(0, kFolderLight);
+    face.setColorAt(1, kFolderDark);
+    return face;
+}
+
+void drawClosedFolder(QPainter& painter, const QRectF& target) {
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
+    QPainterPath tab;
+    tab.addPolygon(
+        QPolygonF{{1.5, 4}, {1.5, 3}, {2.5, 2}, {6, 2}, {7, 3.5}, {14.5, 3.5}, {14.5, 5}});
+    painter.setPen(QPen(kFolderEdge, 0.8));
+    painter.setBrush(kFolderDark);
+    painter.drawPath(tab);
+    painter.setBrush(folderFace(4));
+    painter.drawRoundedRect(QRectF(1.5, 4.5, 13, 9.5), 1, 1);
+}
+
+void drawOpenFolder(QPainter& painter, const QRectF& target) {
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
+    painter.setPen(QPen(kFolderEdge, 0.8));
+    painter.setBrush(kFolderDark);
+    QPainterPath back;
+    back.addPolygon(
+        QPolygonF{{1.5, 14}, {1.5, 3}, {2.5, 2}, {6, 2}, {7, 3.5}, {13.5, 3.5}, {13.5, 7}});
+    painter.drawPath(back);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255));
+    painter.drawRect(QRectF(3.5, 5, 8.5, 3)); // a sheet inside
+    QPainterPath front;
+    front.addPolygon(QPolygonF{{1.5, 14}, {4, 7}, {15.5, 7}, {13, 14}});
+    front.closeSubpath();
+    painter.setPen(QPen(kFolderEdge, 0.8));
+    painter.setBrush(folderFace(7));
+    painter.drawPath(front);
+}
+
+void drawHardDisk(QPainter& painter, const QRectF& target) {
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
+    QLinearGradient case_(0, 5, 0, 12);
+    case_.setColorAt(0, QColor(226, 228, 232));
+    case_.setColorAt(1, QColor(150, 154, 162));
+    painter.setPen(QPen(QColor(90, 94, 102), 0.8));
+    painter.setBrush(case_);
+    painter.drawRoundedRect(QRectF(1, 5, 14, 7), 1.5, 1.5);
+    painter.setPen(QPen(QColor(110, 114, 122), 0.6));
+    painter.drawLine(QPointF(3, 9.8), QPointF(9, 9.8));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(60, 200, 80));
+    painter.drawEllipse(QRectF(11.2, 8.8, 2, 2));
+}
+
+void drawOpticalDisc(QPainter& painter, const QRectF& target) {
+    const PictureGrid grid(painter, target, 16, 16, GridFit::KeepCentred);
+    QRadialGradient shine(QPointF(6, 6), 8);
+    shine.setColorAt(0, QColor(245, 245, 250));
+    shine.setColorAt(0.6, QColor(190, 200, 225));
+    shine.setColorAt(1, QColor(160, 170, 200));
+    painter.setPen(QPen(QColor(100, 106, 130), 0.8));
+    painter.setBrush(shine);
+    QPainterPath disc;
+    disc.addEllipse(QRectF(1, 1, 14, 14));
+    disc.addEllipse(QRectF(6.5, 6.5, 3, 3));
+    painter.drawPath(disc);
+}
+
+// Each list icon is made once and shared by every row and list that shows it.
+template <void (*Draw)(QPainter&, const QRectF&)> QIcon sharedIcon() {
+    static const QIcon icon = pictureIcon(Draw);
+    return icon;
+}
+
 } // namespace
 
 void applicationIcon(QPainter& painter, const QRectF& target) {
@@ -135,6 +215,22 @@ void applicationIcon(QPainter& painter, const QRectF& target) {
     tile(painter);
     dial(painter, pixels >= kHourMarksFrom);
     coin(painter, pixels >= kEuroSignFrom);
+}
+
+QIcon closedFolder() {
+    return sharedIcon<drawClosedFolder>();
+}
+
+QIcon openFolder() {
+    return sharedIcon<drawOpenFolder>();
+}
+
+QIcon hardDisk() {
+    return sharedIcon<drawHardDisk>();
+}
+
+QIcon opticalDisc() {
+    return sharedIcon<drawOpticalDisc>();
 }
 
 } // namespace pictures

@@ -11,6 +11,13 @@ namespace pictures {
 // drawn by code into the square it is given so that it stays sharp at any size. Below
 // 32 device pixels the clock's hour marks are left out, as they would only blur.
 void applicationIcon(QPainter& painter, const QRectF& target);
+
+// The small pictures of the drive and folder lists, as icons drawn at the size they are
+// shown at.
+QIcon closedFolder();
+QIcon openFolder();
+QIcon hardDisk();
+QIcon opticalDisc();
 } // namespace pictures
 
 // The same picture as a QIcon that draws each pixmap at the size and pixel ratio it is

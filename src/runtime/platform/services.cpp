@@ -3,7 +3,6 @@
 #include "platform/runtimeerror.h"
 #include "platform/systemcalls.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -153,10 +152,6 @@ Command resolveHostProgram(HostProgram which, const std::function<bool(const QSt
 void startHostProgram(HostProgram which) {
     const Command command = resolveHostProgram(which);
     startProgram(command.program, command.arguments, WindowStyle::Normal);
-}
-
-void doEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void killFile(const QString& path) {

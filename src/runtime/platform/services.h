@@ -33,9 +33,6 @@ Command resolveHostProgram(HostProgram which,
                            const std::function<QString(const QString&)>& onPath = {});
 void startHostProgram(HostProgram which);
 
-// Runs the pending events, any handler included, then returns.
-void doEvents();
-
 // File and folder operations; failures are reported through the one errno table.
 void killFile(const QString& path);
 void makeDir(const QString& path);

@@ -1,6 +1,7 @@
 #include "files/recherche.h"
 
 #include "files/heldfolder.h"
+#include "files/pictures.h"
 #include "files/volumes.h"
 #include "platform/conversions.h"
 #include "platform/dialogs.h"
@@ -9,9 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLinearGradient>
-#include <QPainterPath>
-#include <QRadialGradient>
 
 #include <array>
 
@@ -24,74 +22,63 @@ namespace {
 struct BoxText {
     const char* text;
     const char* title;
-    int style;
+    MessageStyle style;
 };
+
+constexpr MessageStyle kWarning{Buttons::Ok, MessageIcon::Warning};
+constexpr MessageStyle kWarningOkCancel{Buttons::OkCancel, MessageIcon::Warning};
+constexpr MessageStyle kWarningRetryCancel{Buttons::RetryCancel, MessageIcon::Warning};
 
 // In the order of Recherche::Box.
 constexpr std::array kBoxes{
-    BoxText{"Aucun fichier n'a été sélectionné !", "Erreur", MsgWarning},
-    BoxText{"Effacer le fichier ?", "Confirmation", MsgWarning + MsgOkCancel},
+    BoxText{"Aucun fichier n'a été sélectionné !", "Erreur", kWarning},
+    BoxText{"Effacer le fichier ?", "Confirmation", kWarningOkCancel},
     BoxText{"Ecriture impossible, le CD-Rom n'est pas accessible en écriture !", "Erreur d'accès",
-            MsgWarning},
-    BoxText{"Nom du nouveau dossier indispensable !", "Erreur d'accès",
-            MsgWarning + MsgRetryCancel},
-    BoxText{"supprimer le dossier ?", "Confirmation", MsgWarning + MsgOkCancel},
-    BoxText{"Le répertoire désigné n'est pas vide !", "Erreur", MsgWarning},
+            kWarning},
+    BoxText{"Nom du nouveau dossier indispensable !", "Erreur d'accès", kWarningRetryCancel},
+    BoxText{"supprimer le dossier ?", "Confirmation", kWarningOkCancel},
+    BoxText{"Le répertoire désigné n'est pas vide !", "Erreur", kWarning},
     BoxText{"Sélectionnez 'extension' ou 'Nom complet' et renseigner la case 'fichier'", "Erreur",
-            MsgWarning},
-    BoxText{"Nom de dossier incorrect !", "Erreur d'accès", MsgWarning},
+            kWarning},
+    BoxText{"Nom de dossier incorrect !", "Erreur d'accès", kWarning},
     BoxText{"Le fichier a changé depuis sa sélection : rien n'a été effacé.", "Erreur d'accès",
-            MsgWarning},
+            kWarning},
     BoxText{"Le dossier a changé depuis sa sélection : rien n'a été créé.", "Erreur d'accès",
-            MsgWarning},
+            kWarning},
     BoxText{"Le dossier a changé depuis sa sélection : rien n'a été supprimé.", "Erreur d'accès",
-            MsgWarning},
+            kWarning},
 };
 
 constexpr const char* kFolderPrompt = "Entrez le nom du dossier que vous voulez créer.";
 constexpr const char* kFolderPromptTitle = "Précision";
 
-struct LabelEntry {
-    const char* name;
-    const char* caption;
-    TwipsRect geometry;
-    ColourValue colour;
-    bool heading;
-};
+// Each label with the colour of its caption; each names the box to its right.
+constexpr std::array<ControlRow<ColourValue>, 3> kLabels{{
+    {{"Label1", "Fichier:", {480, 315, 975, 255}}, kWhite},
+    {{"Label2", "A été créé le:", {120, 3600, 975, 255}}, kButtonHighlight},
+    {{"Label3", "Taille:", {3000, 3600, 495, 255}}, kHighlightText},
+}};
 
-constexpr std::array kLabels{
-    LabelEntry{"Label1", "Fichier:", {480, 315, 975, 255}, kWhite, true},
-    LabelEntry{"Label2", "A été créé le:", {120, 3600, 975, 255}, kButtonHighlight, false},
-    LabelEntry{"Label3", "Taille:", {3000, 3600, 495, 255}, kHighlightText, false},
-};
+// The filter, then the date and the size of the file clicked, which the user only reads.
+constexpr ControlSpec kText1{"Text1", nullptr, {1560, 240, 2415, 375}};
+constexpr std::array<ControlSpec, 2> kFileFacts{{
+    {"Text2", nullptr, {1080, 3550, 1575, 285}},
+    {"Text3", nullptr, {3480, 3550, 1695, 285}},
+}};
 
-struct TextEntry {
-    const char* name;
-    TwipsRect geometry;
-    bool readOnly;
-};
+// Each button with the handler it runs.
+const std::array<ControlRow<void (Recherche::*)()>, 6> kButtons{{
+    {{"Command1", "Fermer", {5640, 240, 1095, 375}}, &Recherche::Command1_Click},
+    {{"Command2", "OK", {4080, 240, 495, 375}}, &Recherche::Command2_Click},
+    {{"Command3", "Kill", {5640, 2040, 1095, 375}}, &Recherche::Command3_Click},
+    {{"Command4", "Créer dossier", {5640, 840, 1095, 375}}, &Recherche::Command4_Click},
+    {{"Command5", "Exécuter", {5640, 2640, 1095, 375}}, &Recherche::Command5_Click},
+    {{"Command6", "RmDir", {5640, 1440, 1095, 375}}, &Recherche::Command6_Click},
+}};
 
-constexpr std::array kTexts{
-    TextEntry{"Text1", {1560, 240, 2415, 375}, false},
-    TextEntry{"Text2", {1080, 3550, 1575, 285}, true},
-    TextEntry{"Text3", {3480, 3550, 1695, 285}, true},
-};
-
-struct ButtonEntry {
-    const char* name;
-    const char* caption;
-    TwipsRect geometry;
-    void (Recherche::*handler)();
-};
-
-constexpr std::array kButtons{
-    ButtonEntry{"Command1", "Fermer", {5640, 240, 1095, 375}, &Recherche::Command1_Click},
-    ButtonEntry{"Command2", "OK", {4080, 240, 495, 375}, &Recherche::Command2_Click},
-    ButtonEntry{"Command3", "Kill", {5640, 2040, 1095, 375}, &Recherche::Command3_Click},
-    ButtonEntry{"Command4", "Créer dossier", {5640, 840, 1095, 375}, &Recherche::Command4_Click},
-    ButtonEntry{"Command5", "Exécuter", {5640, 2640, 1095, 375}, &Recherche::Command5_Click},
-    ButtonEntry{"Command6", "RmDir", {5640, 1440, 1095, 375}, &Recherche::Command6_Click},
-};
+constexpr ControlSpec kDir1{"Dir1", nullptr, {240, 960, 2415, 2340}, "Dossiers"};
+constexpr ControlSpec kFile1{"File1", nullptr, {3000, 960, 2175, 1845}, "Fichiers"};
+constexpr ControlSpec kDrive1{"Drive1", nullptr, {3000, 3000, 2175, 315}, "Lecteurs"};
 
 // A folder name names one entry of the open folder that the lists will show: no separator,
 // no leading point (the lists hide such names, the folder itself and its parent), no
@@ -106,134 +93,67 @@ bool isFolderName(const QString& name) {
     return !badCharacter && QFile::encodeName(name).size() <= NAME_MAX;
 }
 
-// The window's background: a deep blue-green gradient with soft light and the outlines of
-// a few sheets and a magnifying glass, dark enough for the white captions on it.
-void background(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient base(target.topLeft(), target.bottomRight());
-    base.setColorAt(0, QColor(14, 58, 74));
-    base.setColorAt(0.55, QColor(20, 44, 92));
-    base.setColorAt(1, QColor(10, 24, 58));
-    painter.fillRect(target, base);
-
-    QRadialGradient glow(target.topLeft() + QPointF(target.width() * 0.2, 0), target.width() * 0.6);
-    glow.setColorAt(0, QColor(120, 200, 220, 70));
-    glow.setColorAt(1, QColor(120, 200, 220, 0));
-    painter.fillRect(target, glow);
-
-    // Work on a 100 x 60 grid so the drawing follows the window's shape.
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / 100.0, target.height() / 60.0);
-    painter.setBrush(Qt::NoBrush);
-    const QPen sheetPen(QColor(190, 225, 240, 38), 0.35);
-    painter.setPen(sheetPen);
-    struct Sheet {
-        qreal x, y, angle;
-    };
-    constexpr std::array kSheets{Sheet{80, 8, -12}, Sheet{88, 30, 9}, Sheet{74, 44, -4},
-                                 Sheet{4, 4, 8}, Sheet{40, 52, -10}};
-    for (const Sheet& sheet : kSheets) {
-        painter.save();
-        painter.translate(sheet.x, sheet.y);
-        painter.rotate(sheet.angle);
-        QPainterPath page;
-        page.moveTo(0, 0);
-        page.lineTo(7, 0);
-        page.lineTo(9, 2);
-        page.lineTo(9, 11);
-        page.lineTo(0, 11);
-        page.closeSubpath();
-        painter.drawPath(page);
-        for (qreal line = 3.5; line < 10; line += 1.8)
-            painter.drawLine(QPointF(1.5, line), QPointF(7.5, line));
-        painter.restore();
-    }
-    painter.setPen(QPen(QColor(200, 235, 250, 48), 1.2));
-    painter.drawEllipse(QPointF(62, 40), 9, 9);
-    painter.setPen(QPen(QColor(200, 235, 250, 48), 2.4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(68.5, 46.5), QPointF(76, 54));
-    painter.restore();
-}
-
 } // namespace
 
 Recherche::Recherche()
     : Form(QStringLiteral("Recherche"), QStringLiteral("Recherche de fichiers"),
            QSizeF(6915, 3930)) {
-    setBackgroundPicture(background, BackgroundMode::Stretch);
-    // The controls' own font, unless a control names another.
-    QFont controlsFont(QStringLiteral("MS Sans Serif"));
-    controlsFont.setPointSizeF(8.25);
-    setFont(controlsFont);
+    setBackgroundPicture(pictures::fileSearch, BackgroundMode::Stretch);
 
-    std::array<Label*, kLabels.size()> labels{};
-    for (std::size_t i = 0; i < kLabels.size(); ++i) {
-        const LabelEntry& entry = kLabels[i];
-        labels[i] = new Label(client(), QString::fromLatin1(entry.name),
-                              QString::fromUtf8(entry.caption), entry.geometry);
-        labels[i]->setTransparent(true);
-        labels[i]->setForeColor(entry.colour);
-        labels[i]->setWordWrap(false);
-        if (entry.heading)
-            labels[i]->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
-    }
-    Label1 = labels[0];
-    Label2 = labels[1];
-    Label3 = labels[2];
+    const auto labels = makeControls<Label>(client(), kLabels,
+                                            [](Label* label, const ControlRow<ColourValue>& row) {
+                                                label->setTransparent(true);
+                                                label->setForeColor(row.extra);
+                                                label->setWordWrap(false);
+                                            });
+    labels[0]->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
 
-    std::array<TextBox*, kTexts.size()> texts{};
-    for (std::size_t i = 0; i < kTexts.size(); ++i) {
-        texts[i] = new TextBox(client(), QString::fromLatin1(kTexts[i].name), QString(),
-                               kTexts[i].geometry);
-        texts[i]->setReadOnly(kTexts[i].readOnly);
-    }
-    Text1 = texts[0];
-    Text2 = texts[1];
-    Text3 = texts[2];
+    Text1 = new TextBox(client(), kText1);
+    const auto facts = makeControls<TextBox>(
+        client(), kFileFacts, [](TextBox* box, const auto&) { box->setReadOnly(true); });
+    Text2 = facts[0];
+    Text3 = facts[1];
     Text1->setFontFace(QStringLiteral("MS Sans Serif"), 12);
     // A date and a time in the narrow box: a narrow face shows them whole.
     Text2->setFontFace(QStringLiteral("Arial Narrow"), 8.25);
-    Label1->setBuddy(Text1);
-    Label2->setBuddy(Text2);
-    Label3->setBuddy(Text3);
+    labels[0]->setBuddy(Text1);
+    labels[1]->setBuddy(Text2);
+    labels[2]->setBuddy(Text3);
 
-    std::array<CommandButton*, kButtons.size()> buttons{};
-    for (std::size_t i = 0; i < kButtons.size(); ++i) {
-        const ButtonEntry& entry = kButtons[i];
-        buttons[i] = new CommandButton(client(), QString::fromLatin1(entry.name),
-                                       QString::fromUtf8(entry.caption), entry.geometry);
-        connect(buttons[i], &CommandButton::Click, this, handler(entry.handler));
-    }
-    Command1 = buttons[0];
-    Command2 = buttons[1];
-    Command3 = buttons[2];
-    Command4 = buttons[3];
-    Command5 = buttons[4];
-    Command6 = buttons[5];
-    setDefaultButton(Command2);
+    const auto buttons = makeControls<CommandButton>(
+        client(), kButtons, [this](CommandButton* button, const auto& row) {
+            connect(button, &CommandButton::Click, this, handler(row.extra));
+        });
+    setDefaultButton(buttons[1]);
 
-    Dir1 = new DirList(client(), QStringLiteral("Dir1"), {240, 960, 2415, 2340});
-    File1 = new FileList(client(), QStringLiteral("File1"), {3000, 960, 2175, 1845});
-    Drive1 = new DriveList(client(), QStringLiteral("Drive1"), {3000, 3000, 2175, 315});
-    Dir1->setAccessibleName(QStringLiteral("Dossiers"));
-    File1->setAccessibleName(QStringLiteral("Fichiers"));
-    Drive1->setAccessibleName(QStringLiteral("Lecteurs"));
+    Dir1 = new DirList(client(), kDir1);
+    File1 = new FileList(client(), kFile1);
+    Drive1 = new DriveList(client(), kDrive1);
     connect(Drive1, &DriveList::Change, this, handler(&Recherche::Drive1_Change));
     connect(Dir1, &DirList::Change, this, handler(&Recherche::Dir1_Change));
     connect(File1, &FileList::Click, this, handler(&Recherche::File1_Click));
     connect(File1, &FileList::LostFocus, this, handler(&Recherche::File1_LostFocus));
 
-    const std::array<QWidget*, 12> tabOrder{Dir1,  File1, Drive1,   Text1,    Command1, Command2,
-                                            Text2, Text3, Command3, Command4, Command5, Command6};
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    orderTabs({Dir1, File1, Drive1, Text1, buttons[0], buttons[1], Text2, Text3, buttons[2],
+               buttons[3], buttons[4], buttons[5]});
     Dir1->setFocus();
 }
 
-int Recherche::say(Box box) {
+Answer Recherche::say(Box box) {
     const BoxText& entry = kBoxes[static_cast<std::size_t>(box)];
     return msgBox(this, QString::fromUtf8(entry.text), entry.style, QString::fromUtf8(entry.title));
+}
+
+Answer Recherche::warn(Box box) {
+    const Answer answer = say(box);
+    erreur = answerNumber(answer);
+    return answer;
+}
+
+Answer Recherche::confirm(Box box) {
+    const Answer answer = say(box);
+    Confirm = answerNumber(answer);
+    return answer;
 }
 
 QString Recherche::selectedFilePath() const {
@@ -265,7 +185,7 @@ void Recherche::Command1_Click() {
 
 void Recherche::Command2_Click() {
     if (Text1->text().isEmpty()) {
-        erreur = say(Box::FilterNeedsText);
+        warn(Box::FilterNeedsText);
         return;
     }
     File1->setPattern(QLatin1Char('*') + Text1->text());
@@ -274,33 +194,40 @@ void Recherche::Command2_Click() {
 // Something the user saw changed before the answer: nothing was touched. The lists show
 // what is there now.
 void Recherche::changedMeanwhile(Box box) {
-    erreur = say(box);
+    warn(box);
     if (isUnloaded())
         return;
     File1->Refresh();
     Dir1->Refresh();
 }
 
+// Makes a change on the disk in `folder` unless its volume may not be written; false, once the
+// user is told why, when nothing was changed.
+bool Recherche::changeDisk(const QString& folder, Box changed,
+                           const std::function<bool()>& change) {
+    if (isOnReadOnlyVolume(folder)) {
+        warn(Box::ReadOnlyVolume);
+        return false;
+    }
+    if (!change()) {
+        changedMeanwhile(changed);
+        return false;
+    }
+    return true;
+}
+
 void Recherche::Command3_Click() {
     if (File1->FileName().isEmpty()) {
-        erreur = say(Box::NoFileSelected);
+        warn(Box::NoFileSelected);
         return;
     }
     // The file confirmed is the one selected when the button was pressed, in the folder shown.
     const QString folder = File1->Path();
     const HeldFolder held(folder, File1->FileName());
-    Confirm = say(Box::DeleteFile);
-    if (Confirm.toInt() != AnswerOk || isUnloaded())
+    if (confirm(Box::DeleteFile) != Answer::Ok || isUnloaded())
         return;
-    if (isOnReadOnlyVolume(folder)) {
-        erreur = say(Box::ReadOnlyVolume);
-        return;
-    }
-    if (!held.removeFile()) {
-        changedMeanwhile(Box::FileChanged);
-        return;
-    }
-    File1->Refresh();
+    if (changeDisk(folder, Box::FileChanged, [&held] { return held.removeFile(); }))
+        File1->Refresh();
 }
 
 void Recherche::Command4_Click() {
@@ -314,29 +241,22 @@ void Recherche::Command4_Click() {
             return;
         if (!Confirm.toString().isEmpty())
             break;
-        erreur = say(Box::FolderNameNeeded);
-        if (erreur.toInt() != AnswerRetry || isUnloaded())
+        if (warn(Box::FolderNameNeeded) != Answer::Retry || isUnloaded())
             return;
     }
     const QString name = Confirm.toString();
     if (!isFolderName(name)) {
-        erreur = say(Box::BadFolderName);
+        warn(Box::BadFolderName);
         return;
     }
-    if (isOnReadOnlyVolume(folder)) {
-        erreur = say(Box::ReadOnlyVolume);
-        return;
-    }
-    if (!held.makeFolder(name)) {
-        changedMeanwhile(Box::FolderChangedCreate);
-        return;
-    }
-    Dir1->Refresh();
+    if (changeDisk(folder, Box::FolderChangedCreate,
+                   [&held, &name] { return held.makeFolder(name); }))
+        Dir1->Refresh();
 }
 
 void Recherche::Command5_Click() {
     if (File1->FileName().isEmpty()) {
-        erreur = say(Box::NoFileSelected);
+        warn(Box::NoFileSelected);
         return;
     }
     // The file itself is the program, started without a shell and without arguments, so
@@ -350,21 +270,14 @@ void Recherche::Command6_Click() {
     const QString folder = Dir1->Path();
     const QFileInfo shown(folder);
     const HeldFolder held(shown.path(), shown.fileName());
-    Confirm = say(Box::RemoveFolder);
-    if (Confirm.toInt() != AnswerOk || isUnloaded())
+    if (confirm(Box::RemoveFolder) != Answer::Ok || isUnloaded())
         return;
     if (File1->ListCount() != 0) {
-        erreur = say(Box::FolderNotEmpty);
+        warn(Box::FolderNotEmpty);
         return;
     }
-    if (isOnReadOnlyVolume(folder)) {
-        erreur = say(Box::ReadOnlyVolume);
+    if (!changeDisk(folder, Box::FolderChangedRemove, [&held] { return held.removeFolder(); }))
         return;
-    }
-    if (!held.removeFolder()) {
-        changedMeanwhile(Box::FolderChangedRemove);
-        return;
-    }
     File1->Refresh();
     Dir1->Refresh();
 }

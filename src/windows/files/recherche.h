@@ -2,9 +2,12 @@
 
 #include "files/listcontrols.h"
 #include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/form.h"
 
 #include <QVariant>
+
+#include <functional>
 
 namespace vorn {
 
@@ -29,7 +32,9 @@ public:
     void Command6_Click(); // "RmDir"
 
     // The answer of the last warning box, and of the last confirmation (or the folder name
-    // typed while a folder is created).
+    // typed while a folder is created). Answers are kept as the numbers scripts and tests
+    // read (OK 1, Cancel 2, Retry 4), made by answerNumber; the window itself compares the
+    // typed answers.
     QVariant erreur;
     QVariant Confirm;
 
@@ -48,22 +53,18 @@ private:
         FolderChangedCreate,
         FolderChangedRemove,
     };
-    int say(Box box);
+    Answer say(Box box);
+    // Shows a warning box and keeps its answer in `erreur`.
+    Answer warn(Box box);
+    // Shows a confirmation box and keeps its answer in `Confirm`.
+    Answer confirm(Box box);
     void changedMeanwhile(Box box);
+    bool changeDisk(const QString& folder, Box changed, const std::function<bool()>& change);
     QString selectedFilePath() const;
 
-    Label* Label1;
-    Label* Label2;
-    Label* Label3;
     TextBox* Text1;
     TextBox* Text2;
     TextBox* Text3;
-    CommandButton* Command1;
-    CommandButton* Command2;
-    CommandButton* Command3;
-    CommandButton* Command4;
-    CommandButton* Command5;
-    CommandButton* Command6;
     DirList* Dir1;
     FileList* File1;
     DriveList* Drive1;

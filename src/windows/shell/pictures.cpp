@@ -22,14 +22,8 @@ void disc(QPainter& painter, QColor light, QColor dark) {
 } // namespace
 
 void blueTexture(QPainter& painter, const QRectF& target) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient base(target.topLeft(), target.bottomRight());
-    base.setColorAt(0, QColor(24, 62, 140));
-    base.setColorAt(0.5, QColor(36, 86, 176));
-    base.setColorAt(1, QColor(18, 48, 118));
-    painter.fillRect(target, base);
-    painter.restore();
+    fillDiagonal(painter, target,
+                 {{0, QColor(24, 62, 140)}, {0.5, QColor(36, 86, 176)}, {1, QColor(18, 48, 118)}});
     // Soft flecks on the 100 x 100 grid of the original texture, scaled with the target.
     const PictureGrid grid(painter, target, 100, 100);
     PictureNoise noise(0x5eed);
