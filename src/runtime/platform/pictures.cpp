@@ -236,7 +236,10 @@ QIcon opticalDisc() {
 } // namespace pictures
 
 QIcon appIcon() {
-    return pictureIcon(pictures::applicationIcon, {16, 32, 48, 64, 128, 256});
+    // The sizes a title bar and a task switcher use. Every window hands each announced size
+    // to the window system as it opens (a 256-pixel one alone is a quarter of a megabyte);
+    // the desktop takes its larger icons from the installed theme.
+    return pictureIcon(pictures::applicationIcon, {16, 24, 32, 48, 64});
 }
 
 } // namespace vorn
