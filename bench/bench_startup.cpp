@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include <sys/resource.h>
@@ -77,8 +78,9 @@ int runChild(int argc, char* argv[], Mode mode) {
     QWidget* window = nullptr;
     std::unique_ptr<QMainWindow> bare;
     QuietDialogs dialogs;
-    if (mode != Mode::Bare) {
-        new vorn::Runtime(app);
+    std::optional<vorn::Runtime> runtime; // goes before the application, as in the program
+    if (mode == Mode::Suite || mode == Mode::AllWindows) {
+        runtime.emplace(app);
         window = vorn::Forms::instance().show<vorn::Menu>();
         if (mode == Mode::AllWindows) {
             vorn::setDialogHost(&dialogs);

@@ -239,7 +239,7 @@ QIcon appIcon() {
     // The sizes a title bar and a task switcher use. Every window hands each announced size
     // to the window system as it opens (a 256-pixel one alone is a quarter of a megabyte);
     // the desktop takes its larger icons from the installed theme.
-    return pictureIcon(pictures::applicationIcon, {16, 24, 32, 48, 64});
+    return pictureIcon(pictures::applicationIcon, {16, 32, 48});
 }
 
 } // namespace vorn

@@ -1,5 +1,6 @@
 #include "shell/pictures.h"
 
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -22,20 +23,32 @@ void disc(QPainter& painter, QColor light, QColor dark) {
 } // namespace
 
 void blueTexture(QPainter& painter, const QRectF& target) {
-    fillDiagonal(painter, target,
-                 {{0, QColor(24, 62, 140)}, {0.5, QColor(36, 86, 176)}, {1, QColor(18, 48, 118)}});
-    // Soft flecks on the 100 x 100 grid of the original texture, scaled with the target.
-    const PictureGrid grid(painter, target, 100, 100);
-    PictureNoise noise(0x5eed);
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < 260; ++i) {
-        const qreal x = noise.next() * 100.0;
-        const qreal y = noise.next() * 100.0;
-        const qreal r = 1.0 + noise.next() * 3.0;
-        const bool light = noise.next() > 0.5;
-        painter.setBrush(light ? QColor(120, 170, 255, 40) : QColor(0, 10, 60, 50));
-        painter.drawEllipse(QPointF(x, y), r, r);
-    }
+    // The texture is a 100 x 100 pixel picture stretched to whatever it covers: drawn once at
+    // that size, with its soft flecks, and kept for every window and paint that shows it.
+    static const QImage texture = [] {
+        QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+        QPainter pixels(&image);
+        const QRectF square(0, 0, 100, 100);
+        fillDiagonal(
+            pixels, square,
+            {{0, QColor(24, 62, 140)}, {0.5, QColor(36, 86, 176)}, {1, QColor(18, 48, 118)}});
+        const PictureGrid grid(pixels, square, 100, 100);
+        PictureNoise noise(0x5eed);
+        pixels.setPen(Qt::NoPen);
+        for (int i = 0; i < 260; ++i) {
+            const qreal x = noise.next() * 100.0;
+            const qreal y = noise.next() * 100.0;
+            const qreal r = 1.0 + noise.next() * 3.0;
+            const bool light = noise.next() > 0.5;
+            pixels.setBrush(light ? QColor(120, 170, 255, 40) : QColor(0, 10, 60, 50));
+            pixels.drawEllipse(QPointF(x, y), r, r);
+        }
+        return image;
+    }();
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, texture);
+    painter.restore();
 }
 
 void closeIcon(QPainter& painter, const QRectF& target) {
