@@ -96,8 +96,8 @@ private:
 
 } // namespace
 
-DirList::DirList(QWidget* parent, const ControlSpec& spec)
-    : Control<QListView>(parent, spec, kEntryColours)
+DirList::DirList(QWidget* parent, const ControlDecl& decl)
+    : Control<QListView>(parent, decl, kEntryColours)
     , m_model(new FolderModel(this)) {
     // A name shortened to fit shows its whole path as its tip.
     detail::setUpFolderView(*this, m_model);

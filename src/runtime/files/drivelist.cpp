@@ -23,8 +23,8 @@ int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
 
 } // namespace
 
-DriveList::DriveList(QWidget* parent, const ControlSpec& spec)
-    : Control<QComboBox>(parent, spec, kEntryColours) {
+DriveList::DriveList(QWidget* parent, const ControlDecl& decl)
+    : Control<QComboBox>(parent, decl, kEntryColours) {
     setEditable(false);
     const QList<Volume> volumes = userVolumes();
     fill(volumes, rootHolding(startFolder(), volumes));

@@ -47,8 +47,8 @@ bool hasWildcard(const QString& text) {
 
 } // namespace
 
-FileList::FileList(QWidget* parent, const ControlSpec& spec)
-    : Control<QListView>(parent, spec, kEntryColours)
+FileList::FileList(QWidget* parent, const ControlDecl& decl)
+    : Control<QListView>(parent, decl, kEntryColours)
     , m_model(new NameListModel(this)) {
     detail::setUpFolderView(*this, m_model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {

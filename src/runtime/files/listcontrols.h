@@ -45,7 +45,7 @@ class DriveList : public Control<QComboBox> {
     VORN_LIST_PROPERTIES
 
 public:
-    DriveList(QWidget* parent, const ControlSpec& spec);
+    DriveList(QWidget* parent, const ControlDecl& decl);
 
     // The root of the selected volume.
     QString Drive() const;
@@ -87,7 +87,7 @@ class DirList : public Control<QListView> {
     VORN_LIST_PROPERTIES
 
 public:
-    DirList(QWidget* parent, const ControlSpec& spec);
+    DirList(QWidget* parent, const ControlDecl& decl);
     ~DirList() override;
 
     // The open folder: an absolute path, ending with a separator only for the root.
@@ -138,7 +138,7 @@ class FileList : public Control<QListView> {
     VORN_LIST_PROPERTIES
 
 public:
-    FileList(QWidget* parent, const ControlSpec& spec);
+    FileList(QWidget* parent, const ControlDecl& decl);
     ~FileList() override;
 
     QString Path() const { return m_path; }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/colours.h"
-#include "platform/controlspec.h"
+#include "platform/controldecl.h"
 #include "platform/fonts.h"
 #include "platform/twips.h"
 
@@ -59,10 +59,10 @@ public:
         applyGeometry();
     }
     // A control as a window's table gives it; its description, if any, is its accessible name.
-    Control(QWidget* parent, const ControlSpec& spec, ColourRoles roles = {})
-        : Control(parent, specText(spec.name), spec.place, roles) {
-        if (spec.description)
-            this->setAccessibleName(specText(spec.description));
+    Control(QWidget* parent, const ControlDecl& decl, ColourRoles roles = {})
+        : Control(parent, declText(decl.name), decl.place, roles) {
+        if (decl.description)
+            this->setAccessibleName(declText(decl.description));
     }
 
     float Left() const { return m_twips.left; }

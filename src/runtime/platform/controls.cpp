@@ -46,13 +46,13 @@ void paintFocus(QWidget* widget) {
 
 // --- Label -------------------------------------------------------------------------------
 
-Label::Label(QWidget* parent, const ControlSpec& spec)
-    : ClickableControl<QLabel>(parent, spec) {
+Label::Label(QWidget* parent, const ControlDecl& decl)
+    : ClickableControl<QLabel>(parent, decl) {
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setText(specText(spec.caption));
-    if (!spec.description)
+    setText(declText(decl.caption));
+    if (!decl.description)
         setAccessibleName(text());
 }
 
@@ -67,28 +67,28 @@ void Label::paintEvent(QPaintEvent* event) {
 
 // --- TextBox -----------------------------------------------------------------------------
 
-TextBox::TextBox(QWidget* parent, const ControlSpec& spec)
-    : Control<QLineEdit>(parent, spec, kEntryColours) {
-    setText(specText(spec.caption));
+TextBox::TextBox(QWidget* parent, const ControlDecl& decl)
+    : Control<QLineEdit>(parent, decl, kEntryColours) {
+    setText(declText(decl.caption));
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
 }
 
 // --- TextArea ----------------------------------------------------------------------------
 
-TextArea::TextArea(QWidget* parent, const ControlSpec& spec)
-    : Control<QPlainTextEdit>(parent, spec, kEntryColours) {
+TextArea::TextArea(QWidget* parent, const ControlDecl& decl)
+    : Control<QPlainTextEdit>(parent, decl, kEntryColours) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);
-    setPlainText(specText(spec.caption));
+    setPlainText(declText(decl.caption));
     connect(this, &QPlainTextEdit::textChanged, this, &TextArea::Change);
 }
 
 // --- CommandButton -----------------------------------------------------------------------
 
-CommandButton::CommandButton(QWidget* parent, const ControlSpec& spec)
-    : Control<QPushButton>(parent, spec, {QPalette::Button, QPalette::ButtonText}) {
-    setText(specText(spec.caption));
+CommandButton::CommandButton(QWidget* parent, const ControlDecl& decl)
+    : Control<QPushButton>(parent, decl, {QPalette::Button, QPalette::ButtonText}) {
+    setText(declText(decl.caption));
     setAutoDefault(true);
     setMouseTracking(true);
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
@@ -106,9 +106,9 @@ void CommandButton::mouseMoveEvent(QMouseEvent* event) {
 
 // --- OptionButton ------------------------------------------------------------------------
 
-OptionButton::OptionButton(QWidget* parent, const ControlSpec& spec)
-    : Control<QRadioButton>(parent, spec) {
-    setText(specText(spec.caption));
+OptionButton::OptionButton(QWidget* parent, const ControlDecl& decl)
+    : Control<QRadioButton>(parent, decl) {
+    setText(declText(decl.caption));
     connect(this, &QRadioButton::toggled, this, [this](bool checked) {
         if (checked)
             Q_EMIT Click();
@@ -117,8 +117,8 @@ OptionButton::OptionButton(QWidget* parent, const ControlSpec& spec)
 
 // --- Image, PictureBox -------------------------------------------------------------------
 
-Image::Image(QWidget* parent, const ControlSpec& spec, Picture picture)
-    : ClickableControl<QWidget>(parent, spec)
+Image::Image(QWidget* parent, const ControlDecl& decl, Picture picture)
+    : ClickableControl<QWidget>(parent, decl)
     , m_picture(std::move(picture)) {}
 
 void Image::setPicture(Picture picture) {
@@ -137,8 +137,8 @@ void Image::paintEvent(QPaintEvent*) {
     paintFocus(this);
 }
 
-PictureBox::PictureBox(QWidget* parent, const ControlSpec& spec, Picture picture)
-    : Image(parent, spec, std::move(picture)) {}
+PictureBox::PictureBox(QWidget* parent, const ControlDecl& decl, Picture picture)
+    : Image(parent, decl, std::move(picture)) {}
 
 void PictureBox::paintFrame(QPainter& painter) {
     QStyleOptionFrame option;
@@ -151,8 +151,8 @@ void PictureBox::paintFrame(QPainter& painter) {
 
 // --- Shape -------------------------------------------------------------------------------
 
-Shape::Shape(QWidget* parent, const ControlSpec& spec, Kind kind)
-    : Control<QWidget>(parent, spec)
+Shape::Shape(QWidget* parent, const ControlDecl& decl, Kind kind)
+    : Control<QWidget>(parent, decl)
     , m_kind(kind) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -180,12 +180,12 @@ void Shape::paintEvent(QPaintEvent*) {
 
 // --- Line --------------------------------------------------------------------------------
 
-Line::Line(QWidget* parent, const LineSpec& spec)
+Line::Line(QWidget* parent, const LineDecl& decl)
     : QWidget(parent)
-    , m_ends(spec.place) {
-    setObjectName(specText(spec.name));
-    if (spec.description)
-        setAccessibleName(specText(spec.description));
+    , m_ends(decl.place) {
+    setObjectName(declText(decl.name));
+    if (decl.description)
+        setAccessibleName(declText(decl.description));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     relayout();
 }

@@ -76,8 +76,9 @@ class Label : public ClickableControl<QLabel> {
     Q_PROPERTY(QString Caption READ text WRITE setText)
 
 public:
-    // The caption is also the accessible name, unless the spec describes the label otherwise.
-    Label(QWidget* parent, const ControlSpec& spec);
+    // The caption is also the accessible name, unless its declaration describes the label
+    // otherwise.
+    Label(QWidget* parent, const ControlDecl& decl);
     void setBorder(bool border);
 
 Q_SIGNALS:
@@ -97,7 +98,7 @@ class TextBox : public Control<QLineEdit> {
     Q_PROPERTY(QString Text READ text WRITE setText)
 
 public:
-    TextBox(QWidget* parent, const ControlSpec& spec);
+    TextBox(QWidget* parent, const ControlDecl& decl);
 
 Q_SIGNALS:
     void Change();
@@ -114,7 +115,7 @@ class TextArea : public Control<QPlainTextEdit> {
     Q_PROPERTY(QString Text READ text WRITE setText)
 
 public:
-    TextArea(QWidget* parent, const ControlSpec& spec);
+    TextArea(QWidget* parent, const ControlDecl& decl);
     QString text() const { return toPlainText(); }
     void setText(const QString& text) { setPlainText(text); }
 
@@ -133,7 +134,7 @@ class CommandButton : public Control<QPushButton> {
     Q_PROPERTY(QString Caption READ text WRITE setText)
 
 public:
-    CommandButton(QWidget* parent, const ControlSpec& spec);
+    CommandButton(QWidget* parent, const ControlDecl& decl);
 
 Q_SIGNALS:
     void Click();
@@ -152,7 +153,7 @@ class OptionButton : public Control<QRadioButton> {
     Q_PROPERTY(bool Value READ isChecked WRITE setChecked)
 
 public:
-    OptionButton(QWidget* parent, const ControlSpec& spec);
+    OptionButton(QWidget* parent, const ControlDecl& decl);
 
 Q_SIGNALS:
     // Emitted when the option becomes selected, by the user or by setting Value.
@@ -165,7 +166,7 @@ class Image : public ClickableControl<QWidget> {
     VORN_CONTROL_PROPERTIES
 
 public:
-    Image(QWidget* parent, const ControlSpec& spec, Picture picture = {});
+    Image(QWidget* parent, const ControlDecl& decl, Picture picture = {});
     void setPicture(Picture picture);
 
 Q_SIGNALS:
@@ -187,7 +188,7 @@ class PictureBox : public Image {
     Q_OBJECT
 
 public:
-    PictureBox(QWidget* parent, const ControlSpec& spec, Picture picture);
+    PictureBox(QWidget* parent, const ControlDecl& decl, Picture picture);
 
 protected:
     void paintFrame(QPainter& painter) override;
@@ -201,7 +202,7 @@ class Shape : public Control<QWidget> {
 
 public:
     enum class Kind { Rectangle, Circle };
-    Shape(QWidget* parent, const ControlSpec& spec, Kind kind);
+    Shape(QWidget* parent, const ControlDecl& decl, Kind kind);
     ColourValue BorderColor() const { return m_border; }
     void setBorderColor(ColourValue value);
 
@@ -225,7 +226,7 @@ class Line : public QWidget {
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE setBorderWidth)
 
 public:
-    Line(QWidget* parent, const LineSpec& spec);
+    Line(QWidget* parent, const LineDecl& decl);
     float X1() const { return m_ends.x1; }
     float Y1() const { return m_ends.y1; }
     float X2() const { return m_ends.x2; }

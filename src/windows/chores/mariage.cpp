@@ -15,13 +15,13 @@ namespace vorn {
 namespace {
 
 // Read from top to bottom, the three letters spell the caption's first word.
-constexpr std::array<ControlSpec, 3> kLetters{{
+constexpr std::array<ControlDecl, 3> kLetters{{
     {"Label1", "Q", {75, -120, 615, 975}},
     {"Label2", "U", {960, 720, 615, 795}},
     {"Label3", "I", {1080, 2400, 495, 735}},
 }};
 
-constexpr std::array<ControlSpec, 7> kChores{{
+constexpr std::array<ControlDecl, 7> kChores{{
     {"Option1", "Fera la vaisselle ?", {1680, 240, 1935, 255}},
     {"Option2", "Sortira les poubelles ?", {1680, 720, 2055, 255}},
     {"Option3", "Promènera le chien ?", {1680, 1200, 2175, 255}},
@@ -38,7 +38,7 @@ const std::array<ControlRow<void (Mariage::*)()>, 3> kButtons{{
     {{"Command3", "Je préfère ne pas savoir", {4680, 1800, 1935, 375}}, &Mariage::Command3_Click},
 }};
 
-constexpr ControlSpec kText1{"Text1", nullptr, {3960, 2670, 1575, 450}, "Réponse"};
+constexpr ControlDecl kText1{"Text1", nullptr, {3960, 2670, 1575, 450}, "Réponse"};
 
 // Each picture with what it draws.
 constexpr std::array<ControlRow<void (*)(QPainter&, const QRectF&)>, 8> kImages{{
@@ -59,7 +59,7 @@ Mariage::Mariage()
            Border::Fixed) {
     makeControls<Image>(client(), kImages,
                         [](Image* image, const auto& row) { image->setPicture(row.extra); });
-    makeControls<Label>(client(), kLetters, [](Label* letter, const ControlSpec&) {
+    makeControls<Label>(client(), kLetters, [](Label* letter, const ControlDecl&) {
         letter->setFontFace(QStringLiteral("Verdana"), 36, true);
         letter->setTransparent(true);
         letter->setWordWrap(false);

@@ -54,7 +54,7 @@ constexpr std::array kClearingOrder{
 
 // One of the one-line answer boxes: the box, the output it shows and its control.
 struct Main::OutputBox {
-    ControlSpec spec;
+    ControlDecl decl;
     Output output;
     TextBox* Main::*control;
     bool centred; // the period boxes centre their text
@@ -94,13 +94,13 @@ const Main::OutputBox Main::kOutputBoxes[] = {
 
 // One row label and its control. Text1_Change puts the captions of the restored ones back,
 // in this order, at 16 points.
-struct Main::RowLabelSpec {
-    ControlSpec spec;
+struct Main::RowLabelDecl {
+    ControlDecl decl;
     Label* Main::*control;
     bool restored;
 };
 
-const Main::RowLabelSpec Main::kRowLabels[] = {
+const Main::RowLabelDecl Main::kRowLabels[] = {
     {{"Label7", "           Juge", {120, 2760, 2175, 495}}, &Main::Label7, true},
     {{"Label3", "Roi d'Israël", {120, 3480, 2175, 375}}, &Main::Label3, true},
     {{"Label4", "Roi de Juda", {120, 4200, 2175, 375}}, &Main::Label4, true},
@@ -141,15 +141,15 @@ Main::Main()
     m_rows->setMask(TwipsRect{0, kRowsTop, kClientWidth, kClientHeight - kRowsTop}.toPixels());
     m_rows->hide();
 
-    for (const RowLabelSpec& row : kRowLabels) {
-        Label* label = new Label(m_rows, row.spec);
+    for (const RowLabelDecl& row : kRowLabels) {
+        Label* label = new Label(m_rows, row.decl);
         label->setFontFace(kComic, kRowLabelPoints);
         label->setWordWrap(false);
         this->*row.control = label;
     }
 
     for (const OutputBox& row : kOutputBoxes) {
-        TextBox* box = new TextBox(m_rows, row.spec);
+        TextBox* box = new TextBox(m_rows, row.decl);
         box->setFontFace(kSerif, kBoxPoints);
         box->setReadOnly(true);
         box->setBackColor(kBoxPaper);
@@ -194,11 +194,11 @@ void Main::Form_Load() {
 void Main::Text1_Change() {
     for (Output output : kClearingOrder)
         setOutput(output, QString());
-    for (const RowLabelSpec& row : kRowLabels) {
+    for (const RowLabelDecl& row : kRowLabels) {
         if (!row.restored)
             continue;
         Label* label = this->*row.control;
-        label->setText(specText(row.spec.caption));
+        label->setText(declText(row.decl.caption));
         label->setFontSize(kRestoredRowLabelPoints);
     }
 }

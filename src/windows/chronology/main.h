@@ -31,9 +31,9 @@ protected:
 
 private:
     struct OutputBox;
-    struct RowLabelSpec;
+    struct RowLabelDecl;
     static const OutputBox kOutputBoxes[];
-    static const RowLabelSpec kRowLabels[];
+    static const RowLabelDecl kRowLabels[];
 
     void apply(const chronology::Writes& writes);
     void setOutput(chronology::Output output, const QString& text);

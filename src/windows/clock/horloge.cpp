@@ -23,7 +23,7 @@ constexpr int kAfterSecondMs = 5;
 
 // The lines of the dial, each with its colour: the ticks just outside the rim at 12, 3, 6 and
 // 9 o'clock, then the minute and hour hands, their ends as laid out.
-constexpr std::array<ControlRow<ColourValue, LineSpec>, 6> kLines{{
+constexpr std::array<ControlRow<ColourValue, LineDecl>, 6> kLines{{
     {{"Line5", nullptr, {2040, 1200, 2040, 1080}, "Repère de midi"}, kTitleBarText},
     {{"Line3", nullptr, {2760, 1920, 2880, 1920}, "Repère de trois heures"}, kTitleBarText},
     {{"Line6", nullptr, {2040, 2760, 2040, 2640}, "Repère de six heures"}, kTitleBarText},

@@ -12,7 +12,7 @@ namespace vorn {
 namespace {
 
 // The labels naming what sits below or beside them; they turn white while the icon moves.
-constexpr std::array<ControlSpec, 4> kCaptions{{
+constexpr std::array<ControlDecl, 4> kCaptions{{
     {"Label3", "Rouge", {360, 120, 735, 255}},
     {"Label4", "Vert", {1168, 120, 495, 255}},
     {"Label5", "Bleu", {1920, 120, 375, 255}},
@@ -58,7 +58,7 @@ Color::Color()
            Border::SizableNoMaximize) {
     // The captions use the classic dialog face; the boxes set their own.
     setFont(makeFont(QStringLiteral("MS Sans Serif"), 8));
-    m_captions = makeControls<Label>(client(), kCaptions, [](Label* caption, const ControlSpec&) {
+    m_captions = makeControls<Label>(client(), kCaptions, [](Label* caption, const ControlDecl&) {
         caption->setTransparent(true);
     });
 
@@ -80,7 +80,7 @@ Color::Color()
     Text4->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
 
     m_swatches = makeControls<Label>(client(), kSwatches, [](Label* swatch, const auto& row) {
-        swatch->setClickable(specText(row.spec.description));
+        swatch->setClickable(declText(row.decl.description));
         swatch->setBorder(true);
         swatch->setBackColor(row.extra);
     });

@@ -18,7 +18,7 @@ constexpr TwipsRect keyPlace(int column, int row) {
 }
 
 // The keys that build the amount; each appends the caption it was laid out with.
-constexpr std::array<ControlSpec, 11> kKeys{{
+constexpr std::array<ControlDecl, 11> kKeys{{
     {"un", "1", keyPlace(0, 0)},
     {"deux", "2", keyPlace(1, 0)},
     {"trois", "3", keyPlace(2, 0)},
@@ -77,9 +77,9 @@ VornEuro::VornEuro()
     setDefaultButton(euros);
 
     makeControls<CommandButton>(client(), kKeys,
-                                [this](CommandButton* key, const ControlSpec& spec) {
+                                [this](CommandButton* key, const ControlDecl& decl) {
                                     key->setFontFace(kHeavyFace, 12);
-                                    const QString character = specText(spec.caption);
+                                    const QString character = declText(decl.caption);
                                     connect(key, &CommandButton::Click, this,
                                             handler([this, character] { key_Click(character); }));
                                 });

@@ -60,8 +60,8 @@ constexpr std::array<ControlRow<ColourValue>, 3> kLabels{{
 }};
 
 // The filter, then the date and the size of the file clicked, which the user only reads.
-constexpr ControlSpec kText1{"Text1", nullptr, {1560, 240, 2415, 375}};
-constexpr std::array<ControlSpec, 2> kFileFacts{{
+constexpr ControlDecl kText1{"Text1", nullptr, {1560, 240, 2415, 375}};
+constexpr std::array<ControlDecl, 2> kFileFacts{{
     {"Text2", nullptr, {1080, 3550, 1575, 285}},
     {"Text3", nullptr, {3480, 3550, 1695, 285}},
 }};
@@ -76,9 +76,9 @@ const std::array<ControlRow<void (Recherche::*)()>, 6> kButtons{{
     {{"Command6", "RmDir", {5640, 1440, 1095, 375}}, &Recherche::Command6_Click},
 }};
 
-constexpr ControlSpec kDir1{"Dir1", nullptr, {240, 960, 2415, 2340}, "Dossiers"};
-constexpr ControlSpec kFile1{"File1", nullptr, {3000, 960, 2175, 1845}, "Fichiers"};
-constexpr ControlSpec kDrive1{"Drive1", nullptr, {3000, 3000, 2175, 315}, "Lecteurs"};
+constexpr ControlDecl kDir1{"Dir1", nullptr, {240, 960, 2415, 2340}, "Dossiers"};
+constexpr ControlDecl kFile1{"File1", nullptr, {3000, 960, 2175, 1845}, "Fichiers"};
+constexpr ControlDecl kDrive1{"Drive1", nullptr, {3000, 3000, 2175, 315}, "Lecteurs"};
 
 // A folder name names one entry of the open folder that the lists will show: no separator,
 // no leading point (the lists hide such names, the folder itself and its parent), no

@@ -11,7 +11,7 @@ namespace vorn {
 
 namespace {
 
-constexpr std::array<ControlSpec, 3> kLetters{{
+constexpr std::array<ControlDecl, 3> kLetters{{
     {"Label1", "O", {3720, 495, 375, 480}},
     {"Label2", "U", {3740, 760, 255, 375}},
     {"Label3", "T", {3750, 1030, 255, 375}},
@@ -28,7 +28,7 @@ SplashFin::SplashFin()
     Image3 = new Image(client(), {"Image3", nullptr, {3600, 480, 975, 975}}, pictures::exitIcon);
     Image3->setClickable(QStringLiteral("Quitter"));
 
-    makeControls<Label>(client(), kLetters, [](Label* letter, const ControlSpec&) {
+    makeControls<Label>(client(), kLetters, [](Label* letter, const ControlDecl&) {
         letter->setTransparent(true);
         letter->setForeColor(rgb(255, 0, 0));
         letter->setFontFace(QStringLiteral("MS Sans Serif"), 13.5);
