@@ -60,14 +60,14 @@ FileList::FileList(QWidget* parent, const ControlDecl& decl)
             Q_EMIT DblClick();
     });
 
-    openNearest(startFolder(), [this](const QString& folder) {
-        display(folder, listFolder(folder, EntryKind::Files, m_pattern));
-    });
+    openNearest(startFolder(), [this](const QString& folder) { display(folder); });
 }
 
 FileList::~FileList() = default;
 
-void FileList::display(const QString& folder, QStringList names) {
+// Lists the files of `folder` that match the pattern and shows them, without a Click.
+void FileList::display(const QString& folder) {
+    QStringList names = listFolder(folder, EntryKind::Files, m_pattern);
     m_quiet = true;
     m_model->setNames(std::move(names));
     m_path = folder;
@@ -76,7 +76,7 @@ void FileList::display(const QString& folder, QStringList names) {
 
 void FileList::setPath(const QString& path) {
     const QString folder = absoluteFolder(m_path, path);
-    display(folder, listFolder(folder, EntryKind::Files, m_pattern));
+    display(folder);
     Q_EMIT PathChange();
 }
 
@@ -147,9 +147,7 @@ QStringList FileList::List() const {
 
 void FileList::Refresh() {
     const QString before = m_path;
-    openNearest(m_path, [this](const QString& folder) {
-        display(folder, listFolder(folder, EntryKind::Files, m_pattern));
-    });
+    openNearest(m_path, [this](const QString& folder) { display(folder); });
     if (m_path != before)
         Q_EMIT PathChange();
 }

@@ -177,7 +177,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void display(const QString& folder, QStringList names);
+    void display(const QString& folder);
     void writePath(const QString& path);
     void writePattern(const QString& pattern);
     void writeFileName(const QString& fileName);
