@@ -1,3 +1,4 @@
+#include "platform/pictureicon.h"
 #include "platform/pictures.h"
 #include "support/testsupport.h"
 
@@ -79,6 +80,21 @@ private Q_SLOTS:
         QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(1.0);
         QCOMPARE(image, drawn(pixels, pixels));
+    }
+
+    // Windows hand their icon to the window system each time one is made: each size and mode
+    // is drawn once and kept.
+    void eachSizeAndModeIsDrawnOnce() {
+        int draws = 0;
+        const QIcon icon = pictureIcon([&draws](QPainter&, const QRectF&) { ++draws; });
+        for (int round = 0; round < 2; ++round) {
+            icon.pixmap(QSize(16, 16), 1.0);
+            icon.pixmap(QSize(48, 48), 1.0);
+            icon.pixmap(QSize(48, 48), 1.0, QIcon::Disabled);
+            const QIcon copy = icon;
+            copy.pixmap(QSize(16, 16), 1.0);
+        }
+        QCOMPARE(draws, 3);
     }
 
     void programAnnouncesTheIcon() {

@@ -3,11 +3,14 @@
 #include <QIconEngine>
 #include <QPixmap>
 
+#include <utility>
+
 namespace vorn {
 
 namespace {
 
-// Paints the picture afresh for every size and pixel ratio asked, on a transparent pixmap.
+// Paints the picture once for each size and mode asked, on a transparent pixmap, and keeps
+// it: a window hands its icon to the window system each time it is made or given one.
 class PictureIconEngine final : public QIconEngine {
 public:
     PictureIconEngine(Picture picture, QList<int> sizes)
@@ -24,10 +27,18 @@ public:
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const Key key{size, mode};
+        for (const auto& [drawn, pixmap] : m_drawn) {
+            if (drawn == key)
+                return pixmap;
+        }
         QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        {
+            QPainter painter(&pixmap);
+            paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        }
+        m_drawn.append({key, pixmap});
         return pixmap;
     }
 
@@ -48,8 +59,15 @@ public:
     QIconEngine* clone() const override { return new PictureIconEngine(m_picture, m_sizes); }
 
 private:
+    struct Key {
+        QSize size;
+        QIcon::Mode mode;
+        bool operator==(const Key&) const = default;
+    };
+
     Picture m_picture;
     QList<int> m_sizes;
+    QList<std::pair<Key, QPixmap>> m_drawn; // a handful of sizes at most
 };
 
 } // namespace
