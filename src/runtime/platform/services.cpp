@@ -154,29 +154,6 @@ void startHostProgram(HostProgram which) {
     startProgram(command.program, command.arguments, WindowStyle::Normal);
 }
 
-void killFile(const QString& path) {
-    const QByteArray native = nativePath(path);
-    struct stat info {};
-    if (sys::fstatat(AT_FDCWD, native.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::File));
-    if (S_ISDIR(info.st_mode))
-        raise(ErrorNumber::FileNotFound);
-    if (sys::unlinkat(AT_FDCWD, native.constData(), 0) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::File));
-}
-
-void makeDir(const QString& path) {
-    const QByteArray native = nativePath(path);
-    if (sys::mkdirat(AT_FDCWD, native.constData(), 0777) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::Folder));
-}
-
-void removeDir(const QString& path) {
-    const QByteArray native = nativePath(path);
-    if (sys::unlinkat(AT_FDCWD, native.constData(), AT_REMOVEDIR) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::Folder));
-}
-
 namespace {
 
 // The details of the file at `path`, a link followed; a folder is no file (error 53).

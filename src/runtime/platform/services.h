@@ -33,10 +33,7 @@ Command resolveHostProgram(HostProgram which,
                            const std::function<QString(const QString&)>& onPath = {});
 void startHostProgram(HostProgram which);
 
-// File and folder operations; failures are reported through the one errno table.
-void killFile(const QString& path);
-void makeDir(const QString& path);
-void removeDir(const QString& path);
+// A file's size and date; failures are reported through the one errno table.
 qint64 fileLen(const QString& path);
 QDateTime fileDateTime(const QString& path);
 
