@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,10 +24,6 @@ std::function<QDateTime()>& timeSource() {
     static std::function<QDateTime()> source;
     return source;
 }
-
-} // namespace
-
-namespace {
 
 QByteArray nativePath(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(0)))
@@ -81,15 +76,24 @@ QString applicationsFolder() {
     return QStringLiteral("/usr/share/applications");
 }
 
+// The details of the file at `path`, a link followed; a folder is no file (error 53).
+struct stat fileDetails(const QString& path) {
+    const QByteArray native = nativePath(path);
+    struct stat info {};
+    if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
+        raise(errorFromErrno(errno, ErrnoSubject::File));
+    if (S_ISDIR(info.st_mode))
+        raise(ErrorNumber::FileNotFound);
+    return info;
+}
+
 } // namespace
 
 void startProgram(const QString& program, const QStringList& arguments, WindowStyle) {
-    if (program.isEmpty() || program.contains(QChar(0)))
-        raise(ErrorNumber::InvalidCall);
+    const QByteArray native = nativePath(program);
     // A relative name would be looked up through PATH or the current folder.
     if (!QDir::isAbsolutePath(program))
         raise(ErrorNumber::FileNotFound);
-    const QByteArray native = QFile::encodeName(program);
     struct stat info {};
     if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
         raise(errorFromErrno(errno, ErrnoSubject::File));
@@ -153,21 +157,6 @@ void startHostProgram(HostProgram which) {
     const Command command = resolveHostProgram(which);
     startProgram(command.program, command.arguments, WindowStyle::Normal);
 }
-
-namespace {
-
-// The details of the file at `path`, a link followed; a folder is no file (error 53).
-struct stat fileDetails(const QString& path) {
-    const QByteArray native = nativePath(path);
-    struct stat info {};
-    if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::File));
-    if (S_ISDIR(info.st_mode))
-        raise(ErrorNumber::FileNotFound);
-    return info;
-}
-
-} // namespace
 
 qint64 fileLen(const QString& path) {
     return qint64(fileDetails(path).st_size);

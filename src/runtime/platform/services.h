@@ -6,8 +6,8 @@
 
 #include <functional>
 
-// System services the windows use: starting programs, pending events, files and folders,
-// and the time of day. Failures raise the run-time error that names them.
+// System services the windows use: starting programs, a file's details and the time of
+// day. Failures raise the run-time error that names them.
 namespace vorn {
 
 enum class WindowStyle { Normal = 1, Minimized = 2 };
