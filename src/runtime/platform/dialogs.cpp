@@ -95,7 +95,6 @@ Answer runMessageBox(QWidget* parent, const QString& text, MessageStyle style,
     QPointer<QMessageBox> box = new QMessageBox(
         style.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
         text, buttons, dialogParent(parent));
-    box->setAttribute(Qt::WA_DeleteOnClose, false);
     box->setDefaultButton(style.buttons == Buttons::RetryCancel ? QMessageBox::Retry
                                                                 : QMessageBox::Ok);
     const bool cancels = buttons.testFlag(QMessageBox::Cancel);

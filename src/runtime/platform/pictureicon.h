@@ -7,7 +7,8 @@
 
 namespace vorn {
 
-// An icon drawn by code at whatever size and scale it is shown, so it is never blurred.
+// An icon drawn by code at whatever size and scale it is shown, so it is never blurred, and
+// kept for each size once drawn.
 // `sizes` are the square sizes it announces to the window system (none: any size).
 QIcon pictureIcon(Picture picture, QList<int> sizes = {});
 
