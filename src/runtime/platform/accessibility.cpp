@@ -1,46 +1,193 @@
 #include "platform/accessibility.h"
 
 #include "platform/controls.h"
+#include "platform/form.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QComboBox>
+#include <QMenu>
 
 namespace vorn {
 
 namespace {
 
-// A picture or label that reacts to a click: a button whose press action clicks it.
-class ClickableAccessible : public QAccessibleWidget {
+const char* const kDecorative = "decorative";
+
+// Qt makes an interface for the first change a widget reports, which may come while the
+// widget is still being built (its class then reads as one of its bases), so every interface
+// here decides what it tells from the widget as it is when asked.
+
+// The children of a widget that assistive tools are told about: its controls, without the
+// decorations.
+QList<QWidget*> announcedChildren(const QWidget* parent) {
+    QList<QWidget*> announced;
+    for (QObject* child : parent->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && !widget->isWindow() && !qobject_cast<QMenu*>(widget) && !isDecorative(widget))
+            announced.append(widget);
+    }
+    return announced;
+}
+
+// What the suite's own controls share: a decoration tells nothing, and a control that acts on
+// a click is a button whose press action clicks it.
+class ControlAccessible : public QAccessibleWidget {
 public:
-    ClickableAccessible(QWidget* widget, std::function<void()> press)
-        : QAccessibleWidget(widget, QAccessible::Button)
-        , m_press(std::move(press)) {
-        addControllingSignal(QStringLiteral("Click()"));
+    ControlAccessible(QWidget* widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role) {}
+
+    QAccessible::Role role() const override {
+        if (isDecorative(widget()))
+            return QAccessible::Client;
+        return clickable() ? QAccessible::Button : restingRole();
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (isDecorative(widget()))
+            state.invisible = true;
+        return state;
+    }
+    QString text(QAccessible::Text t) const override {
+        return isDecorative(widget()) ? QString() : QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override {
+        return clickable() ? QStringList{pressAction()} : QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (!clickable() || action != pressAction())
+            return QAccessibleWidget::doAction(action);
+        if (widget()->isEnabled())
+            dynamic_cast<Pressable*>(widget())->press();
     }
 
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action == pressAction() && widget()->isEnabled())
-            m_press();
+protected:
+    // What the control is when it does not act on a click.
+    virtual QAccessible::Role restingRole() const { return QAccessibleWidget::role(); }
+
+private:
+    bool clickable() const {
+        const auto* control = dynamic_cast<const Pressable*>(widget());
+        return control && control->isClickable() && !isDecorative(widget());
+    }
+};
+
+// A picture, a line, a shape, or a container of a window's controls, which tells of its
+// children all but the decorations.
+class WidgetAccessible : public ControlAccessible {
+public:
+    explicit WidgetAccessible(QWidget* widget)
+        : ControlAccessible(widget, QAccessible::Client) {}
+
+    int childCount() const override { return static_cast<int>(announcedChildren(widget()).size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> children = announcedChildren(widget());
+        if (index < 0 || index >= children.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(children.at(index));
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child)
+            return -1;
+        return static_cast<int>(
+            announcedChildren(widget()).indexOf(qobject_cast<QWidget*>(child->object())));
+    }
+
+protected:
+    QAccessible::Role restingRole() const override {
+        const QWidget* w = widget();
+        const bool drawn = qobject_cast<const Image*>(w) || qobject_cast<const Line*>(w) ||
+                           qobject_cast<const Shape*>(w);
+        return drawn ? QAccessible::Graphic : QAccessible::Client;
+    }
+};
+
+// A label, named by its caption, and by what it shows while it has none; one with a buddy
+// labels it.
+class LabelAccessible : public ControlAccessible {
+public:
+    explicit LabelAccessible(Label* label)
+        : ControlAccessible(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name || isDecorative(widget()) ||
+            !label()->accessibleName().isEmpty())
+            return ControlAccessible::text(t);
+        return label()->text().isEmpty() ? label()->accessibleDescription() : label()->text();
+    }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override {
+        auto relations = ControlAccessible::relations(match);
+        if ((match & QAccessible::Labelled) && !isDecorative(widget())) {
+            if (QAccessibleInterface* buddy =
+                    QAccessible::queryAccessibleInterface(label()->buddy()))
+                relations.append({buddy, QAccessible::Labelled});
+        }
+        return relations;
     }
 
 private:
-    std::function<void()> m_press;
+    Label* label() const { return static_cast<Label*>(widget()); }
 };
 
+// A drop-down list named for what it lists. Qt names one after its current entry on this
+// platform, which would leave the list without a name of its own.
+class NamedListAccessible : public QAccessibleWidget {
+public:
+    explicit NamedListAccessible(QComboBox* box)
+        : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value ||
+            (t == QAccessible::Name && box()->accessibleName().isEmpty()))
+            return box()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = box()->view()->isVisible();
+        return state;
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == box()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction() || action == pressAction())
+            box()->showPopup();
+    }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// A widget of one of the suite's windows, not one Qt adds for its own use (a scroll area's
+// viewport, say).
+bool inSuiteWindow(const QWidget* widget) {
+    return qobject_cast<const Form*>(widget->window()) != nullptr &&
+           !widget->objectName().startsWith(QLatin1String("qt_"));
+}
+
 QAccessibleInterface* factory(const QString& className, QObject* object) {
-    if (className == QLatin1String("vorn::Image") ||
-        className == QLatin1String("vorn::PictureBox")) {
-        auto* image = static_cast<Image*>(object);
-        if (image->isClickable())
-            return new ClickableAccessible(image, [image] { Q_EMIT image->Click(); });
-        return new QAccessibleWidget(image, QAccessible::Graphic);
-    }
-    if (className == QLatin1String("vorn::Label")) {
-        auto* label = static_cast<Label*>(object);
-        if (label->isClickable())
-            return new ClickableAccessible(label, [label] { Q_EMIT label->Click(); });
-    }
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget)
+        return nullptr;
+    if (className == QLatin1String("vorn::Form"))
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (className == QLatin1String("vorn::Label"))
+        return new LabelAccessible(static_cast<Label*>(widget));
+    if (className == QLatin1String("vorn::Image") || className == QLatin1String("vorn::Line") ||
+        className == QLatin1String("vorn::Shape") ||
+        (className == QLatin1String("QWidget") && inSuiteWindow(widget)))
+        return new WidgetAccessible(widget);
+    if (className == QLatin1String("QComboBox") && inSuiteWindow(widget))
+        return new NamedListAccessible(static_cast<QComboBox*>(widget));
     return nullptr;
 }
 
@@ -52,6 +199,14 @@ void installAccessibility() {
         QAccessible::installFactory(factory);
         installed = true;
     }
+}
+
+void setDecorative(QWidget* widget) {
+    widget->setProperty(kDecorative, true);
+}
+
+bool isDecorative(const QWidget* widget) {
+    return widget->property(kDecorative).toBool();
 }
 
 } // namespace vorn

@@ -47,13 +47,13 @@ void paintFocus(QWidget* widget) {
 // --- Label -------------------------------------------------------------------------------
 
 Label::Label(QWidget* parent, const ControlDecl& decl)
-    : ClickableControl<QLabel>(parent, decl) {
+    : ClickableControl<QLabel>(parent, declText(decl.name), decl.place) {
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // No accessible name of its own: Qt then tells assistive tools of every new caption.
+    setAccessibleDescription(declText(decl.description));
     setText(declText(decl.caption));
-    if (!decl.description)
-        setAccessibleName(text());
 }
 
 void Label::setBorder(bool border) {

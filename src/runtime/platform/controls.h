@@ -21,10 +21,19 @@ bool isPressKey(const QKeyEvent* event);
 void makeClickable(QWidget* widget, const QString& action);
 } // namespace detail
 
+// What assistive tools need of a control that may act on a click: whether it does, and the
+// click itself.
+class Pressable {
+public:
+    virtual ~Pressable() = default;
+    virtual bool isClickable() const = 0;
+    virtual void press() = 0;
+};
+
 // A control that reacts to the mouse: a press and a release of the left button inside it make
 // a click. Once made clickable it also acts as a button for the keyboard: Tab reaches it and
 // Space or Enter presses it.
-template <class Widget> class ClickableControl : public Control<Widget> {
+template <class Widget> class ClickableControl : public Control<Widget>, public Pressable {
 public:
     using Control<Widget>::Control;
 
@@ -33,7 +42,8 @@ public:
         m_clickable = true;
         detail::makeClickable(this, action);
     }
-    bool isClickable() const { return m_clickable; }
+    bool isClickable() const override { return m_clickable; }
+    void press() override { clicked(); }
 
 protected:
     virtual void clicked() = 0;
@@ -76,8 +86,8 @@ class Label : public ClickableControl<QLabel> {
     Q_PROPERTY(QString Caption READ text WRITE setText)
 
 public:
-    // The caption is also the accessible name, unless its declaration describes the label
-    // otherwise.
+    // Assistive tools name the label by its caption, and by its declaration's description
+    // while it has none.
     Label(QWidget* parent, const ControlDecl& decl);
     void setBorder(bool border);
 
