@@ -1,6 +1,7 @@
 #include "chores/mariage.h"
 
 #include "chores/pictures.h"
+#include "platform/accessibility.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/services.h"
@@ -40,16 +41,16 @@ const std::array<ControlRow<void (Mariage::*)()>, 3> kButtons{{
 
 constexpr ControlDecl kText1{"Text1", nullptr, {3960, 2670, 1575, 450}, "Réponse"};
 
-// Each picture with what it draws.
+// Each picture with what it draws; they only decorate the window.
 constexpr std::array<ControlRow<void (*)(QPainter&, const QRectF&)>, 8> kImages{{
-    {{"Image1", nullptr, {-240, 2040, 1260, 1380}, "Deux cœurs"}, pictures::hearts},
-    {{"Image2", nullptr, {5640, 2520, 960, 720}, "Voiture"}, pictures::car},
-    {{"Image3", nullptr, {720, 1680, 600, 600}, "Chien"}, pictures::dog},
-    {{"Image4", nullptr, {4200, 360, 360, 360}, "Assiettes"}, pictures::plates},
-    {{"Image5", nullptr, {4200, 1080, 360, 360}, "Poubelle"}, pictures::bin},
-    {{"Image6", nullptr, {4200, 1800, 375, 375}, "Poêle"}, pictures::pan},
-    {{"Image7", nullptr, {840, 120, 495, 495}, "Lit"}, pictures::bed},
-    {{"Image8", nullptr, {120, 1080, 495, 855}, "Biberon"}, pictures::babyBottle},
+    {{"Image1", nullptr, {-240, 2040, 1260, 1380}}, pictures::hearts},
+    {{"Image2", nullptr, {5640, 2520, 960, 720}}, pictures::car},
+    {{"Image3", nullptr, {720, 1680, 600, 600}}, pictures::dog},
+    {{"Image4", nullptr, {4200, 360, 360, 360}}, pictures::plates},
+    {{"Image5", nullptr, {4200, 1080, 360, 360}}, pictures::bin},
+    {{"Image6", nullptr, {4200, 1800, 375, 375}}, pictures::pan},
+    {{"Image7", nullptr, {840, 120, 495, 495}}, pictures::bed},
+    {{"Image8", nullptr, {120, 1080, 495, 855}}, pictures::babyBottle},
 }};
 
 } // namespace
@@ -57,12 +58,16 @@ constexpr std::array<ControlRow<void (*)(QPainter&, const QRectF&)>, 8> kImages{
 Mariage::Mariage()
     : Form(QStringLiteral("MARIAGE"), QStringLiteral("Qui fait quoi ?"), QSizeF(6705, 3480),
            Border::Fixed) {
-    makeControls<Image>(client(), kImages,
-                        [](Image* image, const auto& row) { image->setPicture(row.extra); });
+    makeControls<Image>(client(), kImages, [](Image* image, const auto& row) {
+        image->setPicture(row.extra);
+        setDecorative(image);
+    });
     makeControls<Label>(client(), kLetters, [](Label* letter, const ControlDecl&) {
         letter->setFontFace(QStringLiteral("Verdana"), 36, true);
         letter->setTransparent(true);
         letter->setWordWrap(false);
+        // The title says the word they spell.
+        setDecorative(letter);
     });
     const auto chores =
         makeControls<OptionButton>(client(), kChores, [this](OptionButton* option, const auto&) {

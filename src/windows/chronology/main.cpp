@@ -61,31 +61,22 @@ struct Main::OutputBox {
 };
 
 const Main::OutputBox Main::kOutputBoxes[] = {
-    {{"Text2", nullptr, {2400, 2040, 2655, 375}, "Patriarche"},
-     Output::PatriarchName,
-     &Main::Text2,
-     false},
+    {{"Text2", nullptr, {2400, 2040, 2655, 375}}, Output::PatriarchName, &Main::Text2, false},
     {{"Text10", nullptr, {5400, 2040, 2175, 375}, "Période du patriarche"},
      Output::PatriarchPeriod,
      &Main::Text10,
      true},
-    {{"Text9", nullptr, {2400, 2760, 2655, 375}, "Juge"}, Output::JudgeName, &Main::Text9, false},
+    {{"Text9", nullptr, {2400, 2760, 2655, 375}}, Output::JudgeName, &Main::Text9, false},
     {{"Text6", nullptr, {5400, 2760, 2175, 375}, "Période du juge"},
      Output::JudgePeriod,
      &Main::Text6,
      true},
-    {{"Text3", nullptr, {2400, 3480, 2655, 375}, "Roi d'Israël"},
-     Output::IsraelName,
-     &Main::Text3,
-     false},
+    {{"Text3", nullptr, {2400, 3480, 2655, 375}}, Output::IsraelName, &Main::Text3, false},
     {{"Text8", nullptr, {5400, 3480, 2175, 375}, "Période du roi d'Israël"},
      Output::IsraelPeriod,
      &Main::Text8,
      true},
-    {{"Text4", nullptr, {2400, 4200, 2655, 375}, "Roi de Juda"},
-     Output::JudahName,
-     &Main::Text4,
-     false},
+    {{"Text4", nullptr, {2400, 4200, 2655, 375}}, Output::JudahName, &Main::Text4, false},
     {{"Text7", nullptr, {5400, 4200, 2175, 375}, "Période du roi de Juda"},
      Output::JudahPeriod,
      &Main::Text7,
@@ -123,7 +114,7 @@ Main::Main()
     Label2 = new Label(client(), {"Label2", "Entrer une date (ex: -1225)", {360, 960, 2775, 375}});
     Label2->setFontFace(kSansSerif, 9.75, true);
 
-    Text1 = new TextBox(client(), {"Text1", nullptr, {3480, 870, 1095, 375}, "Année"});
+    Text1 = new TextBox(client(), {"Text1", nullptr, {3480, 870, 1095, 375}});
     Text1->setFontFace(kSansSerif, 9.75, true);
 
     Command1 = new CommandButton(client(), {"Command1", "OK", {5520, 870, 735, 375}});
@@ -158,7 +149,7 @@ Main::Main()
         this->*row.control = box;
     }
 
-    Text5 = new TextArea(m_rows, {"Text5", nullptr, {2400, 4920, 5175, 2175}, "Commentaire"});
+    Text5 = new TextArea(m_rows, {"Text5", nullptr, {2400, 4920, 5175, 2175}});
     Text5->setFontFace(kSerif, kBoxPoints);
     Text5->setReadOnly(true);
     Text5->setBackColor(kBoxPaper);
@@ -176,6 +167,13 @@ Main::Main()
         if (label != Label1)
             label->setForeColor(kInk);
     }
+
+    // The prompt and each row label name the box beside them; a row label's new caption
+    // renames its box. The period boxes have names of their own.
+    Label2->setBuddy(Text1);
+    for (auto [label, box] : std::initializer_list<std::pair<Label*, QWidget*>>{
+             {Label5, Text2}, {Label7, Text9}, {Label3, Text3}, {Label4, Text4}, {Label6, Text5}})
+        label->setBuddy(box);
 
     // Tab order: the entry row first, then the answers row by row.
     orderTabs({Text1, Command1, Command2, Text2, Text10, Text9, Text6, Text3, Text8, Text4, Text7,

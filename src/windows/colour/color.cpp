@@ -11,7 +11,8 @@ namespace vorn {
 
 namespace {
 
-// The labels naming what sits below or beside them; they turn white while the icon moves.
+// The labels naming the box below each, for the eye and for assistive tools; they turn white
+// while the icon moves.
 constexpr std::array<ControlDecl, 4> kCaptions{{
     {"Label3", "Rouge", {360, 120, 735, 255}},
     {"Label4", "Vert", {1168, 120, 495, 255}},
@@ -24,9 +25,9 @@ constexpr const char* kInitialComponent = "255";
 // The component boxes in focus order, which is also the order textInit resets them in, each
 // with the component it holds.
 constexpr std::array<ControlRow<Color::Component>, 3> kBoxes{{
-    {{"Text1", kInitialComponent, {1080, 360, 495, 345}, "Vert"}, Color::Green},
-    {{"Text2", kInitialComponent, {360, 360, 495, 345}, "Rouge"}, Color::Red},
-    {{"Text3", kInitialComponent, {1800, 360, 495, 345}, "Bleu"}, Color::Blue},
+    {{"Text1", kInitialComponent, {1080, 360, 495, 345}}, Color::Green},
+    {{"Text2", kInitialComponent, {360, 360, 495, 345}}, Color::Red},
+    {{"Text3", kInitialComponent, {1800, 360, 495, 345}}, Color::Blue},
 }};
 // The red box pushes the history before its range test, so also for a value it refuses; the
 // others push it after.
@@ -74,10 +75,15 @@ Color::Color()
     Label1 = new Label(client(), {"Label1", nullptr, {360, 960, 1935, 1335}, "Aperçu"});
     Label1->setBackColor(kWhite);
 
-    Text4 =
-        new TextBox(client(), {"Text4", nullptr, {600, 2760, 1455, 375}, "Valeur Hexadécimale"});
+    Text4 = new TextBox(client(), {"Text4", nullptr, {600, 2760, 1455, 375}});
     Text4->setReadOnly(true);
     Text4->setFontFace(QStringLiteral("MS Sans Serif"), 12, true);
+
+    // The captions in the order of kCaptions, each with the box it names.
+    const std::array<QWidget*, kCaptions.size()> named{m_components[Red], m_components[Green],
+                                                       m_components[Blue], Text4};
+    for (std::size_t i = 0; i < named.size(); ++i)
+        m_captions[i]->setBuddy(named[i]);
 
     m_swatches = makeControls<Label>(client(), kSwatches, [](Label* swatch, const auto& row) {
         swatch->setClickable(declText(row.decl.description));

@@ -29,7 +29,7 @@ constexpr std::array<ControlDecl, 11> kKeys{{
     {"huit", "8", keyPlace(1, 2)},
     {"neuf", "9", keyPlace(2, 2)},
     {"zero", "0", keyPlace(1, 3)},
-    {"virgule", ",", keyPlace(2, 3)},
+    {"virgule", ",", keyPlace(2, 3), "Virgule"}, // a lone comma is not always spoken
 }};
 
 const QString kHeavyFace = QStringLiteral("Arial Black");

@@ -6,6 +6,7 @@
 #include "colour/color.h"
 #include "euro/vorneuro.h"
 #include "files/recherche.h"
+#include "platform/accessibility.h"
 #include "platform/forms.h"
 #include "platform/services.h"
 #include "shell/courrier.h"
@@ -71,6 +72,7 @@ Menu::Menu()
     for (std::size_t i = 0; i < kTopEntries.size(); ++i) {
         tops[i] = menuBar()->addMenu(QString::fromUtf8(kTopEntries[i].caption));
         tops[i]->setObjectName(QString::fromUtf8(kTopEntries[i].name));
+        tops[i]->setAccessibleName(tops[i]->title());
         tops[i]->menuAction()->setObjectName(QString::fromUtf8(kTopEntries[i].name));
     }
     for (const MenuEntry& entry : kMenuEntries) {
@@ -87,7 +89,8 @@ Menu::Menu()
         connect(action, &QAction::triggered, this, handler(entry.handler));
     }
 
-    Bouch = new Image(client(), {"Bouch", nullptr, {0, 0, 4005, 765}, "Fond"});
+    Bouch = new Image(client(), {"Bouch", nullptr, {0, 0, 4005, 765}});
+    setDecorative(Bouch);
     Bouch->setPicture([this](QPainter& painter, const QRectF&) {
         pictures::blueTexture(painter, QRectF(-QPointF(Bouch->pos()), QSizeF(client()->size())));
     });
@@ -98,6 +101,8 @@ Menu::Menu()
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image1 = new Image(client(), {"Image1", nullptr, {120, 120, 480, 480}}, pictures::closeIcon);
     Image1->setClickable(QStringLiteral("Fermer"));
+    // The caption beside the picture names it for assistive tools.
+    Label1->setBuddy(Image1);
     connect(Image1, &Image::Click, this, handler(&Menu::Image1_Click));
 }
 

@@ -1,5 +1,6 @@
 #include "shell/splashfin.h"
 
+#include "platform/accessibility.h"
 #include "platform/forms.h"
 #include "shell/courrier.h"
 #include "shell/menu.h"
@@ -33,6 +34,8 @@ SplashFin::SplashFin()
         letter->setForeColor(rgb(255, 0, 0));
         letter->setFontFace(QStringLiteral("MS Sans Serif"), 13.5);
         letter->setWordWrap(false);
+        // The picture below says what the letters spell.
+        setDecorative(letter);
     });
 
     connect(Image1, &Image::Click, this, handler(&SplashFin::Image1_Click));

@@ -1,5 +1,6 @@
 #include "shell/tetris.h"
 
+#include "platform/accessibility.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "shell/pictures.h"
@@ -31,8 +32,9 @@ constexpr std::array kRefusMoves{
 
 Tetris::Tetris()
     : Form(QStringLiteral("Tétris"), QStringLiteral("Erreur"), QSizeF(4995, 2160), Border::Fixed) {
-    new PictureBox(client(), {"Picture1", nullptr, {240, 480, 480, 480}, "Erreur"},
-                   pictures::closeIcon);
+    // The icon repeats what the title says.
+    setDecorative(
+        new PictureBox(client(), {"Picture1", nullptr, {240, 480, 480, 480}}, pictures::closeIcon));
 
     // The run of spaces pushes the second sentence onto a line of its own.
     auto* message = new Label(client(), {"Label1",
