@@ -203,14 +203,23 @@ void checkReach(Form* form) {
             QVERIFY2(isPartOf(form->focusWidget(), w), qPrintable(name + " took no focus"));
     }
 
-    // Tab goes round every control that can take the focus.
+    // Tab goes round every control that can take the focus, and each shows that it has it:
+    // it looks different once the focus has moved on.
     int stops = 1;
     for (QWidget* w : form->findChildren<QWidget*>())
         stops += w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) ? 1 : 0;
     QList<QWidget*> reached;
+    QImage focusedLook;
     for (int i = 0; i < stops; ++i) {
         QTest::keyClick(window, Qt::Key_Tab);
-        reached.append(form->focusWidget());
+        QWidget* focused = form->focusWidget();
+        if (!focused)
+            break; // a window with nothing to focus
+        if (!reached.isEmpty() && reached.last() != focused && reached.last()->isVisible())
+            QVERIFY2(reached.last()->grab().toImage() != focusedLook,
+                     qPrintable(describe(reached.last()) + QStringLiteral(" hides its focus")));
+        reached.append(focused);
+        focusedLook = focused->grab().toImage();
     }
     for (QWidget* w : controls) {
         if (!w->isVisible())
@@ -222,6 +231,26 @@ void checkReach(Form* form) {
 }
 
 } // namespace
+
+// Presses keys in the window as the window system delivers them: a key sequence ("Tab",
+// "Ctrl+A"), or text after a quote mark. "Tab>Name" presses Tab until the control Name has the
+// focus.
+void pressKeys(Form* form, const QStringList& keys) {
+    QWindow* window = form->windowHandle();
+    for (const QString& key : keys) {
+        if (key.startsWith(QLatin1Char('"'))) {
+            type(form, key.mid(1));
+        } else if (key.startsWith(QLatin1String("Tab>"))) {
+            const QString target = key.mid(4);
+            for (int i = 0; i < 30 && form->focusWidget()->objectName() != target; ++i)
+                QTest::keyClick(window, Qt::Key_Tab);
+            QCOMPARE(form->focusWidget()->objectName(), target);
+        } else {
+            const QKeyCombination combination = QKeySequence(key)[0];
+            QTest::keyClick(window, combination.key(), combination.keyboardModifiers());
+        }
+    }
+}
 
 // Every window, in every state a user reaches, through the pointer and the keyboard as the
 // window system delivers them: each control that takes input is the one a click at it
@@ -270,6 +299,57 @@ private Q_SLOTS:
         });
         QTest::newRow("MARIAGE drawn") << "MARIAGE" << clicks({"Option3", "Command1"});
     }
+    // Each window's main job with the keyboard alone, from the focus the window opens with.
+    void everyJobByKeys_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("result");
+        QTest::newRow("year") << "Main" << QStringList{"\"-1225", "Return"} << "Text9"
+                              << "Text" << QVariant(QStringLiteral("Gédéon"));
+        QTest::newRow("francs") << "VornEuro" << QStringList{"\"100", "Return"} << "ecran"
+                                << "Text" << QVariant(QStringLiteral("15,245"));
+        QTest::newRow("colour") << "Color" << QStringList{"Tab>Text2", "Ctrl+A", "\"0", "Tab"}
+                                << "Text4"
+                                << "Text" << QVariant(QStringLiteral("#00FFFF"));
+        QTest::newRow("folder") << "Recherche" << QStringList{"Down", "Return"} << "Dir1"
+                                << "ListCount" << QVariant(0); // Images holds no folder
+        QTest::newRow("file") << "Recherche" << QStringList{"Down", "Return", "Tab>File1", "Down"}
+                              << "Text3"
+                              << "Text" << QVariant(QStringLiteral("0"));
+        QTest::newRow("draw") << "MARIAGE"
+                              << QStringList{"Tab>Option1", "Down", "Down", "Tab>Command1", "Space"}
+                              << "Text1"
+                              << "Text" << QVariant(QStringLiteral("Alice|Bruno"));
+        QTest::newRow("refusal") << "Tétris" << QStringList{"Tab>Refus", "Space"} << "Refus"
+                                 << "Left" << QVariant(2910.0f);
+    }
+    void everyJobByKeys() {
+        QFETCH(QString, window);
+        QFETCH(QStringList, keys);
+        QFETCH(QString, name);
+        QFETCH(QString, property);
+        QFETCH(QVariant, result);
+        test::ScriptedDialogs dialogs;
+        dialogs.queueInput(QStringLiteral("Alice"));
+        dialogs.queueInput(QStringLiteral("Bruno"));
+        QPointer<Form> form = findWindow(window)->open();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QPointer<QWidget> target = control(form, name.toUtf8().constData());
+        pressKeys(form, keys);
+        QVERIFY(target);
+        const QVariant value = target->property(property.toUtf8().constData());
+        if (result.typeId() == QMetaType::QString)
+            QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(result.toString()))
+                         .match(value.toString())
+                         .hasMatch(),
+                     qPrintable(value.toString()));
+        else
+            QCOMPARE(value, result);
+        QVERIFY(dialogs.errors().isEmpty());
+    }
+
     void everyControlTakesPointerAndTab() {
         QFETCH(QString, window);
         QFETCH(Step, step);

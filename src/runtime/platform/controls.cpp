@@ -32,13 +32,16 @@ void makeClickable(QWidget* widget, const QString& action) {
 
 namespace {
 
-void paintFocus(QWidget* widget) {
+// Draws the focus frame just inside `surface`: the widget itself, or the part of it that
+// paints its content.
+void paintFocus(QWidget* widget, QWidget* surface = nullptr) {
     if (!widget->hasFocus())
         return;
-    QPainter painter(widget);
+    surface = surface ? surface : widget;
+    QPainter painter(surface);
     QStyleOptionFocusRect option;
     option.initFrom(widget);
-    option.rect = widget->rect().adjusted(1, 1, -1, -1);
+    option.rect = surface->rect().adjusted(1, 1, -1, -1);
     widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, widget);
 }
 
@@ -82,6 +85,21 @@ TextArea::TextArea(QWidget* parent, const ControlDecl& decl)
     setTabChangesFocus(true);
     setPlainText(declText(decl.caption));
     connect(this, &QPlainTextEdit::textChanged, this, &TextArea::Change);
+}
+
+void TextArea::paintEvent(QPaintEvent* event) {
+    Control<QPlainTextEdit>::paintEvent(event);
+    paintFocus(this, viewport());
+}
+
+void TextArea::focusInEvent(QFocusEvent* event) {
+    Control<QPlainTextEdit>::focusInEvent(event);
+    viewport()->update();
+}
+
+void TextArea::focusOutEvent(QFocusEvent* event) {
+    Control<QPlainTextEdit>::focusOutEvent(event);
+    viewport()->update();
 }
 
 // --- CommandButton -----------------------------------------------------------------------

@@ -118,7 +118,7 @@ protected:
     void lostFocus() override { Q_EMIT LostFocus(); }
 };
 
-// A multi-line text box; words wrap at its width.
+// A multi-line text box; words wrap at its width. It shows the focus even when read-only.
 class TextArea : public Control<QPlainTextEdit> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
@@ -135,6 +135,9 @@ Q_SIGNALS:
 
 protected:
     void lostFocus() override { Q_EMIT LostFocus(); }
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 // A command button. Enter or space presses it when it has the focus.
