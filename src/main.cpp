@@ -1,10 +1,12 @@
 #include "platform/forms.h"
 #include "platform/runtime.h"
+#include "platform/windowsystem.h"
 #include "shell/menu.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    vorn::choosePlatform();
     QApplication app(argc, argv);
     vorn::Runtime runtime(app);
     vorn::Forms::instance().show<vorn::Menu>();

@@ -3,6 +3,7 @@
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 #include "platform/systemcalls.h"
+#include "platform/windowsystem.h"
 
 #include "support/testsupport.h"
 #include <QDir>
@@ -228,6 +229,48 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QFETCH(QString, joined);
         QCOMPARE(joinPath(folder, QStringLiteral("a")), joined);
+    }
+
+    // The window system asked of Qt, by the session the program starts in.
+    void platformBySession_data() {
+        QTest::addColumn<QByteArray>("requested");
+        QTest::addColumn<QByteArray>("sessionType");
+        QTest::addColumn<QByteArray>("desktops");
+        QTest::addColumn<bool>("xServer");
+        QTest::addColumn<bool>("waylandPlugin");
+        QTest::addColumn<QByteArray>("platform");
+        QTest::newRow("GNOME") << QByteArray() << QByteArray("wayland") << QByteArray("GNOME")
+                               << true << true << QByteArray("xcb");
+        QTest::newRow("GNOME by another name")
+            << QByteArray() << QByteArray("wayland") << QByteArray("ubuntu:GNOME") << true << true
+            << QByteArray("xcb");
+        QTest::newRow("GNOME, the user's choice")
+            << QByteArray("wayland") << QByteArray("wayland") << QByteArray("GNOME") << true << true
+            << QByteArray();
+        QTest::newRow("GNOME, no X server") << QByteArray() << QByteArray("wayland")
+                                            << QByteArray("GNOME") << false << true << QByteArray();
+        QTest::newRow("Plasma") << QByteArray() << QByteArray("wayland") << QByteArray("KDE")
+                                << true << true << QByteArray();
+        QTest::newRow("Plasma, no Wayland plugin")
+            << QByteArray() << QByteArray("wayland") << QByteArray("KDE") << true << false
+            << QByteArray("xcb");
+        QTest::newRow("X11") << QByteArray() << QByteArray("x11") << QByteArray("GNOME") << true
+                             << true << QByteArray();
+    }
+    void platformBySession() {
+        QFETCH(QByteArray, requested);
+        QFETCH(QByteArray, sessionType);
+        QFETCH(QByteArray, desktops);
+        QFETCH(bool, xServer);
+        QFETCH(bool, waylandPlugin);
+        QFETCH(QByteArray, platform);
+        Session session;
+        session.requested = requested;
+        session.sessionType = sessionType;
+        session.desktops = desktops;
+        session.xServer = xServer;
+        session.waylandPlugin = waylandPlugin;
+        QCOMPARE(platformFor(session), platform);
     }
 
     void programStartsWithoutShell() {
