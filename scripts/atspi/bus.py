@@ -209,3 +209,13 @@ class Events:
         """Waits for a window titled `title` to be announced as it comes forward."""
         wait_until(lambda: any(k == "window:activate" and n == title
                                for k, _, _, n in self.seen), what, seconds)
+
+
+def answer_names(program, first, second):
+    """Answers the two boxes in which the chore lottery asks the partners' names."""
+    for prompt, person in (("Donnez le nom de la première personne", first),
+                           ("Donnez le nom de la deuxième personne", second)):
+        ask = wait_until(lambda: find(program.window("Personnalisation"), "text", prompt),
+                         f'no box asks "{prompt}"')
+        ask.set_text_contents(person)
+        program.act_later(the(program.window("Personnalisation"), "push button", "OK"))

@@ -11,7 +11,7 @@ import subprocess
 import sys
 import time
 
-from bus import Failure, Program, find, name, pump, the, wait_until
+from bus import Failure, Program, answer_names, name, pump, the, wait_until
 
 # The windows in the order they are opened, each with the menu entry that opens it and the
 # name of its screenshot. The exit screen is reached through the main window's close picture.
@@ -61,12 +61,7 @@ def shoot(title, out, shot):
 def answer_lottery(program):
     """The lottery explains itself and asks two names before it shows."""
     program.act_later(the(program.window("Préparation mentale"), "push button", "OK"))
-    for prompt, person in (("Donnez le nom de la première personne", "Alice"),
-                           ("Donnez le nom de la deuxième personne", "Bruno")):
-        ask = wait_until(lambda: find(program.window("Personnalisation"), "text", prompt),
-                         f'no box asks "{prompt}"')
-        ask.set_text_contents(person)
-        program.act_later(the(program.window("Personnalisation"), "push button", "OK"))
+    answer_names(program, "Alice", "Bruno")
 
 
 def main(out):
