@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/runtime.h"
+#include "platform/windowsystem.h"
 #include "shell/catalogue.h"
 #include "shell/menu.h"
 
@@ -99,12 +100,15 @@ private:
 // Child: show the window, wait until it is exposed and the event loop has nothing left to
 // do, then report the peak resident memory and leave.
 int runChild(int argc, char* argv[], Mode mode) {
+    const bool suite = mode == Mode::Suite || mode == Mode::AllWindows;
+    if (suite)
+        vorn::choosePlatform(); // as the program does, before the application exists
     QApplication app(argc, argv);
     QWidget* window = nullptr;
     std::unique_ptr<QMainWindow> bare;
     QuietDialogs dialogs;
     std::optional<vorn::Runtime> runtime; // goes before the application, as in the program
-    if (mode == Mode::Suite || mode == Mode::AllWindows) {
+    if (suite) {
         runtime.emplace(app);
         window = vorn::Forms::instance().show<vorn::Menu>();
         if (mode == Mode::AllWindows) {
