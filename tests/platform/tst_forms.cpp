@@ -238,6 +238,27 @@ private Q_SLOTS:
         QCOMPARE(form->Width(), float((300 + m.left() + m.right()) * 15));
         QCOMPARE(form->Height(), float((150 + m.top() + m.bottom()) * 15));
     }
+
+    // A hidden window returns to its kept place unless the program placed it meanwhile.
+    void placeSetWhileHiddenIsKept_data() {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<float>("twips");
+        QTest::newRow("Left") << QByteArray("Left") << 4500.0f;
+        QTest::newRow("Top") << QByteArray("Top") << 3000.0f;
+        QTest::newRow("Width") << QByteArray("Width") << 7500.0f;
+        QTest::newRow("Height") << QByteArray("Height") << 2400.0f;
+    }
+    void placeSetWhileHiddenIsKept() {
+        QFETCH(QByteArray, property);
+        QFETCH(float, twips);
+        Probe* form = Forms::instance().show<Probe>();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        Forms::instance().hideForm(form);
+        form->setProperty(property, twips);
+        QCOMPARE(form->property(property).toFloat(), twips);
+        Forms::instance().showForm(form);
+        QCOMPARE(form->property(property).toFloat(), twips);
+    }
 };
 
 QTEST_MAIN(TestForms)

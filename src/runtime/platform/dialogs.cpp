@@ -1,7 +1,9 @@
 #include "platform/dialogs.h"
 
 #include "platform/form.h"
+#include "platform/forms.h"
 
+#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -31,10 +33,22 @@ private:
     QPointer<Form> m_form;
 };
 
-// A hidden window makes a poor parent: the box would centre on an invisible rectangle.
+// The window a box belongs to, so that the window manager keeps the box above it. A hidden
+// window makes a poor parent (the box would centre on an invisible rectangle), as does none
+// at all (the box would belong to no window the window manager knows): a window that asks
+// while it is still hidden, loading, lends its box to the window the user is in.
 QWidget* dialogParent(QWidget* parent) {
     QWidget* window = parent ? parent->window() : nullptr;
-    return window && window->isVisible() ? window : nullptr;
+    if (window && window->isVisible())
+        return window;
+    auto* active = qobject_cast<Form*>(QApplication::activeWindow());
+    if (active && active->isVisible())
+        return active;
+    for (Form* form : Forms::instance().loadedForms()) {
+        if (form->isVisible())
+            return form;
+    }
+    return nullptr;
 }
 
 // A code and the number scripts and tests know it by. The first entry of a table stands for

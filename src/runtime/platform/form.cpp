@@ -1,6 +1,7 @@
 #include "platform/form.h"
 
 #include "platform/controls.h"
+#include "platform/devicegeometry.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/guard.h"
@@ -143,20 +144,33 @@ QSize Form::outerPixels() const {
     return size().grownBy(m);
 }
 
+QPoint Form::framePosition() const {
+    return m_keptPlace ? m_keptPlace->client.topLeft() - m_keptPlace->frameOffset : pos();
+}
+
+void Form::moveFrameTo(QPoint position) {
+    if (m_keptPlace) {
+        m_keptPlace->client.moveTopLeft(position + m_keptPlace->frameOffset);
+        m_keptPlace->moved = true;
+    } else {
+        move(position);
+    }
+}
+
 float Form::Left() const {
-    return pixelsToTwips(pos().x());
+    return pixelsToTwips(framePosition().x());
 }
 
 float Form::Top() const {
-    return pixelsToTwips(pos().y());
+    return pixelsToTwips(framePosition().y());
 }
 
 void Form::setLeft(float twips) {
-    move(twipsToPixels(twips), pos().y());
+    moveFrameTo(QPoint(twipsToPixels(twips), framePosition().y()));
 }
 
 void Form::setTop(float twips) {
-    move(pos().x(), twipsToPixels(twips));
+    moveFrameTo(QPoint(framePosition().x(), twipsToPixels(twips)));
 }
 
 float Form::Width() const {
@@ -193,6 +207,8 @@ void Form::applyRequestedSize() {
         target.setHeight(std::max(0, twipsToPixels(*m_requestedHeight) - m.top() - m.bottom()));
     if (target == size())
         return;
+    if (m_keptPlace)
+        m_keptPlace->resized = true;
     if (m_border == Border::Fixed)
         setFixedSize(target);
     else
@@ -234,6 +250,10 @@ void Form::moveEvent(QMoveEvent* event) {
 }
 
 void Form::setVisible(bool visible) {
+    if (!visible && isVisible() && testAttribute(Qt::WA_Mapped) && !m_unloading)
+        keepPlace();
+    if (visible && !isVisible())
+        returnToKeptPlace();
     // The menu bar's height is known only once its entries exist: the window grows by it
     // just before it first appears, so the client area keeps its stated size.
     if (visible && !m_sized) {
@@ -249,6 +269,37 @@ void Form::setVisible(bool visible) {
         }
     }
     QWidget::setVisible(visible);
+}
+
+void Form::keepPlace() {
+    Place place{geometry(), deviceGeometry(this), geometry().topLeft() - pos(),
+                windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)};
+    if (place.state && normalGeometry().isValid()) {
+        place.client = normalGeometry();
+        place.device.reset();
+    }
+    m_keptPlace = place;
+}
+
+// A window mapped again is placed afresh by the window manager unless it asks for a
+// position, which Qt does only for a window the program itself placed; and the window
+// manager forgets a withdrawn window's maximised state. The window asks again for its kept
+// client area, which the window system puts exactly where it was, so the frame comes back
+// where it stood, and for the state it was in. Where the display's own pixels are known, they
+// are asked for too: under a scale factor Qt's coordinates may miss the kept one by a pixel.
+void Form::returnToKeptPlace() {
+    if (!m_keptPlace || !windowHandle())
+        return;
+    const Place place = *m_keptPlace;
+    m_keptPlace.reset();
+    const QRect client(place.client.topLeft(), place.resized ? size() : place.client.size());
+    setGeometry(client);
+    windowHandle()->setGeometry(client);
+    if (place.state)
+        setWindowState(windowState() | place.state);
+    else if (place.device && !place.moved)
+        setDeviceGeometry(this, place.device->topLeft(),
+                          place.resized ? QSize() : place.device->size());
 }
 
 void Form::showEvent(QShowEvent* event) {

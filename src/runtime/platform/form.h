@@ -114,6 +114,25 @@ private:
     QMargins frameMarginsPx() const;
     QSize outerPixels() const;
     void applyRequestedSize();
+    QPoint framePosition() const;
+    void moveFrameTo(QPoint position);
+    void keepPlace();
+    void returnToKeptPlace();
+
+    // Where a window the program hid stood on screen: its client area (the normal one when
+    // maximised), the same in the display's own pixels where they can be read, the offset of
+    // that area from the frame's top-left corner, and whether it was maximised or full
+    // screen; and whether the program has moved or resized it since. Once unmapped, the
+    // window's own geometry is whatever the window manager left behind when it took the
+    // frame away.
+    struct Place {
+        QRect client;
+        std::optional<QRect> device;
+        QPoint frameOffset;
+        Qt::WindowStates state;
+        bool moved = false;
+        bool resized = false;
+    };
 
     QVBoxLayout* m_layout = nullptr;
     QWidget* m_client = nullptr;
@@ -128,6 +147,7 @@ private:
     std::optional<float> m_requestedHeight;
     QSize m_clientPx;
     QMargins m_appliedMargins;
+    std::optional<Place> m_keptPlace;
     int m_busy = 0;
     bool m_sized = false;
     bool m_unloading = false;
