@@ -55,7 +55,8 @@ Label::Label(QWidget* parent, const ControlDecl& decl)
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // No accessible name of its own: Qt then tells assistive tools of every new caption.
-    setAccessibleDescription(declText(decl.description));
+    if (decl.description)
+        setAccessibleDescription(declText(decl.description));
     setText(declText(decl.caption));
 }
 
