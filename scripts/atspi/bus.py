@@ -96,9 +96,8 @@ def find(top, wanted_role, wanted_name, shown_only=True):
 
 
 def the(top, wanted_role, wanted_name):
-    obj = wait_until(lambda: find(top, wanted_role, wanted_name),
-                     f'no {wanted_role} "{wanted_name}" in "{name(top)}"', 5)
-    return obj
+    return wait_until(lambda: find(top, wanted_role, wanted_name),
+                      f'no {wanted_role} "{wanted_name}" in "{name(top)}"', 5)
 
 
 def action_index(obj, action):

@@ -73,13 +73,16 @@ bool waylandPluginInstalled() {
     });
 }
 
+bool isWaylandSession(const Session& session) {
+    return session.waylandDisplay || session.sessionType == "wayland";
+}
+
 } // namespace
 
 QByteArray platformFor(const Session& session) {
     if (!session.requested.isEmpty())
         return {};
-    const bool wayland = session.waylandDisplay || session.sessionType == "wayland";
-    if (!wayland || !session.xServer)
+    if (!isWaylandSession(session) || !session.xServer)
         return {};
     // Natively on Wayland, unless GNOME would leave the frames to Qt or Qt cannot.
     if (isGnome(session.desktops) || !session.waylandPlugin)
@@ -93,9 +96,8 @@ Session currentSession() {
     session.sessionType = qgetenv("XDG_SESSION_TYPE");
     session.desktops = qgetenv("XDG_CURRENT_DESKTOP");
     session.waylandDisplay = !qgetenv("WAYLAND_DISPLAY").isEmpty();
-    const bool wayland = session.waylandDisplay || session.sessionType == "wayland";
     // Only a Wayland session needs to know more.
-    if (wayland && session.requested.isEmpty()) {
+    if (isWaylandSession(session) && session.requested.isEmpty()) {
         session.xServer = xServerAnswers(qgetenv("DISPLAY"));
         session.waylandPlugin = waylandPluginInstalled();
     }
