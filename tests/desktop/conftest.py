@@ -1,0 +1,143 @@
+"""Fixtures: one private session per run with its X server, window managers, buses and Wayland
+compositor, the program started in it, and after each test the check that nothing quiet wrote."""
+
+import os
+import shutil
+import tempfile
+from collections.abc import Callable, Iterator, Mapping
+from pathlib import Path
+from typing import Any
+
+import pytest
+
+from .session import OUTSIDE, Process, Session
+from .x11 import XServer
+
+Start = Callable[..., Process]
+FILE_TIME = 1796722887  # 2026-12-08 09:41:27 UTC: the date of every file the program is shown
+
+
+def pytest_addoption(parser: pytest.Parser) -> None:
+    """--shots DIR: where the screenshots go."""
+    parser.addoption("--shots", type=Path, help="the folder the screenshots go into")
+
+
+def pytest_configure(config: pytest.Config) -> None:
+    """Declares the marker of a test that expects the program or a window manager to write."""
+    config.addinivalue_line("markers", "expects_output(pattern, ...): lines it may write")
+
+
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_makereport(item: pytest.Item) -> Iterator[None]:
+    """Notes on each test whether its body passed, for the fixture that hands a program on."""
+    if (report := (yield).get_result()).when == "call":  # type: ignore[attr-defined]
+        item.body_passed = report.passed  # type: ignore[attr-defined]
+
+
+@pytest.fixture(scope="session")
+def session(tmp_path_factory: pytest.TempPathFactory) -> Iterator[Session]:
+    """The private session every program of the run starts in."""
+    yield (session := Session(tmp_path_factory.mktemp("session")))
+    for process in reversed(session.processes):
+        process.stop()
+        process.check_quiet()
+
+
+@pytest.fixture(scope="session")
+def xserver(session: Session) -> Iterator[XServer]:
+    """The virtual X server; the programs started after it show on it."""
+    session.env["DISPLAY"] = (server := XServer(session)).name
+    yield server
+    server.use_window_manager(None)
+    server.process.stop()
+
+
+@pytest.fixture(scope="session")
+def bus(session: Session, xserver: XServer) -> Iterator[str]:
+    """The session bus, with the display; this process's accessibility client joins it too."""
+    process, address = session.start_bus()
+    for key in OUTSIDE:
+        os.environ.pop(key, None)
+    session.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+    yield address
+    process.stop()
+
+
+@pytest.fixture(scope="session")
+def shots(request: pytest.FixtureRequest, tmp_path_factory: pytest.TempPathFactory) -> Path:
+    """The folder the screenshots go into."""
+    (folder := request.config.getoption("shots") or tmp_path_factory.mktemp("shots")).mkdir(
+        parents=True, exist_ok=True)
+    return folder
+
+
+def fill(folder: Path, tree: Mapping[str, Any]) -> Path:
+    """Puts `tree` into `folder`: a file of each size given, a folder for each tree."""
+    folder.mkdir(parents=True, exist_ok=True)
+    for entry, content in tree.items():
+        if isinstance(content, dict):
+            fill(folder / entry, content)
+        else:
+            (folder / entry).write_bytes(bytes(content))
+        os.utime(folder / entry, (FILE_TIME, FILE_TIME))
+    return folder
+
+
+@pytest.fixture(scope="session")
+def documents() -> Iterator[Callable[[str, Mapping[str, Any]], Path]]:
+    """Makes a folder for the file manager at a path in a new temporary folder, named short as
+    mktemp's so that the folder list shows every level."""
+    made: list[Path] = []
+
+    def make(path: str, tree: Mapping[str, Any]) -> Path:
+        made.append(Path(tempfile.mkdtemp(prefix="tmp.")))
+        return fill(made[-1] / path, tree)
+
+    yield make
+    for folder in made:
+        shutil.rmtree(folder)
+
+
+@pytest.fixture(scope="session")
+def vornutil() -> Path:
+    """The program under test: VORNUTIL, or the one built in build/."""
+    program = Path(os.environ.get("VORNUTIL") or Path(__file__).parents[2] / "build/src/vornutil")
+    assert program.is_file(), f"no program at {program}"
+    return program.resolve()
+
+
+@pytest.fixture(scope="module")
+def kept() -> Iterator[dict[Any, Process]]:
+    """The program a module's tests hand on to each other, by how it was started."""
+    yield (kept := {})
+    for process in kept.values():
+        process.stop()
+
+
+@pytest.fixture
+def program(request: pytest.FixtureRequest, session: Session, vornutil: Path,
+            kept: dict[Any, Process]) -> Iterator[Start]:
+    """Starts the program as the session's user: program(cwd, **environment changes); or hands
+    on the one that the test before started the same way, if it passed and left it running."""
+    def start(cwd: Path | None = None, **env: str | None) -> Process:
+        if (key := (cwd, *sorted(env.items()))) not in kept or kept[key].poll() is not None:
+            for process in kept.values():
+                process.stop()
+            kept.clear()
+            kept[key] = session.start("vornutil", [str(vornutil)], env=env, cwd=cwd, quiet=True,
+                                      as_user=True)
+        return kept[key]
+
+    yield start
+    for process in ([] if getattr(request.node, "body_passed", False) else kept.values()):
+        process.stop()
+
+
+@pytest.fixture(autouse=True)
+def quiet(request: pytest.FixtureRequest, session: Session) -> Iterator[None]:
+    """Fails the test during which the program or a window manager wrote a line, but for the
+    lines its expects_output marker allows."""
+    yield
+    for process in session.processes:
+        process.check_quiet([pattern for mark in request.node.iter_markers("expects_output")
+                             for pattern in mark.args])

@@ -1,0 +1,129 @@
+"""A private desktop session: its folder and environment, the processes started in it with their
+output kept, its session bus, and waits that say what they waited for."""
+
+import contextlib
+import os
+import re
+import signal
+import subprocess
+import time
+from collections.abc import Callable, Mapping, Sequence
+from pathlib import Path
+from typing import Any
+
+# The desktop the checks are started from: none of its variables reach the session.
+OUTSIDE = ("DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS",
+           "AT_SPI_BUS_ADDRESS", "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP", "QT_QPA_PLATFORM",
+           "QT_SCALE_FACTOR", "QT_IM_MODULE", "SESSION_MANAGER")
+# A session bus that root may join too, whoever runs it; services start from the usual places.
+BUS = ('<busconfig><type>session</type><listen>unix:dir={}</listen><auth>EXTERNAL</auth>'
+       '<standard_session_servicedirs/><policy context="default"><allow user="root"/>'
+       '<allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>'
+       '<allow own="*"/></policy></busconfig>')
+
+
+def wait_until(probe: Callable[[], Any], what: str | Callable[[], str], timeout: float = 10,
+               pause: Callable[[float], Any] = time.sleep,
+               ignoring: tuple[type[Exception], ...] = ()) -> Any:
+    """The first true value of probe(), tried for at most `timeout` seconds."""
+    end = time.monotonic() + timeout
+    while True:
+        with contextlib.suppress(*ignoring):
+            if value := probe():
+                return value
+        if time.monotonic() > end:
+            raise AssertionError(f"waited {timeout:g} s for {what() if callable(what) else what}")
+        pause(0.05)
+
+
+def settled(read: Callable[[], Any], what: str) -> Any:
+    """What read() gives once two reads 0.1 s apart agree, as a window done painting."""
+    seen = [read()]
+    for _ in range(20):
+        time.sleep(0.1)
+        seen.append(read())
+        if seen[-1] == seen[-2]:
+            return seen[-1]
+    raise AssertionError(f"waited 2 s for {what} to stop changing")
+
+
+class Process(subprocess.Popen):
+    """A program started in the session, in a process group of its own; its output in a log."""
+
+    def __init__(self, name: str, argv: Sequence[str], log: Path, quiet: bool, **options: Any):
+        with open(log, "wb") as output:
+            super().__init__(argv, stdin=subprocess.DEVNULL, stdout=output, stderr=output,
+                             start_new_session=True, **options)
+        self.name, self.log, self.quiet, self.read = name, log, quiet, 0
+
+    def activity(self) -> tuple[float, ...]:
+        """The processor time it has used; while it waits for a processor, a value never seen."""
+        stat = Path(f"/proc/{self.pid}/stat").read_text().rsplit(")", 1)[1].split()
+        return (time.monotonic(),) if stat[0] == "R" else (int(stat[11]) + int(stat[12]),)
+
+    def check_quiet(self, allowed: Sequence[str] = ()) -> None:
+        """Fails if, quiet, it wrote a line since the last check that no pattern allows."""
+        with open(self.log, "rb") as log:
+            written = log.read()[self.read:]
+        self.read += len(written)
+        lines = [line for line in written.decode(errors="replace").splitlines()
+                 if not any(re.search(pattern, line) for pattern in allowed)]
+        assert not (self.quiet and lines), f"{self.name} wrote:\n    " + "\n    ".join(lines)
+
+    def ends(self, after: str) -> int:
+        """Waits for it to end by itself; its exit status."""
+        wait_until(lambda: self.poll() is not None, f"{self.name} to end after {after}")
+        return self.returncode
+
+    def stop(self) -> None:
+        """Ends it and whatever it started."""
+        with contextlib.suppress(ProcessLookupError):
+            os.killpg(self.pid, signal.SIGTERM)
+            with contextlib.suppress(subprocess.TimeoutExpired):
+                self.wait(5)
+            os.killpg(self.pid, signal.SIGKILL)
+        self.wait()
+
+
+class Session:
+    """A private folder (home, runtime folder, logs) and the environment of what starts in it;
+    `user_prefix` (as setpriv's) runs its daemons and the program as another user."""
+
+    def __init__(self, folder: Path, user_prefix: Sequence[str] = ()):
+        self.folder, self.user_prefix, self.processes = folder, list(user_prefix), []
+        for sub in ("home", "runtime", "logs"):
+            (folder / sub).mkdir(mode=0o700, parents=True, exist_ok=True)
+        self.env = {key: value for key, value in os.environ.items() if key not in OUTSIDE}
+        self.env.update(LC_ALL="C.UTF-8", LANG="C.UTF-8", TZ="UTC", HOME=str(folder / "home"),
+                        XDG_RUNTIME_DIR=str(folder / "runtime"))
+
+    def environment(self, changes: Mapping[str, str | None] = {}) -> dict[str, str]:
+        """The session's environment with `changes`; None removes a variable."""
+        return {key: value for key, value in {**self.env, **changes}.items() if value is not None}
+
+    def start(self, name: str, argv: Sequence[str], env: Mapping[str, str | None] = {},
+              cwd: Path | None = None, quiet: bool = False, as_user: bool = False,
+              fd: int | None = None) -> Process:
+        """Starts argv; a quiet process fails the test during which it writes a line."""
+        self.processes.append(Process(
+            name, [*(self.user_prefix if as_user else []), *argv], quiet=quiet, cwd=cwd,
+            log=self.folder / "logs" / f"{len(self.processes)}-{name}.log",
+            env=self.environment(env), pass_fds=() if fd is None else (fd,)))
+        return self.processes[-1]
+
+    def start_daemon(self, name: str, argv: Sequence[str], as_user: bool = False) -> tuple:
+        """Starts a daemon that writes a line to the descriptor "{fd}" of argv once it is
+        ready; the process and that line."""
+        with open(ready := self.folder / "logs" / f"{name}.ready", "w") as writing:
+            process = self.start(name, [arg.format(fd=writing.fileno()) for arg in argv],
+                                 as_user=as_user, fd=writing.fileno())
+        said = wait_until(lambda: (line := ready.read_text()).endswith("\n") and line,
+                          lambda: f"{name} to start; it wrote {process.log.read_text()!r}")
+        return process, said.strip()
+
+    def start_bus(self) -> tuple[Process, str]:
+        """Starts the session bus as the session's user; its address. The accessibility bus
+        starts on it when first asked for, with the bus's environment."""
+        (config := self.folder / "bus.conf").write_text(BUS.format(self.folder / "runtime"))
+        return self.start_daemon("dbus-daemon", ["dbus-daemon", "--nofork", "--print-address={fd}",
+                                                 f"--config-file={config}"], as_user=True)

@@ -1,0 +1,115 @@
+"""The program natively under weston (headless, pixman): every window opened over the accessibility
+bus (no input there), its title read from weston's scene graph and its screenshot saved; then,
+with weston and an X server side by side, the window system chosen for each kind of session."""
+
+import re
+import subprocess
+import tempfile
+from collections.abc import Callable, Iterator
+from pathlib import Path
+
+import pytest
+
+from .a11y import AccessibleApp, the
+from .conftest import Start
+from .session import Process, Session, settled, wait_until
+from .x11 import Rect, XServer
+
+VIEW = re.compile(r"PID (\d+), [^\n]*top-level window '(.*)' of [^\n]*\n"
+                  r"\s*position: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)")
+# The windows in the order they open, the menu entry that opens each (the exit screen: the main
+# window's close picture), and its screenshot.
+WINDOWS = [("VornUtil", None, "menu"), ("Horloge", "Horloge", "clock"),
+           ("Autrefois...", "Patriarches", "chronology"),
+           ("Recherche de fichiers", "Recherche", "files"),
+           ("VaviziDaz", "Hexa-Couleurs", "colour"), ("La VornEuro", "Convertisseur", "euro"),
+           ("Qui fait quoi ?", "Zamours", "chores"),
+           ("Erreur", "Tétris", "prank"), ("Mes coordonnées", "A propos de...", "about"),
+           ("M'écrire ?", "Fermer", "exit-screen")]
+# Where the program shows, by desktop and by the platform the user names: a GNOME Wayland
+# session with an X server at hand on X11, other desktops natively; a named platform wins.
+CHOICES = [("GNOME", None, "x11"), ("ubuntu:GNOME", None, "x11"), ("KDE", None, "wayland"),
+           ("sway", None, "wayland"), ("GNOME", "wayland", "wayland"), ("KDE", "xcb", "x11")]
+
+
+class Compositor:
+    """weston, headless, its socket in the session's runtime folder."""
+
+    def __init__(self, session: Session, socket: str = "wayland-vorn"):
+        self.session, self.env = session, {"WAYLAND_DISPLAY": socket}
+        self.process = session.start("weston", [
+            "weston", "--backend=headless-backend.so", "--use-pixman", "--width=1280",
+            "--height=1024", f"--socket={socket}", "--idle-time=0", "--debug"])
+        wait_until((path := Path(session.env["XDG_RUNTIME_DIR"], socket)).is_socket,
+                   f"weston to open {path}")
+
+    def run(self, argv: list[str], cwd: str | None = None) -> str:
+        """Runs one of weston's clients; what it prints."""
+        return subprocess.run(argv, env=self.session.environment(self.env), cwd=cwd, timeout=10,
+                              check=True, capture_output=True, text=True).stdout
+
+    def views(self, pid: int) -> dict[str, Rect]:
+        """The shown top-level windows of process `pid`, by title."""
+        return {title: Rect(x1, y1, x2 - x1, y2 - y1) for owner, title, *place in
+                VIEW.findall(self.run(["weston-debug", "scene-graph"])) if int(owner) == pid
+                for x1, y1, x2, y2 in [map(int, place)]}
+
+    def save(self, painter: Process, title: str, path: Path) -> None:
+        """Saves the program's window titled `title` as weston shows it, once the program is
+        done painting (weston shows what it last handed over)."""
+        settled(painter.activity, f"{painter.name} to finish painting")
+        x, y, width, height = wait_until(lambda: self.views(painter.pid).get(title), lambda:
+                                         f'weston to show "{title}": {self.views(painter.pid)}')
+        with tempfile.TemporaryDirectory() as folder:
+            self.run(["weston-screenshooter"], cwd=folder)
+            subprocess.run(["convert", str(next(Path(folder).glob("*.png"))), "-crop",
+                            f"{width}x{height}+{x}+{y}", "+repage", "-strip", str(path)],
+                           check=True)
+
+
+@pytest.fixture(scope="module")
+def compositor(session: Session) -> Iterator[Compositor]:
+    """weston, headless; the programs meant for it get its `env`."""
+    yield (compositor := Compositor(session))
+    compositor.process.stop()
+
+
+@pytest.fixture
+def native(bus: str, compositor: Compositor, program: Start,
+           documents: Callable[..., Path]) -> tuple[Process, AccessibleApp]:
+    """The program natively on weston, with no X server, in a GNOME session. The headless
+    backend has no seat, which no desktop lacks; Qt 6.4's Wayland text input then reads the
+    missing seat as soon as a text box draws its cursor, and crashes: the compose input method
+    stands in for it."""
+    vornutil = program(documents("Documents", {"Images": {}}), DISPLAY=None,
+                       XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="GNOME",
+                       QT_IM_MODULE="compose", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                       **compositor.env)
+    return vornutil, AccessibleApp(vornutil.pid)
+
+
+@pytest.mark.parametrize("title, entry, shot", WINDOWS, ids=[shot for *_, shot in WINDOWS])
+def test_native_window(native: tuple[Process, AccessibleApp], compositor: Compositor,
+                       shots: Path, title: str, entry: str | None, shot: str) -> None:
+    vornutil, app = native
+    if entry == "Fermer":
+        app.act(the(app.window("VornUtil"), "push button", entry))
+    elif entry:
+        app.act_later(app.menu_item(entry))
+    if title == "Qui fait quoi ?":  # the lottery explains itself and asks two names first
+        app.act_later(the(app.window("Préparation mentale"), "push button", "OK"))
+        app.answer_names("Alice", "Bruno")
+    app.window(title)
+    compositor.save(vornutil, title, shots / f"{shot}.png")
+
+
+@pytest.mark.parametrize("desktop, platform, where", CHOICES, ids=[
+    f"{desktop}-{platform or 'unset'}" for desktop, platform, _ in CHOICES])
+def test_window_system_choice(bus: str, compositor: Compositor, xserver: XServer, program: Start,
+                              desktop: str, platform: str | None, where: str) -> None:
+    vornutil = program(XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP=desktop,
+                       QT_QPA_PLATFORM=platform, **compositor.env)
+    shows = {"x11": lambda: xserver.screen.titled(vornutil.pid, "VornUtil"),
+             "wayland": lambda: "VornUtil" in compositor.views(vornutil.pid)}
+    wait_until(shows.pop(where), f"a window on {where}")
+    assert not shows.popitem()[1](), "a window on the other window system too"
