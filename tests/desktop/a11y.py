@@ -16,7 +16,18 @@ from gi.repository import Atspi, Gio, GLib  # noqa: E402
 from .session import wait_until  # noqa: E402
 
 Accessible = Atspi.Accessible
-role, name = Accessible.get_role_name, Accessible.get_name  # what a screen reader says of it
+
+
+# An object as a screen reader reads it: role, name, text, whether it is shown, its children.
+def role(obj: Accessible) -> str: return obj.get_role_name()
+def name(obj: Accessible) -> str: return obj.get_name()
+def text(obj: Accessible) -> str: return obj.get_text(0, -1)
+def showing(obj: Accessible) -> bool: return obj.get_state_set().contains(Atspi.StateType.SHOWING)
+
+
+def children(obj: Accessible) -> list[Accessible]:
+    """The object's children."""
+    return list(filter(None, map(obj.get_child_at_index, range(obj.get_child_count()))))
 
 
 def pump(seconds: float = 0.0) -> None:
@@ -32,22 +43,7 @@ def wait(probe: Callable[[], Any], what: str | Callable[[], str], timeout: float
     return wait_until(probe, what, timeout, pause=pump, ignoring=(GLib.Error,))
 
 
-def text(obj: Accessible) -> str:
-    """The object's whole text."""
-    return obj.get_text(0, -1)
-
-
-def showing(obj: Accessible) -> bool:
-    """Whether the object is on screen."""
-    return obj.get_state_set().contains(Atspi.StateType.SHOWING)
-
-
-def children(obj: Accessible) -> list[Accessible]:
-    """The object's children."""
-    return [child for child in map(obj.get_child_at_index, range(obj.get_child_count())) if child]
-
-
-def find(top: Accessible, wanted_role: str, wanted: str, hidden: bool = False) -> Accessible | None:
+def find(top: Accessible, wanted_role: str, wanted: str, hidden: bool = False) -> Any:
     """The first object below `top`, depth first, of that role and name (`hidden` or shown)."""
     for child in children(top):
         if hidden or showing(child):
@@ -55,13 +51,11 @@ def find(top: Accessible, wanted_role: str, wanted: str, hidden: bool = False) -
                 return child
             if found := find(child, wanted_role, wanted, hidden):
                 return found
-    return None
 
 
 def the(top: Accessible, wanted_role: str, wanted: str) -> Accessible:
     """The shown object below `top` of that role and name, once it is there."""
-    return wait(lambda: find(top, wanted_role, wanted), f'a {wanted_role} "{wanted}" in '
-                f'"{name(top)}"', 5)
+    return wait(lambda: find(top, wanted_role, wanted), f'a {wanted_role} "{wanted}"', 5)
 
 
 def targets(obj: Accessible, relation: Atspi.RelationType) -> list[Accessible]:
@@ -85,9 +79,9 @@ def accessibility_bus() -> Gio.DBusConnection:
     address = Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
         "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
         GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, -1).unpack()[0]
+    flags = Gio.DBusConnectionFlags
     return Gio.DBusConnection.new_for_address_sync(
-        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
+        address, flags.AUTHENTICATION_CLIENT | flags.MESSAGE_BUS_CONNECTION)
 
 
 class AccessibleApp:
@@ -117,8 +111,8 @@ class AccessibleApp:
         obj.do_action(action_index(obj, action))
 
     def act_later(self, obj: Accessible, action: str = "Press") -> None:
-        """Asks for an action without waiting for the answer: a handler that opens a modal box
-        answers only once the box is closed."""
+        """Asks for an action without waiting for the answer, which a handler that opens a modal
+        box gives only once the box is closed."""
         accessibility_bus().call(obj.app.bus_name, obj.path, "org.a11y.atspi.Action", "DoAction",
                                  GLib.Variant("(i)", (action_index(obj, action),)), None,
                                  Gio.DBusCallFlags.NO_AUTO_START, -1)
@@ -126,16 +120,15 @@ class AccessibleApp:
 
     def menu_item(self, caption: str) -> Accessible:
         """The main window's menu entry `caption`, hidden in its menu or not."""
-        assert (found := find(self.window("VornUtil"), "menu item", caption, hidden=True)), \
-            f'no menu entry "{caption}"'
-        return found
+        assert (item := find(self.window("VornUtil"), "menu item", caption, hidden=True)), caption
+        return item
 
     def answer_names(self, first: str, second: str) -> None:
         """Answers the two boxes in which the chore lottery asks the partners' names."""
         for which, person in (("première", first), ("deuxième", second)):
-            prompt = f"Donnez le nom de la {which} personne"
-            wait(lambda: find(self.window("Personnalisation"), "text", prompt),
-                 f'a box asking "{prompt}"').set_text_contents(person)
+            wait(lambda: find(self.window("Personnalisation"), "text", f"Donnez le nom de la "
+                              f"{which} personne"), f"the box for the {which} name"
+                 ).set_text_contents(person)
             self.act_later(the(self.window("Personnalisation"), "push button", "OK"))
 
 
@@ -159,8 +152,7 @@ class Events:
         pump()
         self.seen.clear()
 
-    def wait_for(self, kind: str, what: str, path: str | None = None,
-                 title: str | None = None) -> None:
-        """Waits for an event of `kind` from the object at `path`, or the window `title`."""
-        wait(lambda: any(k.startswith(kind) and path in (None, p) and title in (None, n)
+    def wait_for(self, kind: str, what: str, path: str = "", title: str = "") -> None:
+        """Waits for an event of `kind` from the object at `path`, or from the window `title`."""
+        wait(lambda: any(k.startswith(kind) and path in ("", p) and title in ("", n)
                          for k, p, n in self.seen), what, 5)

@@ -1,5 +1,5 @@
-"""Fixtures: one private session per run with its X server, window managers, buses and Wayland
-compositor, the program started in it, and after each test the check that nothing quiet wrote."""
+"""Fixtures: one private session per run with its X server, window managers and buses, the program
+started in it, and after each test the check that nothing quiet wrote a line."""
 
 import os
 import shutil
@@ -15,6 +15,11 @@ from .x11 import XServer
 
 Start = Callable[..., Process]
 FILE_TIME = 1796722887  # 2026-12-08 09:41:27 UTC: the date of every file the program is shown
+# A session bus that root may join too, whoever runs it; its services start from the usual places.
+BUS = ('<busconfig><type>session</type><listen>unix:dir={}</listen><auth>EXTERNAL</auth>'
+       '<standard_session_servicedirs/><policy context="default"><allow user="root"/>'
+       '<allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>'
+       '<allow own="*"/></policy></busconfig>')
 
 
 def pytest_addoption(parser: pytest.Parser) -> None:
@@ -46,7 +51,7 @@ def session(tmp_path_factory: pytest.TempPathFactory) -> Iterator[Session]:
 @pytest.fixture(scope="session")
 def xserver(session: Session) -> Iterator[XServer]:
     """The virtual X server; the programs started after it show on it."""
-    session.env["DISPLAY"] = (server := XServer(session)).name
+    session.env["DISPLAY"] = (server := XServer(session)).screen.name
     yield server
     server.use_window_manager(None)
     server.process.stop()
@@ -54,8 +59,11 @@ def xserver(session: Session) -> Iterator[XServer]:
 
 @pytest.fixture(scope="session")
 def bus(session: Session, xserver: XServer) -> Iterator[str]:
-    """The session bus, with the display; this process's accessibility client joins it too."""
-    process, address = session.start_bus()
+    """The session bus (as the session's user) on which the accessibility bus starts, knowing the
+    display; this process's accessibility client joins it too."""
+    (config := session.folder / "bus.conf").write_text(BUS.format(session.folder / "runtime"))
+    process, address = session.start_daemon("dbus-daemon", [
+        "dbus-daemon", "--nofork", "--print-address={fd}", f"--config-file={config}"], True)
     for key in OUTSIDE:
         os.environ.pop(key, None)
     session.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
@@ -66,9 +74,7 @@ def bus(session: Session, xserver: XServer) -> Iterator[str]:
 @pytest.fixture(scope="session")
 def shots(request: pytest.FixtureRequest, tmp_path_factory: pytest.TempPathFactory) -> Path:
     """The folder the screenshots go into."""
-    (folder := request.config.getoption("shots") or tmp_path_factory.mktemp("shots")).mkdir(
-        parents=True, exist_ok=True)
-    return folder
+    return request.config.getoption("shots") or tmp_path_factory.mktemp("shots")
 
 
 def fill(folder: Path, tree: Mapping[str, Any]) -> Path:
@@ -124,12 +130,11 @@ def program(request: pytest.FixtureRequest, session: Session, vornutil: Path,
             for process in kept.values():
                 process.stop()
             kept.clear()
-            kept[key] = session.start("vornutil", [str(vornutil)], env=env, cwd=cwd, quiet=True,
-                                      as_user=True)
+            kept[key] = session.start("vornutil", [str(vornutil)], env, True, True, cwd=cwd)
         return kept[key]
 
     yield start
-    for process in ([] if getattr(request.node, "body_passed", False) else kept.values()):
+    for process in [] if getattr(request.node, "body_passed", False) else kept.values():
         process.stop()
 
 

@@ -1,5 +1,5 @@
 """A private desktop session: its folder and environment, the processes started in it with their
-output kept, its session bus, and waits that say what they waited for."""
+output kept, and waits that say what they waited for."""
 
 import contextlib
 import os
@@ -15,11 +15,6 @@ from typing import Any
 OUTSIDE = ("DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS",
            "AT_SPI_BUS_ADDRESS", "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP", "QT_QPA_PLATFORM",
            "QT_SCALE_FACTOR", "QT_IM_MODULE", "SESSION_MANAGER")
-# A session bus that root may join too, whoever runs it; services start from the usual places.
-BUS = ('<busconfig><type>session</type><listen>unix:dir={}</listen><auth>EXTERNAL</auth>'
-       '<standard_session_servicedirs/><policy context="default"><allow user="root"/>'
-       '<allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>'
-       '<allow own="*"/></policy></busconfig>')
 
 
 def wait_until(probe: Callable[[], Any], what: str | Callable[[], str], timeout: float = 10,
@@ -41,9 +36,9 @@ def settled(read: Callable[[], Any], what: str) -> Any:
     seen = [read()]
     for _ in range(20):
         time.sleep(0.1)
-        seen.append(read())
-        if seen[-1] == seen[-2]:
-            return seen[-1]
+        if (value := read()) == seen[-1]:
+            return value
+        seen.append(value)
     raise AssertionError(f"waited 2 s for {what} to stop changing")
 
 
@@ -63,8 +58,7 @@ class Process(subprocess.Popen):
 
     def check_quiet(self, allowed: Sequence[str] = ()) -> None:
         """Fails if, quiet, it wrote a line since the last check that no pattern allows."""
-        with open(self.log, "rb") as log:
-            written = log.read()[self.read:]
+        written = self.log.read_bytes()[self.read:]
         self.read += len(written)
         lines = [line for line in written.decode(errors="replace").splitlines()
                  if not any(re.search(pattern, line) for pattern in allowed)]
@@ -102,28 +96,20 @@ class Session:
         return {key: value for key, value in {**self.env, **changes}.items() if value is not None}
 
     def start(self, name: str, argv: Sequence[str], env: Mapping[str, str | None] = {},
-              cwd: Path | None = None, quiet: bool = False, as_user: bool = False,
-              fd: int | None = None) -> Process:
+              quiet: bool = False, as_user: bool = False, **options: Any) -> Process:
         """Starts argv; a quiet process fails the test during which it writes a line."""
         self.processes.append(Process(
-            name, [*(self.user_prefix if as_user else []), *argv], quiet=quiet, cwd=cwd,
+            name, [*(self.user_prefix if as_user else []), *argv], quiet=quiet,
             log=self.folder / "logs" / f"{len(self.processes)}-{name}.log",
-            env=self.environment(env), pass_fds=() if fd is None else (fd,)))
+            env=self.environment(env), **options))
         return self.processes[-1]
 
     def start_daemon(self, name: str, argv: Sequence[str], as_user: bool = False) -> tuple:
-        """Starts a daemon that writes a line to the descriptor "{fd}" of argv once it is
-        ready; the process and that line."""
+        """Starts a daemon that writes a line to the descriptor "{fd}" of argv once it is ready;
+        the process and that line."""
         with open(ready := self.folder / "logs" / f"{name}.ready", "w") as writing:
             process = self.start(name, [arg.format(fd=writing.fileno()) for arg in argv],
-                                 as_user=as_user, fd=writing.fileno())
+                                 as_user=as_user, pass_fds=(writing.fileno(),))
         said = wait_until(lambda: (line := ready.read_text()).endswith("\n") and line,
                           lambda: f"{name} to start; it wrote {process.log.read_text()!r}")
         return process, said.strip()
-
-    def start_bus(self) -> tuple[Process, str]:
-        """Starts the session bus as the session's user; its address. The accessibility bus
-        starts on it when first asked for, with the bus's environment."""
-        (config := self.folder / "bus.conf").write_text(BUS.format(self.folder / "runtime"))
-        return self.start_daemon("dbus-daemon", ["dbus-daemon", "--nofork", "--print-address={fd}",
-                                                 f"--config-file={config}"], as_user=True)

@@ -79,13 +79,6 @@ class Walk:
     def __init__(self, app: AccessibleApp, events: Events, folder: Path):
         self.app, self.events, self.folder, self.findings = app, events, folder, []
 
-    def note(self, check: Callable[[], object]) -> None:
-        """Runs a check whose failure is a finding, and goes on."""
-        try:
-            check()
-        except AssertionError as failure:
-            self.findings.append(str(failure))
-
     def announced(self, window: Accessible) -> list[Accessible]:
         """The objects of `window` a screen reader announces, in its order."""
         found = []
@@ -103,7 +96,8 @@ class Walk:
         heard = [(role(obj), name(obj)) for obj in objects]
         if role(window) != kind:
             self.findings.append(f'"{title}" is announced as {role(window)}, not as a {kind}')
-        if len(heard) != len(expected) or not all(map(said, heard, expected)):
+        if len(heard) != len(expected) or any(r != want_r or not (w.fullmatch(n) if isinstance(
+                w, re.Pattern) else n == w) for (r, n), (want_r, w) in zip(heard, expected)):
             self.findings.append(f'"{title}" announces {heard}, not {expected}')
         for obj in objects:
             self.findings += control_findings(title, obj, objects)
@@ -113,22 +107,23 @@ class Walk:
         window = self.app.window(title)
         if title not in CATALOGUE and role(window) not in kinds:
             self.findings.append(f'"{title}" is announced as {role(window)}, not as {kinds}')
-        self.note(lambda: self.events.wait_for("window:activate", f'"{title}" to be announced '
-                                               "as it came forward", title=title))
+        self.heard("window:activate", f'"{title}" as it came forward', title=title)
         return window
 
     def open_from_menu(self, caption: str, title: str, check: bool = True) -> Accessible:
         """Opens a window through its menu entry, checked against the catalogue."""
         self.events.clear()
         self.app.act_later(self.app.menu_item(caption))
-        window = self.opened(title)
         if check:
-            self.check_window(window)
-        return window
+            self.check_window(self.app.window(title))
+        return self.opened(title)
 
-    def heard(self, kind: str, source: Accessible, what: str) -> None:
-        """Checks that `source` raised the event that makes a screen reader speak `what`."""
-        self.note(lambda: self.events.wait_for(kind, f"{what} to raise {kind}", path=source.path))
+    def heard(self, kind: str, what: str, obj: Accessible | None = None, title: str = "") -> None:
+        """Checks that `obj`, or the window `title`, raised the event a screen reader speaks."""
+        try:
+            self.events.wait_for(kind, f"{what} to raise {kind}", obj.path if obj else "", title)
+        except AssertionError as failure:
+            self.findings.append(str(failure))
 
     def reads(self, window: Accessible, box: str, wanted: str, what: str) -> None:
         """Checks the text a screen reader reads in a text box of the window."""
@@ -136,28 +131,20 @@ class Walk:
             self.findings.append(f"{what}: {actual!r}, not {wanted!r}")
 
 
-def said(heard: tuple[str, str], expected: tuple[str, str | re.Pattern]) -> bool:
-    """Whether a control a screen reader heard is the one the catalogue expects."""
-    (heard_role, heard_name), (role_wanted, wanted) = heard, expected
-    return heard_role == role_wanted and bool(wanted.fullmatch(heard_name) if isinstance(
-        wanted, re.Pattern) else heard_name == wanted)
-
-
 def control_findings(title: str, obj: Accessible, objects: list[Accessible]) -> list[str]:
-    """What is wrong with a control as a screen reader announces it among the window's others:
-    a name said twice is one too many unless one of the two is the label of the other; a text
-    box with a label beside it is named by it, one without names itself."""
-    kind, said_name, what = role(obj), name(obj), f'{role(obj)} {name(obj)!r} in "{title}"'
-    twice = [other for other in objects if other is not obj and name(other).strip() ==
-             said_name.strip() and not {obj, other} & set(targets(obj, LABEL_FOR) + targets(
-                 other, LABEL_FOR))]
+    """What is wrong with a control as a screen reader announces it among the window's others."""
+    kind, said, what = role(obj), name(obj), f'{role(obj)} {name(obj)!r} in "{title}"'
+    # A name said twice is one too many, unless one of the two is the label of the other.
+    twice = [other for other in objects if other is not obj and name(other).strip() == said.strip()
+             and not {obj, other} & set(targets(obj, LABEL_FOR) + targets(other, LABEL_FOR))]
+    # A text box with no label beside it names itself; one with a label is named by it.
     untied = kind == "text" and not targets(obj, Atspi.RelationType.LABELLED_BY) and any(
-        role(other) == "label" and name(other) == said_name for other in objects)
+        role(other) == "label" and name(other) == said for other in objects)
     return [finding for wrong, finding in (
-        (not said_name.strip(), f'a {kind} without a name in "{title}"'),
-        (kind in ("image", "icon", "filler", "panel") and (kind, said_name) != (
+        (not said.strip(), f'a {kind} without a name in "{title}"'),
+        (kind in ("image", "icon", "filler", "panel") and (kind, said) != (
             "image", "Caravane dans le désert"), f"{what}: a decoration is announced"),
-        (kind == "label" and len(said_name.strip()) == 1, f"{what}: a letter announced alone"),
+        (kind == "label" and len(said.strip()) == 1, f"{what}: a letter announced alone"),
         (twice, f"{what}: its name is announced twice"),
         (untied, f"{what}: named after a label it is not tied to")) if wrong]
 
@@ -171,7 +158,7 @@ def clock(walk: Walk) -> None:
     """The clock's time label announces each new time."""
     time_label = walk.announced(walk.open_from_menu("Horloge", "Horloge"))[0]
     walk.events.clear()
-    walk.heard("object:property-change:accessible-name", time_label, "the clock's time")
+    walk.heard("object:property-change:accessible-name", "the clock's time", time_label)
 
 
 def chronology(walk: Walk) -> None:
@@ -185,7 +172,7 @@ def chronology(walk: Walk) -> None:
     walk.reads(window, "           Juge", "Gédéon", "the judge of -1225")
     walk.reads(window, "  Patriarche", "Aucun", "the patriarch of -1225")
     walk.reads(window, "Roi d'Israël", "Hors période", "the king of Israel of -1225")
-    walk.heard("object:text-changed", the(window, "text", "           Juge"), "the judge's name")
+    walk.heard("object:text-changed", "the judge's name", the(window, "text", "           Juge"))
     year.set_text_contents("91")
     app.act_later(the(window, "push button", "OK"))
     app.act_later(the(walk.opened("Rappel", ("alert",)), "push button", "OK"))
@@ -210,7 +197,7 @@ def files(walk: Walk) -> None:
     app.act(the(the(window, "list", "Fichiers"), "list item", "la plage.jpg"), "Toggle")
     wanted = str((walk.folder / "Images" / "la plage.jpg").stat().st_size)
     wait(lambda: text(size) == wanted, lambda: f"the size {wanted}, not {text(size)!r}")
-    walk.heard("object:text-changed", size, "the file's size")
+    walk.heard("object:text-changed", "the file's size", size)
     walk.reads(window, "A été créé le:", "08/12/2026 09:41:27", "the file's date")
     app.act(the(window, "push button", "Fermer"))
     app.gone("Recherche de fichiers")
@@ -225,7 +212,7 @@ def colours(walk: Walk) -> None:
     walk.events.clear()
     the(window, "text", "Vert").grab_focus()  # leaving the red box rebuilds the colour
     wait(lambda: text(hexa) == "#00FFFF", lambda: f"#00FFFF after red 0, not {text(hexa)!r}")
-    walk.heard("object:text-changed", hexa, "the hexadecimal value")
+    walk.heard("object:text-changed", "the hexadecimal value", hexa)
     walk.app.act(the(window, "push button", "Couleur récente"))
     wait(lambda: text(hexa) == "#FFFFFF", lambda: f"the recalled #FFFFFF, not {text(hexa)!r}")
 
@@ -241,8 +228,8 @@ def euro(walk: Walk) -> None:
     unit = wait(lambda: find(window, "label", "Euros"), "a unit label reading Euros")
     walk.reads(window, "Montant converti", "100", "the amount converted")
     the(window, "label", "Francs")
-    walk.heard("object:text-changed", amount, "the converted amount")
-    walk.heard("object:property-change:accessible-name", unit, "the amount's unit")
+    walk.heard("object:text-changed", "the converted amount", amount)
+    walk.heard("object:property-change:accessible-name", "the amount's unit", unit)
     app.act(the(window, "push button", "Off"))
     app.gone("La VornEuro")
 
@@ -262,7 +249,7 @@ def lottery(walk: Walk) -> None:
     walk.events.clear()
     app.act(the(window, "push button", "Je veux savoir"))
     wait(lambda: text(answer) in ("Alice", "Bruno"), lambda: f"a name drawn, not {text(answer)!r}")
-    walk.heard("object:text-changed", answer, "the name drawn")
+    walk.heard("object:text-changed", "the name drawn", answer)
     app.act_later(the(window, "push button", "J'en ai trop peur"))
     app.act_later(the(walk.opened("Rappel essentiel", ("alert",)), "push button", "OK"))
     app.gone("Rappel essentiel")

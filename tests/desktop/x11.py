@@ -1,6 +1,7 @@
 """The X side of a session: Xvfb with one window manager at a time, the windows as the window
-manager holds them, the screen's pixels, and a person's pointer and keys (through XTEST)."""
+manager holds them, the screen's pixels, and a person's pointer and keys (through xdotool)."""
 
+import contextlib
 import os
 import subprocess
 from collections.abc import Callable
@@ -48,27 +49,18 @@ class Screen:
         """The window's title as the window system holds it."""
         return (self.property(window, "_NET_WM_NAME") or b"").decode()
 
-    def window_manager(self) -> str | None:
-        """The name of the window manager running, if any."""
-        check = self.property(self.root, "_NET_SUPPORTING_WM_CHECK")
-        return check and self.title(self.display.create_resource_object("window", check[0]))
-
     def windows(self, pid: int, popups: bool = False) -> list[Window]:
         """The shown windows of process `pid`: the framed ones, or else its popups."""
         found = []
 
         def visit(parent: Window) -> None:
             for child in parent.query_tree().children:
-                try:
-                    attributes = child.get_attributes()
-                    if attributes.map_state != X.IsViewable:
-                        continue
-                    if bool(attributes.override_redirect) == popups \
-                            and (self.property(child, "_NET_WM_PID") or [0])[0] == pid:
-                        found.append(child)
-                    visit(child)
-                except XError:
-                    pass  # gone meanwhile
+                with contextlib.suppress(XError):  # gone meanwhile
+                    if (attributes := child.get_attributes()).map_state == X.IsViewable:
+                        if bool(attributes.override_redirect) == popups \
+                                and (self.property(child, "_NET_WM_PID") or [0])[0] == pid:
+                            found.append(child)
+                        visit(child)
 
         visit(self.root)
         return found
@@ -121,8 +113,8 @@ class Screen:
 
     def xdotool(self, *arguments: object) -> None:
         """Works the pointer and the keyboard as a person does (XTEST, through xdotool)."""
-        subprocess.run(["xdotool", *map(str, arguments)], check=True, env={**os.environ,
-                                                                           "DISPLAY": self.name})
+        subprocess.run(["xdotool", *map(str, arguments)], check=True,
+                       env={**os.environ, "DISPLAY": self.name})
 
     def click(self, x: int, y: int, times: int = 1) -> None:
         """Clicks the left button at x, y once, or twice for a double-click."""
@@ -133,7 +125,7 @@ class Screen:
         self.xdotool("key", "--delay", 30, *combinations)
 
     def type(self, text: str) -> None:
-        """Types text."""
+        """Types text, letter by letter."""
         self.xdotool("type", "--delay", 20, "--", text)
 
     def drag(self, start: tuple[int, int], end: tuple[int, int], steps: int = 5) -> None:
@@ -156,11 +148,10 @@ class XServer:
         self.session, self.window_manager = session, None
         self.process, number = session.start_daemon("Xvfb", [
             "Xvfb", "-displayfd", "{fd}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])
-        self.name = f":{number}"
-        self.screen = Screen(self.name)
+        self.screen = Screen(f":{number}")
 
     def use_window_manager(self, name: str | None) -> None:
-        """Runs the window manager `name` (or none) in place of another, with no session bus and
+        """Runs the window manager `name`, or none, in place of another, with no session bus and
         private settings; it fails the test during which it writes a line."""
         if self.window_manager and (self.window_manager.name, self.window_manager.poll()) \
                 == (name, None):
@@ -177,6 +168,11 @@ class XServer:
         self.window_manager = self.session.start(name, argv, quiet=True, env=dict(
             HOME=str(home), XDG_CONFIG_HOME=str(home), XDG_CACHE_HOME=str(home / "cache"),
             XDG_DATA_HOME=str(home / "data"), GSETTINGS_BACKEND="keyfile", NO_AT_BRIDGE="1",
-            DISPLAY=self.name, DBUS_SESSION_BUS_ADDRESS=None))
-        wait_until(lambda: self.screen.window_manager() == name, f"{name} to manage the screen",
-                   ignoring=(XError,))
+            DISPLAY=self.screen.name, DBUS_SESSION_BUS_ADDRESS=None))
+
+        def managing() -> bool:
+            check = self.screen.property(self.screen.root, "_NET_SUPPORTING_WM_CHECK")
+            return self.screen.title(self.screen.display.create_resource_object("window", check[0]))
+
+        wait_until(lambda: managing() == name, f"{name} to manage the screen",
+                   ignoring=(XError, TypeError))
