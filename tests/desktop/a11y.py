@@ -1,5 +1,4 @@
-"""The program as a screen reader meets it, over the accessibility bus alone. libatspi joins the
-session bus this process's environment names at its first call, and keeps it."""
+"""The program as a screen reader meets it, over the accessibility bus (AT-SPI) alone."""
 
 import contextlib
 import functools
@@ -111,8 +110,7 @@ class AccessibleApp:
         obj.do_action(action_index(obj, action))
 
     def act_later(self, obj: Accessible, action: str = "Press") -> None:
-        """Asks for an action without waiting for the answer, which a handler that opens a modal
-        box gives only once the box is closed."""
+        """Asks for an action without waiting for the answer (a modal box holds it back)."""
         accessibility_bus().call(obj.app.bus_name, obj.path, "org.a11y.atspi.Action", "DoAction",
                                  GLib.Variant("(i)", (action_index(obj, action),)), None,
                                  Gio.DBusCallFlags.NO_AUTO_START, -1)

@@ -1,5 +1,4 @@
-"""Fixtures: one private session per run with its X server, window managers and buses, the program
-started in it, and after each test the check that nothing quiet wrote a line."""
+"""Fixtures of the real-session checks: a private session, its servers, buses and the program."""
 
 import os
 import shutil
@@ -59,8 +58,7 @@ def xserver(session: Session) -> Iterator[XServer]:
 
 @pytest.fixture(scope="session")
 def bus(session: Session, xserver: XServer) -> Iterator[str]:
-    """The session bus (as the session's user) on which the accessibility bus starts, knowing the
-    display; this process's accessibility client joins it too."""
+    """The session bus, whose accessibility bus knows the display; libatspi here joins it too."""
     (config := session.folder / "bus.conf").write_text(BUS.format(session.folder / "runtime"))
     process, address = session.start_daemon("dbus-daemon", [
         "dbus-daemon", "--nofork", "--print-address={fd}", f"--config-file={config}"], True)
@@ -91,8 +89,7 @@ def fill(folder: Path, tree: Mapping[str, Any]) -> Path:
 
 @pytest.fixture(scope="session")
 def documents() -> Iterator[Callable[[str, Mapping[str, Any]], Path]]:
-    """Makes a folder for the file manager at a path in a new temporary folder, named short as
-    mktemp's so that the folder list shows every level."""
+    """Makes a folder for the file manager under a new temporary one named short, as mktemp's."""
     made: list[Path] = []
 
     def make(path: str, tree: Mapping[str, Any]) -> Path:
@@ -123,8 +120,7 @@ def kept() -> Iterator[dict[Any, Process]]:
 @pytest.fixture
 def program(request: pytest.FixtureRequest, session: Session, vornutil: Path,
             kept: dict[Any, Process]) -> Iterator[Start]:
-    """Starts the program as the session's user: program(cwd, **environment changes); or hands
-    on the one that the test before started the same way, if it passed and left it running."""
+    """Starts the program(cwd, **env changes), or hands on the one a passing test left running."""
     def start(cwd: Path | None = None, **env: str | None) -> Process:
         if (key := (cwd, *sorted(env.items()))) not in kept or kept[key].poll() is not None:
             for process in kept.values():
@@ -140,8 +136,7 @@ def program(request: pytest.FixtureRequest, session: Session, vornutil: Path,
 
 @pytest.fixture(autouse=True)
 def quiet(request: pytest.FixtureRequest, session: Session) -> Iterator[None]:
-    """Fails the test during which the program or a window manager wrote a line, but for the
-    lines its expects_output marker allows."""
+    """Fails the test during which a quiet process wrote a line its expects_output mark denies."""
     yield
     for process in session.processes:
         process.check_quiet([pattern for mark in request.node.iter_markers("expects_output")

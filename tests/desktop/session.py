@@ -1,5 +1,4 @@
-"""A private desktop session: its folder and environment, the processes started in it with their
-output kept, and waits that say what they waited for."""
+"""A private desktop session: its folder, environment and processes, and waits that say why."""
 
 import contextlib
 import os
@@ -80,8 +79,7 @@ class Process(subprocess.Popen):
 
 
 class Session:
-    """A private folder (home, runtime folder, logs) and the environment of what starts in it;
-    `user_prefix` (as setpriv's) runs its daemons and the program as another user."""
+    """A private folder and environment; `user_prefix` (setpriv's) runs what is `as_user`."""
 
     def __init__(self, folder: Path, user_prefix: Sequence[str] = ()):
         self.folder, self.user_prefix, self.processes = folder, list(user_prefix), []
@@ -105,8 +103,7 @@ class Session:
         return self.processes[-1]
 
     def start_daemon(self, name: str, argv: Sequence[str], as_user: bool = False) -> tuple:
-        """Starts a daemon that writes a line to the descriptor "{fd}" of argv once it is ready;
-        the process and that line."""
+        """Starts a daemon that says a line on the descriptor "{fd}" of argv once ready."""
         with open(ready := self.folder / "logs" / f"{name}.ready", "w") as writing:
             process = self.start(name, [arg.format(fd=writing.fileno()) for arg in argv],
                                  as_user=as_user, pass_fds=(writing.fileno(),))

@@ -1,5 +1,4 @@
-"""The program as a screen reader meets it, over the accessibility bus alone: every window opened
-through the accessible menu and checked against the catalogue, each window's main job done."""
+"""Every window as a screen reader meets it over the accessibility bus, checked and used."""
 
 import re
 from collections.abc import Callable

@@ -1,6 +1,4 @@
-"""Every window by pointer and keys on an X server under metacity at scale factors 1 and 2: title,
-grants, own button, close box, screenshot (NAME.png, NAME@2x.png); and the launcher's round trip
-through the exit screen, back to the pixel, under metacity and openbox."""
+"""Every window by pointer and keys under metacity at scales 1 and 2; the launcher's round trip."""
 
 from collections.abc import Callable
 from pathlib import Path
@@ -94,8 +92,7 @@ class Person:
         self.wm = wm
 
     def window(self, title: str, opens: bool = False) -> Window:
-        """The shown window titled exactly `title`, checked for what metacity (whose grants
-        follow the windows' hints) grants it; one that `opens` must take the keyboard."""
+        """The window titled `title`, with what metacity grants it; one that `opens` takes keys."""
         pid, screen = self.program.pid, self.screen
         window = wait_until(lambda: screen.titled(pid, title), lambda: f'a window titled "{title}"'
                             f"; shown: {[screen.title(w) for w in screen.windows(pid)]}",
@@ -154,8 +151,7 @@ class Person:
         self.gone(about, "Mes coordonnées", "its close box")
 
     def answer(self, window: Window | None, title: str, text: str = "") -> None:
-        """Answers the box titled `title` that a window asks: a click into it, text typed, then
-        Enter; then a window of the program takes the keyboard back."""
+        """Answers the box titled `title` by a click into it, text and Enter; the keys go back."""
         area = self.screen.geometry(box := self.window(title, opens=True))
         self.screen.click(area.x + 3, area.y + 3)
         self.type(box, text, "Return")
@@ -175,8 +171,7 @@ class Person:
                    f"{colour}, not {self.screen.colours(centre)}", 5)
 
     def open_second_folder(self, window: Window) -> None:
-        """Double-clicks the open folder's second sub-folder, then clicks its first file. The
-        open folder is highlighted across the list; its sub-folders follow, a row each."""
+        """Double-clicks the open folder's second sub-folder (rows below its highlight), a file."""
         left, top, width, height = PLACES["Recherche/Dir1"]
         area = self.screen.geometry(window)
         column = Rect(area.x + self.scale * ((left + width) // 15 - 12),
@@ -207,8 +202,7 @@ class Person:
             self.screen.colours(edge)) if blue > red + 60), None), "the launcher's background")
 
     def top_entries(self) -> list[int]:
-        """The centres of the menu bar's five top entries, from the launcher's left edge: runs
-        of dark text apart by wider gaps."""
+        """The centres of the menu bar's five entries: runs of dark text apart by wider gaps."""
         def entries() -> list[int] | None:
             area = self.screen.geometry(self.window("VornUtil"))
             pixels = self.screen.colours(area._replace(height=self.menu_bar()))
@@ -245,9 +239,7 @@ class Person:
         return self.window("M'écrire ?", opens=True)
 
     def round_trip(self, everything: bool) -> None:
-        """Drags the launcher by its title bar, leaves it and comes back by the exit screen's
-        close box; has the window manager move and resize it, leaves it and comes back by the
-        way back. With `everything`, the exit screen's screenshot and its about picture too."""
+        """Leaves the launcher dragged, then placed by the window manager; it comes back there."""
         frame = self.screen.geometry(launcher := self.window("VornUtil"), framed=True)
         area = self.screen.geometry(launcher)
         start = (area.x + area.width // 4, area.y - (area.y - frame.y) // 2)

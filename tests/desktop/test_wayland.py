@@ -1,6 +1,4 @@
-"""The program natively under weston (headless, pixman): every window opened over the accessibility
-bus (no input there), its title read from weston's scene graph and its screenshot saved; then,
-with weston and an X server side by side, the window system chosen for each kind of session."""
+"""Every window natively under weston, and the window system the program picks by session."""
 
 import re
 import subprocess
@@ -55,8 +53,7 @@ class Compositor:
                 for x1, y1, x2, y2 in [map(int, place)]}
 
     def save(self, painter: Process, title: str, path: Path) -> None:
-        """Saves the program's window titled `title` as weston shows it, once the program is
-        done painting (weston shows what it last handed over)."""
+        """Saves the program's window `title` as weston shows it, once the program has painted."""
         settled(painter.activity, f"{painter.name} to finish painting")
         x, y, width, height = wait_until(lambda: self.views(painter.pid).get(title), lambda:
                                          f'weston to show "{title}": {self.views(painter.pid)}')
@@ -77,10 +74,9 @@ def compositor(session: Session) -> Iterator[Compositor]:
 @pytest.fixture
 def native(bus: str, compositor: Compositor, program: Start,
            documents: Callable[..., Path]) -> tuple[Process, AccessibleApp]:
-    """The program natively on weston, with no X server, in a GNOME session. The headless
-    backend has no seat, which no desktop lacks; Qt 6.4's Wayland text input then reads the
-    missing seat as soon as a text box draws its cursor, and crashes: the compose input method
-    stands in for it."""
+    """The program natively on weston, with no X server, in a GNOME session."""
+    # weston's headless backend has no seat, which no desktop lacks; Qt 6.4's Wayland text input
+    # then reads the missing seat once a text box draws its cursor, and crashes: compose it is.
     vornutil = program(documents("Documents", {"Images": {}}), DISPLAY=None,
                        XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="GNOME",
                        QT_IM_MODULE="compose", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",

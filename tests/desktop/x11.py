@@ -1,5 +1,4 @@
-"""The X side of a session: Xvfb with one window manager at a time, the windows as the window
-manager holds them, the screen's pixels, and a person's pointer and keys (through xdotool)."""
+"""The X side of a session: Xvfb, window managers, windows, pixels, a person's pointer and keys."""
 
 import contextlib
 import os
@@ -151,8 +150,7 @@ class XServer:
         self.screen = Screen(f":{number}")
 
     def use_window_manager(self, name: str | None) -> None:
-        """Runs the window manager `name`, or none, in place of another, with no session bus and
-        private settings; it fails the test during which it writes a line."""
+        """Runs the window manager `name` (quiet, private settings, no bus) in place of another."""
         if self.window_manager and (self.window_manager.name, self.window_manager.poll()) \
                 == (name, None):
             return
