@@ -317,4 +317,5 @@ def walk(xserver: XServer, events: Events, program: Start, folder: Path) -> Walk
                                  prank, brought_forward, exit_screen], ids=lambda job: job.__name__)
 def test_window(walk: Walk, job: Callable[[Walk], None]) -> None:
     job(walk)
-    assert not walk.findings, "\n".join(walk.findings)
+    if walk.findings:
+        pytest.fail("\n".join(walk.findings))
