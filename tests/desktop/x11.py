@@ -168,7 +168,7 @@ class XServer:
             XDG_DATA_HOME=str(home / "data"), GSETTINGS_BACKEND="keyfile", NO_AT_BRIDGE="1",
             DISPLAY=self.screen.name, DBUS_SESSION_BUS_ADDRESS=None))
 
-        def managing() -> bool:
+        def managing() -> str:
             check = self.screen.property(self.screen.root, "_NET_SUPPORTING_WM_CHECK")
             return self.screen.title(self.screen.display.create_resource_object("window", check[0]))
 
