@@ -1,3 +1,4 @@
+#include "platform/accessibility.h"
 #include "platform/forms.h"
 #include "shell/catalogue.h"
 #include "support/testsupport.h"
@@ -6,9 +7,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QPointer>
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 
 using namespace vorn;
 
@@ -43,6 +46,8 @@ void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, QStringLi
             collectUnnamed(child, unnamed, seen);
     }
 }
+
+using Step = std::function<void(Form*)>;
 
 } // namespace
 
@@ -144,6 +149,24 @@ private Q_SLOTS:
         QCOMPARE(form->focusWidget()->objectName(), QStringLiteral("Image1"));
         QTest::keyClick(form->windowHandle(), Qt::Key(key));
         QVERIFY(isLoaded(opens));
+    }
+
+    // A result is told once the event that produced it is done, and only while its window
+    // can be seen: nothing is said for a window hidden or gone by then.
+    void announcementReachesOnlyAShownWindow_data() {
+        QTest::addColumn<Step>("meanwhile");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("shown") << Step([](Form*) {}) << "15,245 Euros";
+        QTest::newRow("hidden") << Step([](Form* form) { Forms::instance().hideForm(form); }) << "";
+        QTest::newRow("unloaded") << Step([](Form* form) { Forms::instance().unload(form); }) << "";
+    }
+    void announcementReachesOnlyAShownWindow() {
+        QFETCH(Step, meanwhile);
+        QFETCH(QString, told);
+        QPointer<Form> form = open(QStringLiteral("VornEuro"));
+        announce(form, QStringLiteral("15,245 Euros"));
+        meanwhile(form);
+        QCOMPARE(test::lastAnnouncement(form), told);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/services.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QPointer>
 #include <QRegularExpression>
@@ -109,6 +110,17 @@ void pinTime(const QDateTime& time) {
         setTimeSource([time] { return time; });
     else
         setTimeSource({});
+}
+
+QString lastAnnouncement(QWidget* window) {
+    QCoreApplication::processEvents();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
+    for (int i = 0; iface && i < iface->childCount(); ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        if (child && child->role() == QAccessible::Notification)
+            return child->text(QAccessible::Name);
+    }
+    return QString();
 }
 
 void pressOnNextBox(QMessageBox::StandardButton button, QString* title, QString* text,

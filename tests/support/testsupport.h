@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -79,6 +80,10 @@ template <class F> int errorOf(F&& f) {
     }
     return 0;
 }
+
+// What `window` last told assistive tools as a notification, which a screen reader speaks
+// without the focus moving, once the events queued so far have run; empty if it told nothing.
+QString lastAnnouncement(QWidget* window);
 
 // Presses `button` on the next real modal box that appears (within `timeoutMs`), recording
 // its title and text in the out-parameters if given.

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QMenu>
@@ -14,6 +15,7 @@ namespace vorn {
 namespace {
 
 const char* const kDecorative = "decorative";
+const char* const kWindowRole = "windowRole";
 
 // Qt makes an interface for the first change a widget reports, which may come while the
 // widget is still being built (its class then reads as one of its bases), so every interface
@@ -167,6 +169,98 @@ private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
 };
 
+// The voice of a window for what appears without the focus moving there: a notification that is
+// shown for as long as it takes to tell assistive tools of it, then withdrawn, so that nothing
+// stays in the window to be read twice. It keeps its last text as its name.
+class Herald : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Herald(QWidget* window)
+        : QObject(window) {
+        QAccessibleEvent created(this, QAccessible::ObjectCreated);
+        QAccessible::updateAccessibility(&created);
+    }
+
+    QString text() const { return m_text; }
+    bool isShowing() const { return m_showing; }
+
+    // Tells `text`, unless the window was hidden meanwhile.
+    void say(const QString& text) {
+        if (!static_cast<QWidget*>(parent())->isVisible())
+            return;
+        m_text = text;
+        m_showing = true;
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+        m_showing = false;
+        QAccessibleEvent hidden(this, QAccessible::ObjectHide);
+        QAccessible::updateAccessibility(&hidden);
+    }
+
+private:
+    QString m_text;
+    bool m_showing = false;
+};
+
+Herald* heraldOf(const QWidget* window) {
+    return window->findChild<Herald*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// The herald as assistive tools see it: a notification, named by what it tells, shown only while
+// it tells it.
+class HeraldAccessible : public QAccessibleObject {
+public:
+    explicit HeraldAccessible(Herald* herald)
+        : QAccessibleObject(herald) {}
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(object()->parent());
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? herald()->text() : QString();
+    }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.invisible = !herald()->isShowing();
+        return state;
+    }
+
+private:
+    Herald* herald() const { return static_cast<Herald*>(object()); }
+};
+
+// A window, in the role it has for its user, with its herald after its own children.
+class FormAccessible : public QAccessibleWidget {
+public:
+    explicit FormAccessible(QWidget* window)
+        : QAccessibleWidget(window, QAccessible::Window) {}
+
+    QAccessible::Role role() const override {
+        const auto role = static_cast<WindowRole>(widget()->property(kWindowRole).toInt());
+        return role == WindowRole::Alert ? QAccessible::AlertMessage : QAccessible::Window;
+    }
+    int childCount() const override {
+        return QAccessibleWidget::childCount() + (heraldOf(widget()) ? 1 : 0);
+    }
+    QAccessibleInterface* child(int index) const override {
+        Herald* herald = heraldOf(widget());
+        if (herald && index == QAccessibleWidget::childCount())
+            return QAccessible::queryAccessibleInterface(herald);
+        return QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        Herald* herald = heraldOf(widget());
+        if (herald && child && child->object() == herald)
+            return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+};
+
 // A widget of one of the suite's windows, not one Qt adds for its own use (a scroll area's
 // viewport, say).
 bool inSuiteWindow(const QWidget* widget) {
@@ -175,11 +269,13 @@ bool inSuiteWindow(const QWidget* widget) {
 }
 
 QAccessibleInterface* factory(const QString& className, QObject* object) {
+    if (auto* herald = qobject_cast<Herald*>(object))
+        return className == QLatin1String("vorn::Herald") ? new HeraldAccessible(herald) : nullptr;
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;
     if (className == QLatin1String("vorn::Form"))
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new FormAccessible(widget);
     if (className == QLatin1String("vorn::Label"))
         return new LabelAccessible(static_cast<Label*>(widget));
     if (className == QLatin1String("vorn::Image") || className == QLatin1String("vorn::Line") ||
@@ -201,6 +297,23 @@ void installAccessibility() {
     }
 }
 
+void setAccessibleRole(QWidget* window, WindowRole role) {
+    window->setProperty(kWindowRole, static_cast<int>(role));
+}
+
+void announce(QWidget* widget, const QString& text) {
+    QWidget* window = widget ? widget->window() : nullptr;
+    if (!window || !window->isVisible() || text.isEmpty())
+        return;
+    Herald* herald = heraldOf(window);
+    if (!herald)
+        herald = new Herald(window);
+    // Told once the event that led to it is done, so that it follows what that event itself
+    // tells (the entry the focus moved to, say); dropped if the window is gone by then.
+    QMetaObject::invokeMethod(
+        herald, [herald, text] { herald->say(text); }, Qt::QueuedConnection);
+}
+
 void setDecorative(QWidget* widget) {
     widget->setProperty(kDecorative, true);
 }
@@ -210,3 +323,5 @@ bool isDecorative(const QWidget* widget) {
 }
 
 } // namespace vorn
+
+#include "accessibility.moc"
