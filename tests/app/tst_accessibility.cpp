@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QtTest>
@@ -167,6 +168,45 @@ private Q_SLOTS:
         announce(form, QStringLiteral("15,245 Euros"));
         meanwhile(form);
         QCOMPARE(test::lastAnnouncement(form), told);
+    }
+
+    // What a screen reader reads of a text box, wherever the box aligns its text: the whole
+    // text as one run, each character where it is drawn, in reading order, found again at
+    // its place.
+    void textBoxTellsItsTextWhereItIsDrawn_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("left") << "Main"
+                              << "Text1";
+        QTest::newRow("right") << "VornEuro"
+                               << "ecran";
+        QTest::newRow("centre") << "Color"
+                                << "Text4";
+    }
+    void textBoxTellsItsTextWhereItIsDrawn() {
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        Form* form = open(window);
+        auto* edit = form->findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        edit->setText(QStringLiteral("100"));
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(edit)->textInterface();
+        QVERIFY(text);
+        const QRect shown(edit->mapToGlobal(QPoint(0, 0)), edit->size());
+        int previousRight = shown.left();
+        for (int offset = 0; offset < 3; ++offset) {
+            int start = -1;
+            int end = -1;
+            text->attributes(offset, &start, &end);
+            QCOMPARE(text->text(start, end), QStringLiteral("100"));
+            const QRect character = text->characterRect(offset);
+            QVERIFY2(shown.contains(character) && character.left() >= previousRight,
+                     qPrintable(QStringLiteral("%1 in %2").arg(offset).arg(box)));
+            previousRight = character.right();
+            QCOMPARE(text->offsetAtPoint(QPoint(character.left() + 1, character.center().y())),
+                     offset);
+        }
     }
 };
 
