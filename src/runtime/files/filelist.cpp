@@ -5,6 +5,7 @@
 #include "platform/services.h"
 
 #include <QAbstractListModel>
+#include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -153,14 +154,20 @@ void FileList::Refresh() {
 }
 
 // With no file selected, the first arrow key selects the file under the focus frame (the
-// first one, after a new list) instead of moving past it.
+// first one, after a new list) instead of moving past it. The focus did not move, so assistive
+// tools are told of the file as the one the focus is on, as a move to it would tell them.
 void FileList::keyPressEvent(QKeyEvent* event) {
     const bool arrow = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
     if (arrow && event->modifiers() == Qt::NoModifier && ListIndex() < 0 && ListCount() > 0) {
         event->accept();
-        const QModelIndex current = currentIndex();
-        selectionModel()->setCurrentIndex(current.isValid() ? current : m_model->index(0),
-                                          QItemSelectionModel::ClearAndSelect);
+        const QModelIndex chosen = currentIndex().isValid() ? currentIndex() : m_model->index(0);
+        const bool stays = chosen == currentIndex();
+        selectionModel()->setCurrentIndex(chosen, QItemSelectionModel::ClearAndSelect);
+        if (stays && QAccessible::isActive()) {
+            QAccessibleEvent focused(this, QAccessible::Focus);
+            focused.setChild(chosen.row());
+            QAccessible::updateAccessibility(&focused);
+        }
         return;
     }
     QListView::keyPressEvent(event);
