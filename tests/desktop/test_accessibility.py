@@ -47,7 +47,7 @@ CATALOGUE: dict[str, tuple[str, Announced]] = {
         "Lavera la voiture ?")], ("push button", "Je veux savoir"),
         ("push button", "J'en ai trop peur"), ("push button", "Je préfère ne pas savoir"),
         ("text", "Réponse")]),
-    "Erreur": ("frame", [("label", re.compile(
+    "Erreur": ("alert", [("label", re.compile(
         r"Windows a détecté une insuffisence intellec- tuelle .*une solution vous sera donnée\.")),
         ("push button", "Je l'admet"), ("push button", "Je refuse"), ("push button", "Aide")]),
     "Mes coordonnées": ("frame", [

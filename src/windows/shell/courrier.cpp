@@ -24,6 +24,13 @@ Courrier::Courrier()
         new Label(client(), {"Label3", "Tickets : dépôt VornUtil", {1200, 1680, 2175, 375}});
     tickets->setTransparent(true);
     tickets->setWordWrap(false);
+
+    // Its text is its point, and it offers nothing to act on: a screen reader reads the text
+    // with the title as the window opens.
+    QStringList text;
+    for (const Label* label : {title, about, tickets})
+        text.append(label->text());
+    setAccessibleDescription(text.join(QLatin1Char('\n')));
 }
 
 } // namespace vorn

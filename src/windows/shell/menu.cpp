@@ -67,6 +67,9 @@ Menu::Menu()
     // short of the client's edges, the picture carries on without a seam.
     setBackColor(rgb(30, 72, 156));
     setBackgroundPicture(pictures::blueTexture, BackgroundMode::Stretch);
+    // The window opens with the focus on none of its controls: a screen reader says how to go on.
+    setAccessibleDescription(
+        QStringLiteral("La touche Alt ouvre les menus des outils ; Tab mène à Fermer."));
 
     std::array<QMenu*, kTopEntries.size()> tops{};
     for (std::size_t i = 0; i < kTopEntries.size(); ++i) {

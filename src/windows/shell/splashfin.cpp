@@ -22,6 +22,9 @@ constexpr std::array<ControlDecl, 3> kLetters{{
 
 SplashFin::SplashFin()
     : Form(QStringLiteral("SplashFin"), QStringLiteral("M'écrire ?"), QSizeF(5130, 1740)) {
+    // The window opens with the focus on none of its pictures: a screen reader says the choices.
+    setAccessibleDescription(
+        QStringLiteral("Tab mène à Mes coordonnées, Retour au menu et Quitter ; Entrée choisit."));
     Image1 = new Image(client(), {"Image1", nullptr, {360, 480, 975, 975}}, pictures::infoIcon);
     Image1->setClickable(QStringLiteral("Mes coordonnées"));
     Image2 = new Image(client(), {"Image2", nullptr, {2040, 480, 855, 975}}, pictures::spannerIcon);

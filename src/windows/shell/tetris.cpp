@@ -32,6 +32,8 @@ constexpr std::array kRefusMoves{
 
 Tetris::Tetris()
     : Form(QStringLiteral("Tétris"), QStringLiteral("Erreur"), QSizeF(4995, 2160), Border::Fixed) {
+    // Dressed as a system error, it is one to its user: its message is read as it opens.
+    setAccessibleRole(this, WindowRole::Alert);
     // The icon repeats what the title says.
     setDecorative(
         new PictureBox(client(), {"Picture1", nullptr, {240, 480, 480, 480}}, pictures::closeIcon));
