@@ -128,22 +128,28 @@ private Q_SLOTS:
         QTest::addColumn<double>("israelPoints");
         QTest::addColumn<QString>("judahLabel");
         QTest::addColumn<double>("judahPoints");
+        // What a screen reader is told: those in office; where there are none, every row.
+        QTest::addColumn<QString>("told");
         const QString israel = QStringLiteral("Roi d'Israël");
         const QString judah = QStringLiteral("Roi de Juda");
         const QString out = QStringLiteral("Hors période");
         QTest::newRow("-1460") << -1460
                                << QStringList{"Moïse", "-1491 à -1451", out, "", out, "", out,
                                               "",      "Exode (-1491)"}
-                               << israel << 16.0 << judah << 16.0;
+                               << israel << 16.0 << judah << 16.0
+                               << "Patriarche : Moïse, -1491 à -1451.";
         QTest::newRow("-1225") << -1225
                                << QStringList{"Aucun", "", "Gédéon", "-1249 à -1209", out, "",
                                               out,     "", ""}
-                               << israel << 16.0 << judah << 16.0;
+                               << israel << 16.0 << judah << 16.0
+                               << "Juge : Gédéon, -1249 à -1209.";
         // The judges' group text stays: the commentary lookup writes nothing that year.
         QTest::newRow("-1300") << -1300
                                << QStringList{"Aucun", "", " voir commentaires",    "", out, "",
                                               out,     "", "Ehoud, Chamgar, Débora"}
-                               << israel << 16.0 << judah << 16.0;
+                               << israel << 16.0 << judah << 16.0
+                               << "Patriarche : Aucun ; Juge : voir commentaires ; "
+                                  "Roi d'Israël : Hors période ; Roi de Juda : Hors période.";
         QTest::newRow("40") << 40 << QStringList{"Aucun",
                                                  "",
                                                  out,
@@ -153,7 +159,8 @@ private Q_SLOTS:
                                                  "Hérode Agrippa 1er",
                                                  "39 à 44",
                                                  ""}
-                            << "Roi du Pays" << 14.0 << "Roi du Pays" << 14.0;
+                            << "Roi du Pays" << 14.0 << "Roi du Pays" << 14.0
+                            << "Roi du Pays : Hérode Agrippa 1er, 39 à 44.";
         QTest::newRow("58") << 58 << QStringList{"Aucun",
                                                  "",
                                                  out,
@@ -163,7 +170,8 @@ private Q_SLOTS:
                                                  "Félix",
                                                  "52 à 58",
                                                  "Néron est empereur"}
-                            << israel << 16.0 << "Procurateur de Juda" << 11.0;
+                            << israel << 16.0 << "Procurateur de Juda" << 11.0
+                            << "Procurateur de Juda : Félix, 52 à 58.";
     }
     void answers() {
         QFETCH(int, year);
@@ -172,8 +180,10 @@ private Q_SLOTS:
         QFETCH(double, israelPoints);
         QFETCH(QString, judahLabel);
         QFETCH(double, judahPoints);
+        QFETCH(QString, told);
         Main* window = Forms::instance().show<Main>();
         query(window, QString::number(year));
+        QCOMPARE(vorn::test::lastAnnouncement(window), told);
         QStringList got = boxTexts(window);
         QVERIFY2(got.last().startsWith(boxes.last()), qPrintable(got.last()));
         QVERIFY(boxes.last().isEmpty() == got.last().isEmpty());

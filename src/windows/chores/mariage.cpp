@@ -116,6 +116,7 @@ void Mariage::Command1_Click() {
     }
     if (!found)
         Text1->setText(m_nom2);
+    announce(this, Text1->text());
 }
 
 void Mariage::Command2_Click() {

@@ -2,6 +2,7 @@
 
 #include "chronology/pictures.h"
 #include "chronology/spacerunbreaks.h"
+#include "platform/accessibility.h"
 #include "platform/conversions.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
@@ -219,6 +220,35 @@ void Main::Command1_Click() {
     patriarches(year);
     juges(year);
     commentaires(year);
+    announce(this, answerSentence());
+}
+
+// The answers in a few words, for a screen reader: each row that names someone in office, with
+// the period; where none does, what each row says. The same clause is said once.
+QString Main::answerSentence() const {
+    struct Row {
+        const Label* label;
+        const TextBox* name;
+        const TextBox* period;
+    };
+    const Row rows[] = {{Label5, Text2, Text10},
+                        {Label7, Text9, Text6},
+                        {Label3, Text3, Text8},
+                        {Label4, Text4, Text7}};
+    QStringList inOffice;
+    QStringList named;
+    for (const Row& row : rows) {
+        const QString name = row.name->text().trimmed();
+        if (name.isEmpty())
+            continue;
+        const QString clause = row.label->text().trimmed() + QStringLiteral(" : ") + name;
+        if (!row.period->text().isEmpty())
+            inOffice.append(clause + QStringLiteral(", ") + row.period->text());
+        named.append(clause);
+    }
+    QStringList clauses = inOffice.isEmpty() ? named : inOffice;
+    clauses.removeDuplicates();
+    return clauses.join(QStringLiteral(" ; ")) + QLatin1Char('.');
 }
 
 void Main::Command2_Click() {

@@ -38,6 +38,7 @@ private:
     void apply(const chronology::Writes& writes);
     void setOutput(chronology::Output output, const QString& text);
     void remindRange();
+    QString answerSentence() const;
 
     QWidget* m_rows; // everything from the patriarch row down
     Label* Label1;

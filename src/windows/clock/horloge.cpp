@@ -84,6 +84,7 @@ void Horloge::Form_Load() {
 }
 
 void Horloge::Form_Activate() {
+    announce(this, timeText(now().time()));
     if (m_refreshing)
         return;
     m_refreshing = true;

@@ -2,6 +2,7 @@
 
 #include "colour/colourmath.h"
 #include "colour/pictures.h"
+#include "platform/accessibility.h"
 #include "platform/conversions.h"
 
 #include <QEventLoop>
@@ -148,7 +149,11 @@ void Color::textInit() {
 // colour's.
 void Color::showHexa(ColourValue colour) {
     Hexa = webHexDigits(resolved(colour));
-    Text4->setText(QLatin1Char('#') + Hexa);
+    const QString notation = QLatin1Char('#') + Hexa;
+    if (notation == Text4->text())
+        return;
+    Text4->setText(notation);
+    announce(this, notation);
 }
 
 void Color::setCaptionColour(ColourValue colour) {

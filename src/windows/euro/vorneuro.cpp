@@ -1,6 +1,7 @@
 #include "euro/vorneuro.h"
 
 #include "euro/pictures.h"
+#include "platform/accessibility.h"
 #include "platform/forms.h"
 
 namespace vorn {
@@ -142,6 +143,7 @@ void VornEuro::convertDisplay(euro::Currency from) {
     // The amount read is the copy just shown; a text that is no number stops here, with the
     // copy and the new units already on display.
     ecran->setText(euro::convertText(ecran2->text(), from));
+    announce(this, ecran->text() + QLatin1Char(' ') + monaie->text());
 }
 
 } // namespace vorn

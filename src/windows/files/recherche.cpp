@@ -3,6 +3,7 @@
 #include "files/heldfolder.h"
 #include "files/pictures.h"
 #include "files/volumes.h"
+#include "platform/accessibility.h"
 #include "platform/conversions.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
@@ -172,6 +173,7 @@ void Recherche::File1_Click() {
     const QString path = selectedFilePath();
     Text2->setText(generalDateText(fileDateTime(path)));
     Text3->setText(QString::number(fileLen(path)));
+    announce(this, QStringLiteral("Créé le %1, %2 octets").arg(Text2->text(), Text3->text()));
 }
 
 void Recherche::File1_LostFocus() {
