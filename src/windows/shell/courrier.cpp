@@ -26,11 +26,13 @@ Courrier::Courrier()
     tickets->setWordWrap(false);
 
     // Its text is its point, and it offers nothing to act on: a screen reader reads the text
-    // with the title as the window opens.
-    QStringList text;
-    for (const Label* label : {title, about, tickets})
-        text.append(label->text());
-    setAccessibleDescription(text.join(QLatin1Char('\n')));
+    // with the title as the window opens, one sentence a label, the lines of each run together.
+    QStringList sentences;
+    for (const Label* label : {title, about, tickets}) {
+        const QString text = label->text().simplified();
+        sentences.append(text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.'));
+    }
+    setAccessibleDescription(sentences.join(QLatin1Char(' ')));
 }
 
 } // namespace vorn
