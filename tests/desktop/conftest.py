@@ -9,6 +9,7 @@ from typing import Any
 
 import pytest
 
+from .reader import Orca, Speech
 from .session import OUTSIDE, Process, Session
 from .x11 import XServer
 
@@ -67,6 +68,20 @@ def bus(session: Session, xserver: XServer) -> Iterator[str]:
     session.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
     yield address
     process.stop()
+
+
+@pytest.fixture(scope="module")
+def speech(session: Session) -> Iterator[Speech]:
+    """speech-dispatcher for the session, writing each text it is given to speak to a file."""
+    yield (speech := Speech(session))
+    speech.process.stop()
+
+
+@pytest.fixture(scope="module")
+def orca(session: Session, xserver: XServer, bus: str, speech: Speech) -> Iterator[Orca]:
+    """Orca with its own settings fresh, on the session's display and buses, speaking."""
+    yield (orca := Orca(session, speech))
+    orca.process.stop()
 
 
 @pytest.fixture(scope="session")
