@@ -1,6 +1,7 @@
 #include "filetree.h"
 
 #include "files/listing.h"
+#include "files/names.h"
 #include "files/volumes.h"
 
 #include <QtTest>
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 
 using namespace vorn;
+using namespace Qt::StringLiterals;
 using vorn::test::errorOf;
 
 class TestListing : public QObject {
@@ -138,6 +140,7 @@ private Q_SLOTS:
     }
 
     void listFolder_data() {
+        QTest::addColumn<QString>("folder");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<bool>("hidden");
@@ -145,18 +148,39 @@ private Q_SLOTS:
         const int files = int(EntryKind::Files);
         const int folders = int(EntryKind::Folders);
         QTest::newRow("files, links to files among them")
-            << files << "*" << false << QStringList{"b.TXT", "c.doc", "Été.txt", "lien.txt"};
+            << "" << files << "*" << false << QStringList{"b.TXT", "c.doc", "Été.txt", "lien.txt"};
         QTest::newRow("files matching")
-            << files << "*.txt" << false << QStringList{"b.TXT", "Été.txt", "lien.txt"};
+            << "" << files << "*.txt" << false << QStringList{"b.TXT", "Été.txt", "lien.txt"};
         QTest::newRow("hidden files too")
-            << files << "*" << true
+            << "" << files << "*" << true
             << QStringList{".cache", "b.TXT", "c.doc", "Été.txt", "lien.txt"};
         QTest::newRow("folders, links to folders among them")
-            << folders << "*" << false << QStringList{"raccourci", "sous-dossier"};
+            << "" << folders << "*" << false
+            << QStringList{"espaces", "noms", "raccourci", "sous-dossier"};
         QTest::newRow("hidden folders too")
-            << folders << "*" << true << QStringList{".config", "raccourci", "sous-dossier"};
+            << "" << folders << "*" << true
+            << QStringList{".config", "espaces", "noms", "raccourci", "sous-dossier"};
+        // Every name is listed, nothing in it hidden, and no two look the same.
+        QTest::newRow("names that hide something")
+            << "noms" << files << "*" << false
+            << QStringList{u"a⏎b.txt"_s,
+                           u"cœur.txt (codage non reconnu)"_s,
+                           u"e\u0301le\u0300ve.txt (forme décomposée)"_s,
+                           u"élève.txt"_s,
+                           u"mélange.txt (codage non reconnu)"_s,
+                           u"note.txt"_s,
+                           u"note.txt␣"_s,
+                           u"zéro⟨U+200B⟩largeur"_s,
+                           u"⇥onglet"_s};
+        QTest::newRow("the filter reads an undecodable name as shown")
+            << "noms" << files << "*ge.txt" << false
+            << QStringList{u"mélange.txt (codage non reconnu)"_s};
+        QTest::newRow("a space alike, told apart")
+            << "espaces" << files << "*" << false
+            << QStringList{u"a b"_s, u"a\u00a0b (espace spéciale)"_s};
     }
     void listFolder() {
+        QFETCH(QString, folder);
         QFETCH(int, kind);
         QFETCH(QString, pattern);
         QFETCH(bool, hidden);
@@ -164,17 +188,24 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString root = dir.path();
         QVERIFY(test::makeTree(root, {"b.TXT", "c.doc", "Été.txt", ".cache", "sous-dossier/",
-                                      ".config/", "sous-dossier/profond.txt"}));
+                                      ".config/", "sous-dossier/profond.txt", "noms/",
+                                      u"noms/note.txt"_s, u"noms/note.txt "_s, u"noms/a\nb.txt"_s,
+                                      u"noms/\tonglet"_s, u"noms/élève.txt"_s,
+                                      u"noms/e\u0301le\u0300ve.txt"_s, u"noms/zéro\u200blargeur"_s,
+                                      u"espaces/a b"_s, u"espaces/a\u00a0b"_s}));
         QVERIFY(QFile::link(root + "/c.doc", root + "/lien.txt"));
         QVERIFY(QFile::link(root + "/sous-dossier", root + "/raccourci"));
         QVERIFY(QFile::link(root + "/nulle-part", root + "/lien-mort"));
         QCOMPARE(::mkfifo(QFile::encodeName(root + "/tube").constData(), 0600), 0);
-        // A name that is not valid UTF-8 cannot be named back: it is left out.
-        const QByteArray badName = QFile::encodeName(root) + "/m\xe9lange.txt";
-        QCOMPARE(::close(::creat(badName.constData(), 0644)), 0);
-        const QStringList listed =
-            vorn::listFolder(root, EntryKind(kind), WildcardPattern(pattern), hidden);
-        ::unlink(badName.constData()); // the temporary folder could not remove it by name
+        // Names in Latin-1 and Windows-1252, which are not valid UTF-8.
+        for (const char* raw : {"/noms/m\xe9lange.txt", "/noms/c\x9cur.txt"})
+            QCOMPARE(::close(::creat((QFile::encodeName(root) + raw).constData(), 0644)), 0);
+        const QStringList listed = vorn::listFolder(root + '/' + folder, EntryKind(kind),
+                                                    WildcardPattern(pattern), hidden);
+        // Each entry's exact name gives back its bytes, so the folder empties by them.
+        for (const FolderEntry& entry : readFolder(root + "/noms", EntryKind::Files))
+            ::unlink(bytesFromName(root + "/noms/" + entry.name).constData());
+        QCOMPARE(test::onDisk(root + "/noms"), QStringList{});
         QCOMPARE(listed, names);
     }
 

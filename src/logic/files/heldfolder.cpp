@@ -1,8 +1,7 @@
 #include "files/heldfolder.h"
 
+#include "files/names.h"
 #include "platform/systemcalls.h"
-
-#include <QFile>
 
 #include <cerrno>
 #include <cstdlib>
@@ -35,8 +34,8 @@ bool isGone(int code) {
 } // namespace
 
 HeldFolder::HeldFolder(const QString& folder, const QString& entry)
-    : m_path(QFile::encodeName(folder))
-    , m_entry(QFile::encodeName(entry)) {
+    : m_path(bytesFromName(folder))
+    , m_entry(bytesFromName(entry)) {
     if (folder.isEmpty() || folder.contains(QChar(0))) {
         m_folderErrno = ENOENT;
         return;
@@ -80,7 +79,7 @@ bool HeldFolder::stillSeen(ErrnoSubject subject, bool withEntry) const {
     if (m_folderErrno != 0) {
         if (isGone(m_folderErrno))
             return false;
-        raise(errorFromErrno(m_folderErrno, ErrnoSubject::Folder));
+        raiseErrno(m_folderErrno, ErrnoSubject::Folder);
     }
     struct stat info {};
     if (sys::fstatat(AT_FDCWD, m_path.constData(), &info, 0) != 0 ||
@@ -92,9 +91,9 @@ bool HeldFolder::stillSeen(ErrnoSubject subject, bool withEntry) const {
         raise(subject == ErrnoSubject::File ? ErrorNumber::FileNotFound
                                             : ErrorNumber::PathFileAccess);
     if (m_entryErrno != 0)
-        raise(errorFromErrno(m_entryErrno, subject));
+        raiseErrno(m_entryErrno, subject);
     if (sys::fstatat(m_folder, m_entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        raise(errorFromErrno(errno, subject));
+        raiseErrno(errno, subject);
     return Identity{info.st_dev, info.st_ino} == m_entryId;
 }
 
@@ -104,7 +103,7 @@ bool HeldFolder::removeFile() const {
     if (m_entryIsFolder)
         raise(ErrorNumber::FileNotFound);
     if (sys::unlinkat(m_folder, m_entry.constData(), 0) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::File));
+        raiseErrno(errno, ErrnoSubject::File);
     return true;
 }
 
@@ -112,8 +111,15 @@ bool HeldFolder::removeFolder() const {
     if (!stillSeen(ErrnoSubject::Folder, true))
         return false;
     if (sys::unlinkat(m_folder, m_entry.constData(), AT_REMOVEDIR) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::Folder));
+        raiseErrno(errno == EEXIST ? ENOTEMPTY : errno, ErrnoSubject::Folder); // both: not empty
     return true;
+}
+
+std::optional<QList<FolderEntry>> HeldFolder::readHeldEntry(EntryKind kind,
+                                                            const WildcardPattern& pattern) const {
+    if (!stillSeen(ErrnoSubject::Folder, true))
+        return std::nullopt;
+    return readFolderAt(m_held, kind, pattern);
 }
 
 bool HeldFolder::makeFolder(const QString& name) const {
@@ -121,8 +127,8 @@ bool HeldFolder::makeFolder(const QString& name) const {
         return false;
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
         raise(ErrorNumber::InvalidCall);
-    if (sys::mkdirat(m_folder, QFile::encodeName(name).constData(), 0777) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::Folder));
+    if (sys::mkdirat(m_folder, bytesFromName(name).constData(), 0777) != 0)
+        raiseErrno(errno, ErrnoSubject::Folder);
     return true;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "files/listing.h"
 #include "platform/runtimeerror.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 #include <sys/types.h>
 
@@ -22,8 +25,8 @@ public:
     HeldFolder(const HeldFolder&) = delete;
     HeldFolder& operator=(const HeldFolder&) = delete;
 
-    // Each operation returns false, having touched nothing, when the folder's path no longer
-    // leads to the held folder or the entry's name to the held entry; it raises the run-time
+    // Each operation returns false (or nothing), having touched nothing, when the folder's path no
+    // longer leads to the held folder or the entry's name to the held entry; it raises the run-time
     // error of a failure. A held entry that went away is error 53 for a file, 76 for a folder.
 
     // Deletes the held entry: a file or a link (a folder is error 53).
@@ -32,6 +35,9 @@ public:
     [[nodiscard]] bool removeFolder() const;
     // Creates the folder `name` in the held folder.
     [[nodiscard]] bool makeFolder(const QString& name) const;
+    // The entries of the held entry, a folder, as they are on the disk now (readFolder()).
+    [[nodiscard]] std::optional<QList<FolderEntry>>
+    readHeldEntry(EntryKind kind, const WildcardPattern& pattern) const;
 
 private:
     struct Identity {

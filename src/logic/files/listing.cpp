@@ -1,5 +1,6 @@
 #include "files/listing.h"
 
+#include "files/names.h"
 #include "platform/runtimeerror.h"
 
 #include <QDir>
@@ -48,10 +49,6 @@ char32_t codePointBefore(QStringView text, qsizetype end, qsizetype* units) {
     }
     *units = 1;
     return low;
-}
-
-ErrorNumber folderError(int code) {
-    return errorFromErrno(code, ErrnoSubject::Folder);
 }
 
 constexpr QLatin1String kDeletedMark(" (deleted)");
@@ -188,7 +185,7 @@ private:
 
 // Appends the sort key of `name` to `out` as UTF-8, whose byte order is the order of the
 // characters: most names take the quick way through the table, the others through the
-// Unicode decompositions.
+// Unicode decompositions. Every kind of space sorts as a space.
 void appendSortKey(const QString& name, QByteArray& out) {
     static const LatinBase latin;
     const qsizetype start = out.size();
@@ -202,10 +199,84 @@ void appendSortKey(const QString& name, QByteArray& out) {
             out.truncate(start);
             QString key = name.normalized(QString::NormalizationForm_D);
             key.removeIf([](QChar m) { return m.isMark(); });
+            for (QChar& k : key) {
+                if (k.category() == QChar::Separator_Space)
+                    k = QLatin1Char(' ');
+            }
             out.append(key.toCaseFolded().toUtf8());
             return;
         }
     }
+}
+
+// The order of `texts` by their sort keys, ties broken by `before`, and for each place in that
+// order whether its key is the same as the one before it.
+struct SortedOrder {
+    std::vector<qsizetype> order;
+    std::vector<bool> sameKeyAsPrevious;
+};
+template <class Before> SortedOrder sortedOrder(const QStringList& texts, Before before) {
+    // The keys live in one buffer and the entries point into it, so sorting moves small
+    // values and compares bytes.
+    struct Entry {
+        qsizetype offset;
+        qsizetype size;
+        qsizetype index;
+    };
+    QByteArray keys;
+    keys.reserve(texts.size() * 16);
+    std::vector<Entry> entries;
+    entries.reserve(std::size_t(texts.size()));
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const qsizetype offset = keys.size();
+        appendSortKey(texts.at(i), keys);
+        entries.push_back({offset, keys.size() - offset, i});
+    }
+    const char* bytes = keys.constData();
+    const auto compareKeys = [bytes](const Entry& a, const Entry& b) {
+        const int byKey =
+            std::memcmp(bytes + a.offset, bytes + b.offset, std::size_t(std::min(a.size, b.size)));
+        return byKey != 0 ? byKey : a.size < b.size ? -1 : a.size > b.size ? 1 : 0;
+    };
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const int byKey = compareKeys(a, b);
+        return byKey != 0 ? byKey < 0 : before(a.index, b.index);
+    });
+    SortedOrder sorted;
+    sorted.order.reserve(entries.size());
+    sorted.sameKeyAsPrevious.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        sorted.order.push_back(entries[i].index);
+        sorted.sameKeyAsPrevious.push_back(i > 0 && compareKeys(entries[i - 1], entries[i]) == 0);
+    }
+    return sorted;
+}
+
+// What two names that look the same have in common: the same characters once composed, with
+// every kind of space a space.
+QString lookKey(const QString& shown) {
+    QString key = shown.normalized(QString::NormalizationForm_C);
+    for (QChar& c : key) {
+        if (c.category() == QChar::Separator_Space)
+            c = QLatin1Char(' ');
+    }
+    return key;
+}
+
+bool holdsUnusualSpace(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.category() == QChar::Separator_Space && c != QLatin1Char(' ');
+    });
+}
+
+// The marks that say how a name differs from the ones it looks like.
+const QString& decomposedMark() {
+    static const QString mark = QStringLiteral(u" (forme décomposée)");
+    return mark;
+}
+const QString& unusualSpaceMark() {
+    static const QString mark = QStringLiteral(u" (espace spéciale)");
+    return mark;
 }
 
 } // namespace
@@ -217,37 +288,80 @@ QString sortKey(const QString& name) {
 }
 
 void sortNames(QStringList& names) {
-    // The keys live in one buffer and the entries point into it, so sorting moves small
-    // values and compares bytes.
-    struct Entry {
-        qsizetype offset;
-        qsizetype size;
-        qsizetype name;
+    const SortedOrder sorted =
+        sortedOrder(names, [&](qsizetype a, qsizetype b) { return names.at(a) < names.at(b); });
+    QStringList result;
+    result.reserve(names.size());
+    for (const qsizetype index : sorted.order)
+        result.append(std::move(names[index]));
+    names = std::move(result);
+}
+
+bool sortsBefore(const FolderEntry& a, const FolderEntry& b) {
+    const QString shownA = shownName(a.name);
+    const QString shownB = shownName(b.name);
+    // Keys compare as their UTF-8 bytes do, as in sortedOrder().
+    QByteArray keyA;
+    QByteArray keyB;
+    appendSortKey(shownA, keyA);
+    appendSortKey(shownB, keyB);
+    const int byKey = keyA.compare(keyB);
+    if (byKey != 0)
+        return byKey < 0;
+    if (shownA != shownB)
+        return shownA < shownB;
+    return a.name < b.name;
+}
+
+std::pair<qsizetype, qsizetype> alikeRows(const QList<FolderEntry>& entries, qsizetype row) {
+    const auto keyAt = [&](qsizetype i) {
+        QByteArray key;
+        appendSortKey(shownName(entries.at(i).name), key);
+        return key;
     };
-    QByteArray keys;
-    keys.reserve(names.size() * 16);
-    std::vector<Entry> entries;
-    entries.reserve(std::size_t(names.size()));
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const qsizetype offset = keys.size();
-        appendSortKey(names.at(i), keys);
-        entries.push_back({offset, keys.size() - offset, i});
+    const QByteArray key = keyAt(row);
+    qsizetype first = row;
+    while (first > 0 && keyAt(first - 1) == key)
+        --first;
+    qsizetype last = row + 1;
+    while (last < entries.size() && keyAt(last) == key)
+        ++last;
+    return {first, last};
+}
+
+void tellApart(QList<FolderEntry>& entries, qsizetype first, qsizetype last) {
+    for (qsizetype i = first; i < last; ++i)
+        entries[i].shown = shownName(entries[i].name);
+    if (last - first < 2)
+        return;
+    // The entries whose shown texts look like another's, grouped by what they look like.
+    const auto lookalikes = [&] {
+        QHash<QString, QList<qsizetype>> byLook;
+        for (qsizetype i = first; i < last; ++i)
+            byLook[lookKey(entries[i].shown)].append(i);
+        QList<QList<qsizetype>> groups;
+        for (const QList<qsizetype>& rows : std::as_const(byLook)) {
+            if (rows.size() > 1)
+                groups.append(rows);
+        }
+        return groups;
+    };
+    for (const QList<qsizetype>& group : lookalikes()) {
+        for (const qsizetype i : group) {
+            QString& shown = entries[i].shown;
+            const bool decomposed = shown != shown.normalized(QString::NormalizationForm_C);
+            const bool space = holdsUnusualSpace(shown);
+            if (decomposed)
+                shown += decomposedMark();
+            if (space)
+                shown += unusualSpaceMark();
+        }
     }
-    const char* bytes = keys.constData();
-    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-        const int byKey =
-            std::memcmp(bytes + a.offset, bytes + b.offset, std::size_t(std::min(a.size, b.size)));
-        if (byKey != 0)
-            return byKey < 0;
-        if (a.size != b.size)
-            return a.size < b.size;
-        return names.at(a.name) < names.at(b.name);
-    });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (const Entry& entry : entries)
-        sorted.append(std::move(names[entry.name]));
-    names = std::move(sorted);
+    for (const QList<qsizetype>& group : lookalikes()) {
+        int number = 0;
+        for (const qsizetype i : group)
+            entries[i].shown += QStringLiteral(u" (n° %1)").arg(++number);
+    }
 }
 
 // --- Reading a folder --------------------------------------------------------------------
@@ -266,10 +380,10 @@ QString absoluteFolder(const QString& base, const QString& path) {
 QString startFolder() {
     char buffer[PATH_MAX];
     if (::getcwd(buffer, sizeof buffer))
-        return QFile::decodeName(buffer);
+        return nameFromBytes(buffer);
     // A current folder that was removed is still named by the system, marked as deleted.
     const ssize_t size = ::readlink("/proc/self/cwd", buffer, sizeof buffer - 1);
-    QString gone = size > 0 ? QFile::decodeName(QByteArray(buffer, size)) : QString();
+    QString gone = size > 0 ? nameFromBytes(QByteArrayView(buffer, size)) : QString();
     gone.chop(gone.endsWith(kDeletedMark) ? kDeletedMark.size() : 0);
     return gone.startsWith(QLatin1Char('/')) ? gone : QDir::homePath();
 }
@@ -288,55 +402,142 @@ void openNearest(const QString& folder, const std::function<void(const QString&)
     }
 }
 
-QStringList listFolder(const QString& folder, EntryKind kind, const WildcardPattern& pattern,
-                       bool hidden) {
-    if (folder.isEmpty() || folder.contains(QChar(0)))
-        raise(ErrorNumber::PathNotFound);
-    const QByteArray native = QFile::encodeName(folder);
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
-    if (!dir)
-        raise(folderError(errno));
-    const int fd = ::dirfd(dir.get());
+namespace {
 
-    QStringList names;
+// Whether the entry `raw` of the folder open as `fd` is listed as `kind`. Its type comes with
+// it on most file systems; links and the rest are looked at, following the link, so a link to
+// a file lists as a file.
+bool isListedKind(int fd, const char* raw, unsigned char type, EntryKind kind) {
+    bool isFolder = type == DT_DIR;
+    bool isFile = type == DT_REG;
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+        struct stat info {};
+        if (::fstatat(fd, raw, &info, 0) != 0)
+            return false;
+        isFolder = S_ISDIR(info.st_mode);
+        isFile = S_ISREG(info.st_mode);
+    }
+    return kind == EntryKind::Files ? isFile : isFolder;
+}
+
+bool isHiddenName(const char* raw) {
+    return raw[0] == '.';
+}
+
+bool isSelfOrParent(const char* raw) {
+    return raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0'));
+}
+
+// The entry for the name `raw` when its readable form matches `pattern`.
+std::optional<FolderEntry> entryFor(QByteArrayView raw, const WildcardPattern& pattern) {
+    bool kept = false;
+    QString name = nameFromBytes(raw, &kept);
+    if (!pattern.matches(kept ? readableName(name) : name))
+        return std::nullopt;
+    QString shown = shownName(name);
+    return FolderEntry{std::move(name), std::move(shown)};
+}
+
+// Sorts the entries by what they show and tells apart the ones that look alike.
+void sortEntries(QList<FolderEntry>& entries) {
+    QStringList shown;
+    shown.reserve(entries.size());
+    for (const FolderEntry& entry : std::as_const(entries))
+        shown.append(entry.shown);
+    const SortedOrder sorted = sortedOrder(shown, [&](qsizetype a, qsizetype b) {
+        return shown.at(a) != shown.at(b) ? shown.at(a) < shown.at(b)
+                                          : entries.at(a).name < entries.at(b).name;
+    });
+    QList<FolderEntry> result;
+    result.reserve(entries.size());
+    for (const qsizetype index : sorted.order)
+        result.append(std::move(entries[index]));
+    entries = std::move(result);
+    for (qsizetype first = 0; first < entries.size();) {
+        qsizetype last = first + 1;
+        while (last < entries.size() && sorted.sameKeyAsPrevious[std::size_t(last)])
+            ++last;
+        if (last - first > 1)
+            tellApart(entries, first, last);
+        first = last;
+    }
+}
+
+} // namespace
+
+QList<FolderEntry> readFolderAt(int folderFd, EntryKind kind, const WildcardPattern& pattern,
+                                bool hidden) {
+    // The listing reads through its own handle, so the one given stays as it is.
+    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        raiseErrno(errno, ErrnoSubject::Folder);
+    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    if (!dir) {
+        const int code = errno;
+        ::close(fd);
+        raiseErrno(code, ErrnoSubject::Folder);
+    }
+    QList<FolderEntry> entries;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
         if (!entry) {
             if (errno != 0)
-                raise(folderError(errno));
+                raiseErrno(errno, ErrnoSubject::Folder);
             break;
         }
         const char* raw = entry->d_name;
-        if (raw[0] == '.') {
-            if (!hidden || raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0'))
-                continue;
-        }
-        // The entry's type comes with it on most file systems; links and the rest are
-        // looked at, following the link, so a link to a file lists as a file.
-        bool isFolder = entry->d_type == DT_DIR;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            if (::fstatat(fd, raw, &info, 0) != 0)
-                continue;
-            isFolder = S_ISDIR(info.st_mode);
-            isFile = S_ISREG(info.st_mode);
-        }
-        if (kind == EntryKind::Files ? !isFile : !isFolder)
+        if (isSelfOrParent(raw) || (!hidden && isHiddenName(raw)))
             continue;
-        const QByteArray bytes = QByteArray::fromRawData(raw, qsizetype(std::strlen(raw)));
-        QString name = QFile::decodeName(bytes);
-        // A name that does not decode cleanly cannot be given back to the system as the
-        // same name: listing it would let an operation reach another file or none.
-        if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != bytes)
+        if (!isListedKind(fd, raw, entry->d_type, kind))
             continue;
-        if (!pattern.matches(name))
-            continue;
-        names.append(std::move(name));
+        if (auto listed = entryFor(QByteArrayView(raw, qsizetype(std::strlen(raw))), pattern))
+            entries.append(std::move(*listed));
     }
-    sortNames(names);
-    return names;
+    sortEntries(entries);
+    return entries;
+}
+
+QList<FolderEntry> readFolder(const QString& folder, EntryKind kind, const WildcardPattern& pattern,
+                              bool hidden) {
+    if (folder.isEmpty() || folder.contains(QChar(0)))
+        raise(ErrorNumber::PathNotFound);
+    const int fd = ::open(bytesFromName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        raiseErrno(errno, ErrnoSubject::Folder);
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    return readFolderAt(fd, kind, pattern, hidden);
+}
+
+QStringList listFolder(const QString& folder, EntryKind kind, const WildcardPattern& pattern,
+                       bool hidden) {
+    QStringList shown;
+    for (FolderEntry& entry : readFolder(folder, kind, pattern, hidden))
+        shown.append(std::move(entry.shown));
+    return shown;
+}
+
+std::optional<FolderEntry> readEntry(const QString& folder, const QString& name, EntryKind kind,
+                                     const WildcardPattern& pattern, bool hidden) {
+    const QByteArray raw = bytesFromName(name);
+    if (raw.isEmpty() || raw.contains('/') || raw.contains('\0') ||
+        isSelfOrParent(raw.constData()) || (!hidden && isHiddenName(raw.constData())))
+        return std::nullopt;
+    const int fd = ::open(bytesFromName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    const bool listed = ::fstatat(fd, raw.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                        isListedKind(fd, raw.constData(),
+                                     S_ISDIR(info.st_mode)   ? DT_DIR
+                                     : S_ISREG(info.st_mode) ? DT_REG
+                                                             : DT_UNKNOWN,
+                                     kind);
+    ::close(fd);
+    return listed ? entryFor(raw, pattern) : std::nullopt;
 }
 
 QString joinPath(const QString& folder, const QString& name) {

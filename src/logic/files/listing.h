@@ -5,6 +5,8 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 // Reading the names in a folder quickly, matching them against a wildcard pattern and sorting
@@ -58,11 +60,42 @@ void openNearest(const QString& folder, const std::function<void(const QString&)
 
 enum class EntryKind { Files, Folders };
 
-// The names of the files (regular files, links to them included) or of the sub-folders of
-// `folder` that match `pattern`, sorted. Names starting with a point are left out unless
-// `hidden` is set, and so are names that cannot be written back as the same file name.
-// A folder that cannot be read raises error 76 (missing), 70 (refused) or 75.
+// One entry of a folder as a list holds it: its exact name, as text that gives back the very
+// bytes on the disk (nameFromBytes), and the text the list shows for it.
+struct FolderEntry {
+    QString name;
+    QString shown;
+    bool operator==(const FolderEntry&) const = default;
+};
+
+// The entries of the files (regular files, links to them included) or of the sub-folders of
+// `folder` whose readable names match `pattern`, sorted by what they show; look-alike names
+// are told apart (tellApart). Names starting with a point are left out unless `hidden` is
+// set. A folder that cannot be read raises error 76 (missing), 70 (refused), 71 (I/O) or 75.
+QList<FolderEntry> readFolder(const QString& folder, EntryKind kind,
+                              const WildcardPattern& pattern = WildcardPattern(),
+                              bool hidden = false);
+// The same, of the folder open as `folderFd` (which is not closed).
+QList<FolderEntry> readFolderAt(int folderFd, EntryKind kind,
+                                const WildcardPattern& pattern = WildcardPattern(),
+                                bool hidden = false);
+// The texts readFolder() shows.
 QStringList listFolder(const QString& folder, EntryKind kind,
                        const WildcardPattern& pattern = WildcardPattern(), bool hidden = false);
+
+// The entry `name` of `folder` as readFolder() would give it, before look-alike marks; none
+// when there is no such entry or it would not be listed.
+std::optional<FolderEntry> readEntry(const QString& folder, const QString& name, EntryKind kind,
+                                     const WildcardPattern& pattern, bool hidden = false);
+
+// True when `a` comes before `b` in a list.
+bool sortsBefore(const FolderEntry& a, const FolderEntry& b);
+// The rows [first, last) around `row` of `entries` (sorted) whose names sort as one: the only
+// ones that may look like the entry at `row`.
+std::pair<qsizetype, qsizetype> alikeRows(const QList<FolderEntry>& entries, qsizetype row);
+// Shows the entries [first, last), all sorting as one, so that no two look the same: one whose
+// letters are decomposed, or that holds an unusual space, says so; failing that they are
+// numbered.
+void tellApart(QList<FolderEntry>& entries, qsizetype first, qsizetype last);
 
 } // namespace vorn

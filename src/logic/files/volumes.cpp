@@ -1,6 +1,7 @@
 #include "files/volumes.h"
 
-#include <QFile>
+#include "files/names.h"
+
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -103,7 +104,7 @@ bool isOnReadOnlyVolume(const QString& path) {
     if (readOnlyProbe())
         return readOnlyProbe()(path);
     struct statvfs info {};
-    if (::statvfs(QFile::encodeName(path).constData(), &info) != 0)
+    if (::statvfs(bytesFromName(path).constData(), &info) != 0)
         return false; // the operation that follows reports what is wrong with the path
     return (info.f_flag & ST_RDONLY) != 0;
 }

@@ -30,7 +30,8 @@ constexpr std::array kErrorTexts{
 };
 
 // The system's error codes and the run-time errors they stand for, about a file and about a
-// folder.
+// folder, as local disks, memory and FAT volumes, read-only mounts and network or FUSE
+// volumes give them.
 struct ErrnoRow {
     int code;
     ErrorNumber file;
@@ -40,10 +41,14 @@ struct ErrnoRow {
 using enum ErrorNumber;
 constexpr std::array kErrnoRows{
     ErrnoRow{ENOENT, FileNotFound, PathNotFound},
+    // A file or folder a network volume's server no longer has.
+    ErrnoRow{ESTALE, FileNotFound, PathNotFound},
     ErrnoRow{ENOTDIR, PathNotFound, PathNotFound},
     ErrnoRow{EEXIST, FileExists, FileExists},
     ErrnoRow{EACCES, PermissionDenied, PermissionDenied},
     ErrnoRow{EPERM, PermissionDenied, PermissionDenied},
+    // A program file another program is writing: it may not be run or changed meanwhile.
+    ErrnoRow{ETXTBSY, PermissionDenied, PermissionDenied},
     ErrnoRow{EROFS, PermissionDenied, PermissionDenied},
     ErrnoRow{ENOSPC, DiskFull, DiskFull},
     ErrnoRow{EDQUOT, DiskFull, DiskFull},
@@ -53,12 +58,26 @@ constexpr std::array kErrnoRows{
     ErrnoRow{ENODEV, DeviceUnavailable, DeviceUnavailable},
     ErrnoRow{ENXIO, DeviceUnavailable, DeviceUnavailable},
     ErrnoRow{EIO, DiskNotReady, DiskNotReady},
+    // A drive with no disk or card in it.
+    ErrnoRow{ENOMEDIUM, DiskNotReady, DiskNotReady},
+    // A network or FUSE volume whose server or program no longer answers.
+    ErrnoRow{ENOTCONN, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ETIMEDOUT, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{EHOSTDOWN, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{EHOSTUNREACH, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ENETDOWN, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ENETUNREACH, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ECONNREFUSED, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ECONNRESET, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ECONNABORTED, DeviceUnavailable, DeviceUnavailable},
+    ErrnoRow{ENOMEM, OutOfMemory, OutOfMemory},
 };
 
 } // namespace
 
-RuntimeError::RuntimeError(ErrorNumber code)
+RuntimeError::RuntimeError(ErrorNumber code, int systemError)
     : m_code(code)
+    , m_systemError(systemError)
     , m_what(QByteArray("run-time error ") + QByteArray::number(static_cast<int>(code))) {}
 
 const char* RuntimeError::what() const noexcept {
@@ -83,6 +102,10 @@ ErrorNumber errorFromErrno(int code, ErrnoSubject subject) {
             return subject == ErrnoSubject::File ? row.file : row.folder;
     }
     return ErrorNumber::PathFileAccess;
+}
+
+void raiseErrno(int code, ErrnoSubject subject) {
+    throw RuntimeError(errorFromErrno(code, subject), code);
 }
 
 } // namespace vorn

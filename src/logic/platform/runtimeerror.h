@@ -27,9 +27,11 @@ enum class ErrorNumber : int {
 // the event-handler guard, which reports it and lets the program go on.
 class RuntimeError : public std::exception {
 public:
-    explicit RuntimeError(ErrorNumber code);
+    // `systemError` is the errno of the failed system call the error stands for, if any.
+    explicit RuntimeError(ErrorNumber code, int systemError = 0);
 
     ErrorNumber code() const noexcept { return m_code; }
+    int systemError() const noexcept { return m_systemError; }
     QString description() const { return describe(m_code); }
     const char* what() const noexcept override;
 
@@ -37,6 +39,7 @@ public:
 
 private:
     ErrorNumber m_code;
+    int m_systemError;
     QByteArray m_what;
 };
 
@@ -48,5 +51,7 @@ enum class ErrnoSubject { File, Folder };
 // The run-time error that a failed system call's errno stands for; the one table every file
 // and folder operation reports through. An errno it does not name gives error 75.
 ErrorNumber errorFromErrno(int code, ErrnoSubject subject);
+// Raises the run-time error that `code` stands for, carrying `code` along.
+[[noreturn]] void raiseErrno(int code, ErrnoSubject subject);
 
 } // namespace vorn

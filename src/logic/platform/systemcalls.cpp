@@ -2,7 +2,10 @@
 
 #include <cerrno>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vorn::sys {
@@ -45,6 +48,64 @@ int unlinkat(int folder, const char* path, int flags) {
 
 int access(const char* path, int mode) {
     return failed(Call::Access, path) ? -1 : ::access(path, mode);
+}
+
+int startDetached(const char* path, const std::vector<const char*>& arguments) {
+    std::vector<char*> argv;
+    for (const char* argument : arguments)
+        argv.push_back(const_cast<char*>(argument));
+    argv.push_back(nullptr);
+    // The grandchild runs the program; what its exec fails with comes back through a pipe that
+    // closes by itself when the exec succeeds. The child in between ends at once, so the
+    // program is nobody's child here and leaves no zombie behind.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return errno;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        const int code = errno;
+        ::close(report[0]);
+        ::close(report[1]);
+        return code;
+    }
+    if (child == 0) {
+        // Only calls that are safe between fork and exec from here on.
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0) {
+            ::setsid();
+            sigset_t none;
+            ::sigemptyset(&none);
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            struct sigaction standard {};
+            standard.sa_handler = SIG_DFL;
+            ::sigaction(SIGPIPE, &standard, nullptr);
+            const int input = ::open("/dev/null", O_RDONLY);
+            if (input >= 0 && input != STDIN_FILENO) {
+                ::dup2(input, STDIN_FILENO);
+                ::close(input);
+            }
+            ::execve(path, argv.data(), environ);
+            const int code = errno;
+            [[maybe_unused]] const ssize_t written = ::write(report[1], &code, sizeof code);
+            ::_exit(127);
+        }
+        if (grandchild < 0) {
+            const int code = errno;
+            [[maybe_unused]] const ssize_t written = ::write(report[1], &code, sizeof code);
+        }
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int code = 0;
+    ssize_t got = 0;
+    do
+        got = ::read(report[0], &code, sizeof code);
+    while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    return got == sizeof code ? code : 0;
 }
 
 void setFailure(std::function<int(Call, const char*)> hook) {

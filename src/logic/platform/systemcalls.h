@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -17,6 +18,12 @@ int openat(int folder, const char* path, int flags);
 int mkdirat(int folder, const char* path, mode_t mode);
 int unlinkat(int folder, const char* path, int flags);
 int access(const char* path, int mode);
+
+// Starts the program at `path` with `arguments` (the program's own name first) and the
+// process's environment, its input from /dev/null, detached: it is not this process's child
+// and is not waited for. Returns 0 once it runs, or the errno of the failure, the system's
+// refusal to run the file included (ENOEXEC for a file that is no program).
+int startDetached(const char* path, const std::vector<const char*>& arguments);
 
 // Replaces the outcome of the calls: `failure` receives each call with its path and returns
 // the errno that call fails with, or 0 to let it run. An empty function restores the system.

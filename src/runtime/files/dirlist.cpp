@@ -1,4 +1,6 @@
+#include "files/entrymodel.h"
 #include "files/listcontrols.h"
+#include "files/names.h"
 #include "platform/form.h"
 #include "platform/pictures.h"
 #include "platform/runtimeerror.h"
@@ -6,42 +8,40 @@
 
 #include <QAbstractListModel>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace vorn {
 
 // The rows of the folder list: the root, each ancestor and the open folder, then the open
-// folder's sub-folders one level further in. The sub-folders are kept as the list of their
+// folder's sub-folders one level further in. The sub-folders are kept as the entries of their
 // names, so a folder of many thousand sub-folders costs one list and no path per row.
-class FolderModel final : public QAbstractListModel {
+class FolderModel final : public EntryListModel {
 public:
     static constexpr int LevelRole = Qt::UserRole + 1;
 
-    using QAbstractListModel::QAbstractListModel;
+    using EntryListModel::EntryListModel;
 
     int openRow() const { return int(m_open.size()) - 1; }
     QString pathAt(int row) const {
         return row <= openRow()
                    ? m_open.at(row).path
-                   : joinPath(m_open.last().path, m_subFolders.at(row - openRow() - 1));
+                   : joinPath(m_open.last().path, entries().at(row - openRow() - 1).name);
     }
 
-    void setFolder(const QString& folder, QStringList subFolders) {
+    void setFolder(const QString& folder, QList<FolderEntry> subFolders) {
         QList<Ancestor> open{{QStringLiteral("/"), QStringLiteral("/")}};
         QString path;
         for (const QString& part : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
             path += QLatin1Char('/') + part;
-            open.append({part, path});
+            open.append({shownName(part), path});
         }
         beginResetModel();
         m_open = std::move(open);
-        m_subFolders = std::move(subFolders);
+        replaceEntries(std::move(subFolders));
         endResetModel();
     }
 
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(m_open.size() + m_subFolders.size());
-    }
     QVariant data(const QModelIndex& index, int role) const override {
         const int row = index.row();
         if (!index.isValid() || row >= rowCount())
@@ -49,9 +49,9 @@ public:
         const bool open = row <= openRow();
         switch (role) {
         case Qt::DisplayRole:
-            return open ? m_open.at(row).name : m_subFolders.at(row - openRow() - 1);
+            return open ? m_open.at(row).name : entries().at(row - openRow() - 1).shown;
         case Qt::ToolTipRole:
-            return pathAt(row);
+            return detail::shownPath(pathAt(row));
         case Qt::DecorationRole:
             return open ? pictures::openFolder() : pictures::closedFolder();
         case LevelRole:
@@ -61,14 +61,23 @@ public:
         }
     }
 
+protected:
+    int firstEntryRow() const override { return openRow() + 1; }
+
 private:
     struct Ancestor {
-        QString name;
+        QString name; // as shown
         QString path;
     };
     QList<Ancestor> m_open{{QStringLiteral("/"), QStringLiteral("/")}};
-    QStringList m_subFolders;
 };
+
+QString detail::shownPath(const QString& path) {
+    QStringList parts = path.split(QLatin1Char('/'));
+    for (QString& part : parts)
+        part = shownName(part);
+    return parts.join(QLatin1Char('/'));
+}
 
 namespace {
 
@@ -98,7 +107,8 @@ private:
 
 DirList::DirList(QWidget* parent, const ControlDecl& decl)
     : Control<QListView>(parent, decl, kEntryColours)
-    , m_model(new FolderModel(this)) {
+    , m_model(new FolderModel(this))
+    , m_watch(new FolderWatch(this)) {
     // A name shortened to fit shows its whole path as its tip.
     detail::setUpFolderView(*this, m_model);
     setItemDelegate(new IndentDelegate(this));
@@ -111,6 +121,12 @@ DirList::DirList(QWidget* parent, const ControlDecl& decl)
         runInWindow(this, [this, row = index.row()] { openEntry(row); });
     });
 
+    connect(m_watch, &FolderWatch::changed, this, [this](const QStringList& names, bool all) {
+        runInWindow(this, [&] { follow(names, all); });
+    });
+    connect(m_watch, &FolderWatch::gone, this,
+            [this] { runInWindow(this, [this] { Refresh(); }); });
+
     openNearest(startFolder(), [this](const QString& folder) { open(folder); });
 }
 
@@ -118,16 +134,55 @@ DirList::~DirList() = default;
 
 void DirList::open(const QString& path) {
     const QString folder = absoluteFolder(m_path, path);
-    QStringList subFolders = listFolder(folder, EntryKind::Folders);
+    QList<FolderEntry> subFolders = readFolder(folder, EntryKind::Folders);
     const bool changed = folder != m_path;
     m_quiet = true;
     m_model->setFolder(folder, std::move(subFolders));
     m_path = folder;
     setCurrentIndex(m_model->index(m_model->openRow()));
     m_quiet = false;
+    m_watch->watch(folder);
     showOpenFolder();
     if (changed)
         Q_EMIT Change();
+}
+
+// Shows the sub-folders that changed on the disk, keeping the highlighted folder and the one
+// at the top in their places while they are there.
+void DirList::follow(const QStringList& names, bool all) {
+    const int firstEntry = openFolderRow() + 1;
+    const auto nameAt = [&](const QModelIndex& index) {
+        return index.isValid() && index.row() >= firstEntry
+                   ? m_model->entries().at(index.row() - firstEntry).name
+                   : QString();
+    };
+    const QModelIndex top = indexAt(QPoint(0, 0));
+    const QString topName = nameAt(top);
+    const QString highlighted = nameAt(currentIndex());
+    m_quiet = true;
+    if (all) {
+        QList<FolderEntry> subFolders;
+        try {
+            subFolders = readFolder(m_path, EntryKind::Folders);
+        } catch (const RuntimeError&) {
+            m_quiet = false;
+            Refresh(); // the folder can no longer be read: the nearest one that can
+            return;
+        }
+        const int keptRow = currentIndex().row();
+        m_model->setFolder(m_path, std::move(subFolders));
+        const qsizetype entry = highlighted.isEmpty() ? -1 : m_model->indexOfName(highlighted);
+        setCurrentIndex(m_model->index(entry >= 0             ? int(firstEntry + entry)
+                                       : keptRow < firstEntry ? std::max(keptRow, 0)
+                                                              : openFolderRow()));
+    } else {
+        m_model->followNames(m_path, names, EntryKind::Folders, WildcardPattern());
+    }
+    if (!topName.isEmpty()) {
+        executeDelayedItemsLayout();
+        verticalScrollBar()->setValue(int(firstEntry + m_model->placeOfName(topName)));
+    }
+    m_quiet = false;
 }
 
 // As many sub-folders as fit below the open folder, which stays in view.
@@ -145,9 +200,17 @@ void DirList::setPath(const QString& path) {
     open(path);
 }
 
+// Opens the folder of that row; one gone meanwhile leaves the list showing the disk as it is.
 void DirList::openEntry(int row) {
-    if (row >= 0 && row < m_model->rowCount())
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    try {
         open(m_model->pathAt(row));
+    } catch (const RuntimeError& error) {
+        if (error.code() == ErrorNumber::PathNotFound)
+            followDisk();
+        throw;
+    }
 }
 
 int DirList::openFolderRow() const {
@@ -171,7 +234,7 @@ void DirList::setListIndex(int index) {
 }
 
 int DirList::ListCount() const {
-    return m_model->rowCount() - openFolderRow() - 1;
+    return int(m_model->entries().size());
 }
 
 QStringList DirList::List() const {

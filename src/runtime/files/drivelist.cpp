@@ -24,8 +24,11 @@ int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
 } // namespace
 
 DriveList::DriveList(QWidget* parent, const ControlDecl& decl)
-    : Control<QComboBox>(parent, decl, kEntryColours) {
+    : Control<QComboBox>(parent, decl, kEntryColours)
+    , m_mounts(new MountWatch(this)) {
     setEditable(false);
+    connect(m_mounts, &MountWatch::changed, this,
+            [this] { runInWindow(this, [this] { followMounts(); }); });
     const QList<Volume> volumes = userVolumes();
     fill(volumes, rootHolding(startFolder(), volumes));
     connect(this, &QComboBox::activated, this,
@@ -72,7 +75,7 @@ void DriveList::choose(int index) {
     const QString root = m_volumes.at(index).root;
     const QList<Volume> now = userVolumes();
     if (indexOfRoot(now, root) < 0) {
-        setCurrentIndex(m_chosen);
+        followMounts();
         vorn::raise(ErrorNumber::DiskNotReady);
     }
     m_chosen = index;
@@ -92,6 +95,16 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
     m_volumes = shown;
     m_chosen = shown.isEmpty() ? -1 : std::max(0, indexOfRoot(shown, keep));
     setCurrentIndex(m_chosen);
+}
+
+void DriveList::followMounts() {
+    const QList<Volume> volumes = userVolumes();
+    const QString chosen = Drive();
+    const QString keep = chosen.isEmpty() || indexOfRoot(volumes, chosen) >= 0
+                             ? chosen
+                             : rootHolding(chosen, volumes);
+    m_chosen = -1;
+    fill(volumes, keep);
 }
 
 void DriveList::showPopup() {

@@ -1,4 +1,6 @@
+#include "files/entrymodel.h"
 #include "files/listcontrols.h"
+#include "files/names.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/runtimeerror.h"
@@ -10,34 +12,24 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+
+#include <utility>
 
 namespace vorn {
 
-// A plain list of names for a view; the whole list is replaced at once.
-class NameListModel final : public QAbstractListModel {
+// The files of one folder, each row showing its name as the lists show names.
+class NameListModel final : public EntryListModel {
 public:
-    using QAbstractListModel::QAbstractListModel;
+    using EntryListModel::EntryListModel;
 
-    const QStringList& names() const { return m_names; }
-    void setNames(QStringList names) {
-        beginResetModel();
-        m_names = std::move(names);
-        endResetModel();
-    }
-
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(m_names.size());
-    }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || index.row() >= m_names.size())
+        if (!index.isValid() || index.row() >= rowCount())
             return {};
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-            return m_names.at(index.row());
+            return entries().at(index.row()).shown;
         return {};
     }
-
-private:
-    QStringList m_names;
 };
 
 namespace {
@@ -50,7 +42,8 @@ bool hasWildcard(const QString& text) {
 
 FileList::FileList(QWidget* parent, const ControlDecl& decl)
     : Control<QListView>(parent, decl, kEntryColours)
-    , m_model(new NameListModel(this)) {
+    , m_model(new NameListModel(this))
+    , m_watch(new FolderWatch(this)) {
     detail::setUpFolderView(*this, m_model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_quiet && ListIndex() >= 0)
@@ -61,6 +54,18 @@ FileList::FileList(QWidget* parent, const ControlDecl& decl)
             Q_EMIT DblClick();
     });
 
+    connect(m_watch, &FolderWatch::changed, this, [this](const QStringList& names, bool all) {
+        runInWindow(this, [&] { follow(names, all); });
+    });
+    connect(m_watch, &FolderWatch::gone, this, [this] {
+        runInWindow(this, [this] {
+            const bool selected = ListIndex() >= 0;
+            Refresh();
+            if (selected)
+                Q_EMIT SelectionGone();
+        });
+    });
+
     openNearest(startFolder(), [this](const QString& folder) { display(folder); });
 }
 
@@ -68,11 +73,52 @@ FileList::~FileList() = default;
 
 // Lists the files of `folder` that match the pattern and shows them, without a Click.
 void FileList::display(const QString& folder) {
-    QStringList names = listFolder(folder, EntryKind::Files, m_pattern);
+    QList<FolderEntry> entries = readFolder(folder, EntryKind::Files, m_pattern);
     m_quiet = true;
-    m_model->setNames(std::move(names));
+    m_model->setEntries(std::move(entries));
     m_path = folder;
     m_quiet = false;
+    m_watch->watch(folder);
+}
+
+// Shows what changed on the disk, keeping the selected file and the one at the top in their
+// places while they are there.
+void FileList::follow(const QStringList& names, bool all) {
+    const QString selected = selectedName();
+    const QModelIndex top = indexAt(QPoint(0, 0));
+    const QString topName = top.isValid() ? m_model->entries().at(top.row()).name : QString();
+    m_quiet = true;
+    if (all) {
+        try {
+            m_model->setEntries(readFolder(m_path, EntryKind::Files, m_pattern));
+        } catch (const RuntimeError&) {
+            m_quiet = false;
+            Refresh(); // the folder can no longer be read: the nearest one that can
+            if (!selected.isEmpty())
+                Q_EMIT SelectionGone();
+            return;
+        }
+        if (!selected.isEmpty())
+            selectQuietly(m_model->indexOfName(selected));
+    } else {
+        m_model->followNames(m_path, names, EntryKind::Files, m_pattern);
+    }
+    if (!topName.isEmpty()) {
+        executeDelayedItemsLayout();
+        verticalScrollBar()->setValue(int(m_model->placeOfName(topName)));
+    }
+    m_quiet = false;
+    if (!selected.isEmpty() && selectedName() != selected)
+        Q_EMIT SelectionGone();
+}
+
+void FileList::selectQuietly(qsizetype entry) {
+    if (entry < 0)
+        return;
+    const bool quiet = std::exchange(m_quiet, true);
+    selectionModel()->setCurrentIndex(m_model->index(int(entry)),
+                                      QItemSelectionModel::ClearAndSelect);
+    m_quiet = quiet;
 }
 
 void FileList::setPath(const QString& path) {
@@ -89,7 +135,12 @@ void FileList::setPattern(const QString& pattern) {
 
 QString FileList::FileName() const {
     const int row = ListIndex();
-    return row >= 0 ? m_model->names().at(row) : QString();
+    return row >= 0 ? m_model->entries().at(row).shown : QString();
+}
+
+QString FileList::selectedName() const {
+    const int row = ListIndex();
+    return row >= 0 ? m_model->entries().at(row).name : QString();
 }
 
 void FileList::setFileName(const QString& fileName) {
@@ -110,7 +161,7 @@ void FileList::setFileName(const QString& fileName) {
         setPattern(name);
         return;
     }
-    const qsizetype row = m_model->names().indexOf(name);
+    const qsizetype row = m_model->indexOfText(name);
     if (row < 0)
         vorn::raise(ErrorNumber::FileNotFound);
     setListIndex(int(row));
@@ -139,11 +190,15 @@ void FileList::setListIndex(int index) {
 }
 
 int FileList::ListCount() const {
-    return int(m_model->names().size());
+    return int(m_model->entries().size());
 }
 
 QStringList FileList::List() const {
-    return m_model->names();
+    QStringList shown;
+    shown.reserve(m_model->entries().size());
+    for (const FolderEntry& entry : m_model->entries())
+        shown.append(entry.shown);
+    return shown;
 }
 
 void FileList::Refresh() {

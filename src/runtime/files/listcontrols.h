@@ -2,6 +2,7 @@
 
 #include "files/listing.h"
 #include "files/volumes.h"
+#include "files/watch.h"
 #include "platform/control.h"
 
 #include <QComboBox>
@@ -11,6 +12,14 @@
 // the automation properties. Their C++ setters raise run-time errors, for handlers to stop
 // at; the same properties written through Qt's property system run behind the guard, as the
 // user's own choice would, and raise the same signals.
+// While shown, each list follows the disk by itself: what other programs create, remove or
+// rename, and volumes mounted and unmounted. The selected entry, the highlighted folder and
+// the entry at the top stay on the same entries while these exist; when the folder shown
+// goes, the list opens the nearest one that exists. None of this raises the lists' events
+// but Change, when the folder list has to open another folder.
+// Names are shown so that nothing in them is hidden (shownName); the folder list's Path and
+// List are paths that name the folders exactly, the file list's List and FileName are the
+// names as shown, and selectedName() gives the exact name behind them.
 // The properties every list kind exposes besides those of a control.
 #define VORN_LIST_PROPERTIES                                                                       \
     Q_PROPERTY(int ListIndex READ ListIndex WRITE writeListIndex)                                  \
@@ -29,8 +38,11 @@ inline void setUpFolderView(QListView& view, QAbstractItemModel* model) {
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
     view.setUniformItemSizes(true);
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     view.setTextElideMode(Qt::ElideMiddle);
 }
+// The path as the lists show it: each of its names shown as the lists show names.
+QString shownPath(const QString& path);
 } // namespace detail
 
 class FolderModel;
@@ -59,6 +71,8 @@ public:
     QStringList List() const;
     // Reads the volumes again, keeping the selected one.
     void Refresh();
+    // Shows the volumes mounted now, as when the system tells of a change.
+    void followDisk() { followMounts(); }
 
 Q_SIGNALS:
     // Another volume was chosen, by the user or through Drive or ListIndex.
@@ -70,11 +84,15 @@ protected:
 private:
     void choose(int index);
     void fill(const QList<Volume>& volumes, const QString& keep);
+    // Shows the volumes mounted now; a selected volume that went away gives its place to the
+    // one that now holds its folder, as the other lists go there too.
+    void followMounts();
     void writeDrive(const QString& drive);
     void writeListIndex(int index);
 
     QList<Volume> m_volumes;
     int m_chosen = -1;
+    MountWatch* m_mounts;
 };
 
 // The open folder with its ancestors, shown open and indented from the root down, then its
@@ -105,6 +123,9 @@ public:
     // Reads the open folder again; if it is gone or unreadable, opens its nearest ancestor
     // that can be read, else the home folder.
     void Refresh();
+    // Reads the open folder again as when the system tells of a change: the highlighted
+    // folder and the one at the top stay where they are while they exist.
+    void followDisk() { follow({}, true); }
 
 Q_SIGNALS:
     void Change();
@@ -121,8 +142,10 @@ private:
     int openFolderRow() const;
     void writePath(const QString& path);
     void writeListIndex(int index);
+    void follow(const QStringList& names, bool all);
 
     FolderModel* m_model;
+    FolderWatch* m_watch;
     QString m_path = QStringLiteral("/");
     bool m_quiet = false;
 };
@@ -147,11 +170,13 @@ public:
     QString Pattern() const { return m_pattern.text(); }
     // Lists the files matching the new pattern.
     void setPattern(const QString& pattern);
-    // The selected file's name, or the empty text.
+    // The selected file's name as shown, or the empty text.
     QString FileName() const;
+    // The selected file's exact name, or the empty text.
+    QString selectedName() const;
     // A folder opens that folder; a name with wildcards becomes the pattern (a folder part
-    // before it opens that folder first); a file name selects that file, or raises error 53
-    // when it is not listed.
+    // before it opens that folder first); a file's name, as shown or exact, selects that file,
+    // or raises error 53 when it is not listed.
     void setFileName(const QString& fileName);
     int ListIndex() const;
     // Selects the file at `index` and raises Click; -1 selects none; else raises error 5.
@@ -161,6 +186,9 @@ public:
     // Reads the folder again; if it is gone or unreadable, lists its nearest ancestor that can
     // be read, else the home folder (PathChange tells).
     void Refresh();
+    // Reads the folder again as when the system tells of a change: the selected file and the
+    // one at the top stay where they are while they exist.
+    void followDisk() { follow({}, true); }
 
 Q_SIGNALS:
     void Click();
@@ -169,6 +197,8 @@ Q_SIGNALS:
     void PatternChange();
     // The list lost the focus to another control of its window.
     void LostFocus();
+    // The selected file went away from the disk, and so from the list.
+    void SelectionGone();
 
 protected:
     void lostFocus() override { Q_EMIT LostFocus(); }
@@ -182,8 +212,11 @@ private:
     void writePattern(const QString& pattern);
     void writeFileName(const QString& fileName);
     void writeListIndex(int index);
+    void follow(const QStringList& names, bool all);
+    void selectQuietly(qsizetype entry);
 
     NameListModel* m_model;
+    FolderWatch* m_watch;
     QString m_path = QStringLiteral("/");
     WildcardPattern m_pattern;
     bool m_quiet = false;

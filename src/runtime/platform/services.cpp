@@ -1,12 +1,12 @@
 #include "platform/services.h"
 
+#include "files/names.h"
 #include "platform/runtimeerror.h"
 #include "platform/systemcalls.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include <array>
@@ -28,7 +28,7 @@ std::function<QDateTime()>& timeSource() {
 QByteArray nativePath(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(0)))
         raise(ErrorNumber::InvalidCall);
-    return QFile::encodeName(path);
+    return bytesFromName(path);
 }
 
 struct HostCandidates {
@@ -81,7 +81,7 @@ struct stat fileDetails(const QString& path) {
     const QByteArray native = nativePath(path);
     struct stat info {};
     if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::File));
+        raiseErrno(errno, ErrnoSubject::File);
     if (S_ISDIR(info.st_mode))
         raise(ErrorNumber::FileNotFound);
     return info;
@@ -96,17 +96,19 @@ void startProgram(const QString& program, const QStringList& arguments, WindowSt
         raise(ErrorNumber::FileNotFound);
     struct stat info {};
     if (sys::fstatat(AT_FDCWD, native.constData(), &info, 0) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::File));
+        raiseErrno(errno, ErrnoSubject::File);
     if (!S_ISREG(info.st_mode))
         raise(ErrorNumber::FileNotFound);
     if (sys::access(native.constData(), X_OK) != 0)
-        raise(errorFromErrno(errno, ErrnoSubject::File));
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (!process.startDetached())
-        raise(ErrorNumber::FileNotFound);
+        raiseErrno(errno, ErrnoSubject::File);
+    QList<QByteArray> texts{native};
+    for (const QString& argument : arguments)
+        texts.append(argument.toUtf8());
+    std::vector<const char*> argv;
+    for (const QByteArray& text : std::as_const(texts))
+        argv.push_back(text.constData());
+    if (const int code = sys::startDetached(native.constData(), argv); code != 0)
+        raiseErrno(code, ErrnoSubject::File);
 }
 
 Command resolveHostProgram(HostProgram which, const std::function<bool(const QString&)>& exists,

@@ -13,7 +13,9 @@ namespace vorn {
 enum class WindowStyle { Normal = 1, Minimized = 2 };
 
 // Starts `program` detached, never through a shell; `program` is the absolute path of the
-// program itself. A relative or missing program raises error 53, one that may not be run 70.
+// program itself. A relative or missing program raises error 53, one that may not be run 70;
+// any other refusal of the system raises the error its errno stands for, carrying that errno
+// (ENOEXEC for a file that is no program, ENOENT for a program whose interpreter is missing).
 void startProgram(const QString& program, const QStringList& arguments = {},
                   WindowStyle style = WindowStyle::Normal);
 

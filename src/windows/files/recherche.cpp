@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cerrno>
 
 #include <climits>
 
@@ -48,6 +49,9 @@ constexpr std::array kBoxes{
             kWarning},
     BoxText{"Le dossier a changé depuis sa sélection : rien n'a été supprimé.", "Erreur d'accès",
             kWarning},
+    BoxText{"Ce fichier n'est pas un programme : il ne peut pas être exécuté.", "Erreur", kWarning},
+    BoxText{"Ce programme ne peut pas démarrer : un fichier dont il a besoin est introuvable.",
+            "Erreur", kWarning},
 };
 
 constexpr const char* kFolderPrompt = "Entrez le nom du dossier que vous voulez créer.";
@@ -123,17 +127,18 @@ Recherche::Recherche()
 
     const auto buttons = makeControls<CommandButton>(
         client(), kButtons, [this](CommandButton* button, const auto& row) {
-            connect(button, &CommandButton::Click, this, handler(row.extra));
+            connect(button, &CommandButton::Click, this, rereading(row.extra));
         });
     setDefaultButton(buttons[1]);
 
     Dir1 = new DirList(client(), kDir1);
     File1 = new FileList(client(), kFile1);
     Drive1 = new DriveList(client(), kDrive1);
-    connect(Drive1, &DriveList::Change, this, handler(&Recherche::Drive1_Change));
-    connect(Dir1, &DirList::Change, this, handler(&Recherche::Dir1_Change));
-    connect(File1, &FileList::Click, this, handler(&Recherche::File1_Click));
+    connect(Drive1, &DriveList::Change, this, rereading(&Recherche::Drive1_Change));
+    connect(Dir1, &DirList::Change, this, rereading(&Recherche::Dir1_Change));
+    connect(File1, &FileList::Click, this, rereading(&Recherche::File1_Click));
     connect(File1, &FileList::LostFocus, this, handler(&Recherche::File1_LostFocus));
+    connect(File1, &FileList::SelectionGone, this, handler(&Recherche::File1_SelectionGone));
 
     orderTabs({Dir1, File1, Drive1, Text1, buttons[0], buttons[1], Text2, Text3, buttons[2],
                buttons[3], buttons[4], buttons[5]});
@@ -158,7 +163,24 @@ Answer Recherche::confirm(Box box) {
 }
 
 QString Recherche::selectedFilePath() const {
-    return joinPath(File1->Path(), File1->FileName());
+    return joinPath(File1->Path(), File1->selectedName());
+}
+
+void Recherche::rereadIfGone(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const RuntimeError& error) {
+        const ErrorNumber code = error.code();
+        const bool gone = code == ErrorNumber::FileNotFound || code == ErrorNumber::PathNotFound ||
+                          code == ErrorNumber::DeviceUnavailable ||
+                          code == ErrorNumber::DiskNotReady;
+        if (gone && !isUnloaded()) {
+            Drive1->followDisk();
+            Dir1->followDisk();
+            File1->followDisk();
+        }
+        throw;
+    }
 }
 
 void Recherche::Drive1_Change() {
@@ -179,6 +201,10 @@ void Recherche::File1_Click() {
 void Recherche::File1_LostFocus() {
     Text2->setText(QString());
     Text3->setText(QString());
+}
+
+void Recherche::File1_SelectionGone() {
+    File1_LostFocus();
 }
 
 void Recherche::Command1_Click() {
@@ -211,8 +237,16 @@ bool Recherche::changeDisk(const QString& folder, Box changed,
         warn(Box::ReadOnlyVolume);
         return false;
     }
-    if (!change()) {
-        changedMeanwhile(changed);
+    try {
+        if (!change()) {
+            changedMeanwhile(changed);
+            return false;
+        }
+    } catch (const RuntimeError& error) {
+        // A volume found read-only only as it is written to says so as one known before.
+        if (error.systemError() != EROFS)
+            throw;
+        warn(Box::ReadOnlyVolume);
         return false;
     }
     return true;
@@ -251,8 +285,18 @@ void Recherche::Command4_Click() {
         warn(Box::BadFolderName);
         return;
     }
-    if (changeDisk(folder, Box::FolderChangedCreate,
-                   [&held, &name] { return held.makeFolder(name); }))
+    bool made = false;
+    try {
+        made = changeDisk(folder, Box::FolderChangedCreate,
+                          [&held, &name] { return held.makeFolder(name); });
+    } catch (const RuntimeError& error) {
+        // A name this volume does not take (a FAT volume refuses "?" or ":") is a bad name.
+        if (error.systemError() != EINVAL && error.systemError() != ENAMETOOLONG)
+            throw;
+        warn(Box::BadFolderName);
+        return;
+    }
+    if (made)
         Dir1->Refresh();
 }
 
@@ -263,7 +307,29 @@ void Recherche::Command5_Click() {
     }
     // The file itself is the program, started without a shell and without arguments, so
     // nothing in its name is ever read as a command.
-    startProgram(selectedFilePath(), {}, WindowStyle::Minimized);
+    const QString path = selectedFilePath();
+    try {
+        startProgram(path, {}, WindowStyle::Minimized);
+    } catch (const RuntimeError& error) {
+        if (error.systemError() == ENOEXEC) {
+            warn(Box::NotAProgram);
+            return;
+        }
+        // The system names the program missing when what runs it is: its interpreter, or the
+        // loader of a program made for another system.
+        const bool partMissing = error.systemError() == ENOENT || error.systemError() == ELIBBAD;
+        const bool stillThere = [&] {
+            try {
+                fileLen(path);
+                return true;
+            } catch (const RuntimeError&) {
+                return false;
+            }
+        }();
+        if (!partMissing || !stillThere)
+            throw;
+        warn(Box::ProgramPartMissing);
+    }
 }
 
 void Recherche::Command6_Click() {
@@ -274,7 +340,13 @@ void Recherche::Command6_Click() {
     const HeldFolder held(shown.path(), shown.fileName());
     if (confirm(Box::RemoveFolder) != Answer::Ok || isUnloaded())
         return;
-    if (File1->ListCount() != 0) {
+    // The files counted are those the file list would show in that folder now.
+    const auto files = held.readHeldEntry(EntryKind::Files, WildcardPattern(File1->Pattern()));
+    if (!files) {
+        changedMeanwhile(Box::FolderChangedRemove);
+        return;
+    }
+    if (!files->isEmpty()) {
         warn(Box::FolderNotEmpty);
         return;
     }

@@ -24,12 +24,13 @@ public:
     void Dir1_Change();
     void File1_Click();
     void File1_LostFocus();
-    void Command1_Click(); // "Fermer"
-    void Command2_Click(); // "OK": the filter
-    void Command3_Click(); // "Kill"
-    void Command4_Click(); // "Créer dossier"
-    void Command5_Click(); // "Exécuter"
-    void Command6_Click(); // "RmDir"
+    void File1_SelectionGone(); // the selected file went away from the disk
+    void Command1_Click();      // "Fermer"
+    void Command2_Click();      // "OK": the filter
+    void Command3_Click();      // "Kill"
+    void Command4_Click();      // "Créer dossier"
+    void Command5_Click();      // "Exécuter"
+    void Command6_Click();      // "RmDir"
 
     // The answer of the last warning box, and of the last confirmation (or the folder name
     // typed while a folder is created). Answers are kept as the numbers scripts and tests
@@ -52,6 +53,8 @@ private:
         FileChanged,
         FolderChangedCreate,
         FolderChangedRemove,
+        NotAProgram,
+        ProgramPartMissing,
     };
     Answer say(Box box);
     // Shows a warning box and keeps its answer in `erreur`.
@@ -59,6 +62,13 @@ private:
     // Shows a confirmation box and keeps its answer in `Confirm`.
     Answer confirm(Box box);
     void changedMeanwhile(Box box);
+    // Runs a handler; when it finds gone what the user chose (the file, the folder, the
+    // drive), the lists show the disk as it is now before the error is told.
+    void rereadIfGone(const std::function<void()>& handler);
+    // Makes a handler of this window that runs through rereadIfGone().
+    template <class F> auto rereading(F member) {
+        return handler([this, member] { rereadIfGone([this, member] { (this->*member)(); }); });
+    }
     bool changeDisk(const QString& folder, Box changed, const std::function<bool()>& change);
     QString selectedFilePath() const;
 

@@ -1,0 +1,150 @@
+#include "files/watch.h"
+
+#include "files/names.h"
+
+#include <QSocketNotifier>
+#include <QStringList>
+
+#include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vorn {
+
+// --- MountWatch --------------------------------------------------------------------------
+
+MountWatch::MountWatch(QObject* parent)
+    : QObject(parent) {
+    // The mount table signals a change as an exceptional condition on the open file; reading
+    // it is not needed to be told of the next one.
+    m_fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return;
+    m_notifier = new QSocketNotifier(qintptr(m_fd), QSocketNotifier::Exception, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &MountWatch::changed);
+}
+
+MountWatch::~MountWatch() {
+    delete m_notifier;
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+// --- FolderWatch -------------------------------------------------------------------------
+
+namespace {
+
+constexpr uint32_t kEntryEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+constexpr uint32_t kSelfEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
+
+} // namespace
+
+FolderWatch::FolderWatch(QObject* parent)
+    : QObject(parent)
+    , m_mounts(new MountWatch(this)) {
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, &FolderWatch::settle);
+    connect(m_mounts, &MountWatch::changed, this, &FolderWatch::checkStillThere);
+    m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_fd < 0)
+        return;
+    m_notifier = new QSocketNotifier(qintptr(m_fd), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &FolderWatch::readEvents);
+}
+
+FolderWatch::~FolderWatch() {
+    delete m_notifier;
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void FolderWatch::watch(const QString& folder) {
+    const QByteArray path = bytesFromName(folder);
+    struct stat info {};
+    const bool found = ::stat(path.constData(), &info) == 0;
+    if (found && path == m_path && info.st_dev == m_device && info.st_ino == m_inode &&
+        m_watch >= 0 && !m_gone)
+        return;
+    if (m_watch >= 0 && m_fd >= 0)
+        ::inotify_rm_watch(m_fd, m_watch);
+    m_watch = -1;
+    m_path = path;
+    m_device = found ? info.st_dev : 0;
+    m_inode = found ? info.st_ino : 0;
+    m_names.clear();
+    m_all = false;
+    m_gone = false;
+    m_settle.stop();
+    if (m_fd >= 0 && found)
+        m_watch =
+            ::inotify_add_watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
+}
+
+void FolderWatch::readEvents() {
+    alignas(inotify_event) std::array<char, 16384> buffer;
+    for (;;) {
+        const ssize_t size = ::read(m_fd, buffer.data(), buffer.size());
+        if (size <= 0)
+            break;
+        for (ssize_t at = 0; at < size;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+            if (event->mask & IN_Q_OVERFLOW) {
+                m_all = true;
+            } else if (event->wd != m_watch || m_watch < 0) {
+                continue; // a folder watched before
+            } else if (event->mask & kSelfEvents) {
+                m_gone = true;
+                if (event->mask & IN_IGNORED)
+                    m_watch = -1;
+            } else if (!m_all && event->len > 0) {
+                m_names.insert(QByteArray(event->name));
+                if (m_names.size() > kMostNames) {
+                    m_all = true;
+                    m_names.clear();
+                }
+            }
+        }
+    }
+    if ((m_all || m_gone || !m_names.isEmpty()) && !m_settle.isActive())
+        m_settle.start();
+}
+
+void FolderWatch::checkStillThere() {
+    if (m_path.isEmpty())
+        return;
+    struct stat info {};
+    if (::stat(m_path.constData(), &info) != 0 || info.st_dev != m_device ||
+        info.st_ino != m_inode) {
+        m_gone = true;
+        if (!m_settle.isActive())
+            m_settle.start();
+    }
+}
+
+void FolderWatch::settle() {
+    if (m_gone) {
+        m_names.clear();
+        m_all = false;
+        Q_EMIT gone();
+        return;
+    }
+    QStringList names;
+    if (!m_all) {
+        names.reserve(m_names.size());
+        for (const QByteArray& name : std::as_const(m_names))
+            names.append(nameFromBytes(name));
+    }
+    const bool all = m_all;
+    m_names.clear();
+    m_all = false;
+    if (all || !names.isEmpty())
+        Q_EMIT changed(names, all);
+}
+
+} // namespace vorn

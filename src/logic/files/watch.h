@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+
+#include <sys/types.h>
+
+class QSocketNotifier;
+
+// Following the disk while a window shows it: the system tells of every change (inotify for
+// a folder's entries, the mount table's own notice for the volumes), so nothing is polled.
+namespace vorn {
+
+// Tells whenever a volume is mounted or unmounted, from the mount table's change notice.
+class MountWatch final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit MountWatch(QObject* parent = nullptr);
+    ~MountWatch() override;
+
+    // False where the system gives no such notice: nothing is then told.
+    bool isWatching() const { return m_fd >= 0; }
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    int m_fd = -1;
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+// Follows one folder: the names created, removed or renamed in it, gathered for a moment so
+// that a burst of changes is told once, and the folder itself going away (removed, moved,
+// its volume unmounted, or another folder now standing at its path).
+class FolderWatch final : public QObject {
+    Q_OBJECT
+
+public:
+    // The most names told one by one; past it the folder is to be read again whole.
+    static constexpr int kMostNames = 512;
+    // How long changes are gathered before they are told.
+    static constexpr int kSettleMs = 100;
+
+    explicit FolderWatch(QObject* parent = nullptr);
+    ~FolderWatch() override;
+
+    // Follows `folder` from now on, in place of any other. Where the system cannot follow it,
+    // nothing is told.
+    void watch(const QString& folder);
+
+Q_SIGNALS:
+    // These names (as nameFromBytes() gives them) changed in the folder; when `all` is set,
+    // too many changed to tell, or some were lost: the folder is to be read again.
+    void changed(const QStringList& names, bool all);
+    // The folder at the path watched is no longer the one that was there.
+    void gone();
+
+private:
+    void readEvents();
+    void checkStillThere();
+    void settle();
+
+    QByteArray m_path;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
+    int m_fd = -1;
+    int m_watch = -1;
+    QSocketNotifier* m_notifier = nullptr;
+    MountWatch* m_mounts = nullptr;
+    QTimer m_settle;
+    QSet<QByteArray> m_names;
+    bool m_all = false;
+    bool m_gone = false;
+};
+
+} // namespace vorn
