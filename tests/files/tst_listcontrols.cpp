@@ -163,6 +163,34 @@ private Q_SLOTS:
         QCOMPARE(moves.count(), 1);
     }
 
+    // Another program changes the folder shown: the list follows, the selected file and the
+    // one at the top of the view stay in their places, and a selected file removed is
+    // unselected.
+    void fileListFollowsTheDisk() {
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(test::makeFile(at(QStringLiteral("m%1.txt").arg(i, 2, 10, QLatin1Char('0')))));
+        FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 1500}});
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setFileName(QStringLiteral("m20.txt"));
+        list.scrollTo(list.currentIndex(), QAbstractItemView::PositionAtTop);
+        const auto top = [&] { return list.indexAt(QPoint(0, 0)).data().toString(); };
+        QCOMPARE(top(), QStringLiteral("m20.txt"));
+        QSignalSpy clicks(&list, &FileList::Click);
+        QSignalSpy gone(&list, &FileList::SelectionGone);
+        for (const char* name : {"0.txt", "1.txt", "m10bis.txt"})
+            QVERIFY(test::makeFile(at(QString::fromLatin1(name))));
+        QTRY_COMPARE(list.ListCount(), 46);
+        QCOMPARE(list.FileName(), QStringLiteral("m20.txt"));
+        QCOMPARE(top(), QStringLiteral("m20.txt"));
+        QVERIFY(QFile::remove(at("m20.txt")));
+        QTRY_COMPARE(list.ListCount(), 45);
+        QCOMPARE(list.FileName(), QString());
+        QCOMPARE(top(), QStringLiteral("m21.txt"));
+        QCOMPARE(gone.count(), 1);
+        QCOMPARE(clicks.count(), 0);
+    }
+
     void fileListCountsBeyond16Bits() {
         QVERIFY(QDir(m_root).mkdir("beaucoup"));
         const int count = 33000;

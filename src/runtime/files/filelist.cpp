@@ -102,6 +102,9 @@ void FileList::follow(const QStringList& names, bool all) {
             selectQuietly(m_model->indexOfName(selected));
     } else {
         m_model->followNames(m_path, names, EntryKind::Files, m_pattern);
+        // The view chooses the next file in place of one removed; the user did not.
+        if (!selected.isEmpty() && m_model->indexOfName(selected) < 0)
+            selectionModel()->clearSelection();
     }
     if (!topName.isEmpty()) {
         executeDelayedItemsLayout();
