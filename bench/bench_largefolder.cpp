@@ -1,6 +1,9 @@
 // Measures how fast the folder list and the file list open a folder of many entries, each
 // against its floor measured in the same run: reading the names with readdir and sorting them
-// as the lists do. Also how fast the file list follows a pattern change. Makes its own folders.
+// as the lists do. Also how fast the file list follows a pattern change, what following the
+// disk costs it when another program adds one file, and the processor time of the idle list
+// while another program creates and removes 100 files a second in its folder. Makes its own
+// folders.
 #include "files/listcontrols.h"
 #include "files/listing.h"
 
@@ -8,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,11 +20,14 @@
 #include <memory>
 #include <vector>
 
+#include <csignal>
 #include <ctime>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -134,6 +141,50 @@ void ratio(const char* what, Timing list, Timing floor) {
                 list.cpu / floor.cpu);
 }
 
+// Another program that creates a file in `folder` every 10 ms and removes each one 50 ms
+// later: 100 files a second each way, until it is stopped.
+pid_t startChurn(const QString& folder) {
+    const QByteArray base = QFile::encodeName(folder) + "/churn-";
+    std::vector<QByteArray> paths;
+    for (int i = 0; i < 6; ++i)
+        paths.push_back(base + QByteArray::number(i));
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    const timespec tick{0, 10 * 1000 * 1000};
+    for (unsigned n = 0;; ++n) {
+        const int fd = ::open(paths[n % 6].constData(), O_CREAT | O_WRONLY, 0644);
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(paths[(n + 1) % 6].constData());
+        ::nanosleep(&tick, nullptr);
+    }
+}
+
+double processCpuMs() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// The share of one core this process uses over `seconds` of its event loop while another
+// program churns files in `folder`.
+double idleShareDuringChurn(const QString& folder, int seconds) {
+    const pid_t churn = startChurn(folder);
+    QCoreApplication::processEvents();
+    QElapsedTimer timer;
+    const double cpu = processCpuMs();
+    timer.start();
+    QEventLoop idle;
+    QTimer::singleShot(seconds * 1000, &idle, &QEventLoop::quit);
+    idle.exec();
+    const double share = (processCpuMs() - cpu) / double(timer.elapsed()) * 100;
+    ::kill(churn, SIGKILL);
+    ::waitpid(churn, nullptr, 0);
+    return share;
+}
+
 // Each figure includes the view's layout and first paint: the events run before the clock
 // stops.
 std::function<void()> settled(const std::function<void()>& step) {
@@ -218,8 +269,51 @@ int main(int argc, char** argv) {
         t = median(settled(step.run), step.setup ? settled(step.setup) : std::function<void()>());
         report(step.what, t, step.what[1] == 'o' ? dirList->ListCount() : fileList->ListCount());
     }
+    // Following the disk: one file added by another program, shown once the system tells of
+    // it. The list waits for the notice without using the processor, so its processor time
+    // is the cost of the refresh.
+    fileList->setPattern(all);
+    fileList->setPath(files);
+    const QByteArray added = QFile::encodeName(files) + "/ajout.txt";
+    const auto waitForCount = [&](int count) {
+        while (fileList->ListCount() != count)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
+    const int before = fileList->ListCount();
+    const Timing live = median(
+        [&] {
+            ::close(::open(added.constData(), O_CREAT | O_WRONLY, 0644));
+            waitForCount(before + 1);
+            QCoreApplication::processEvents();
+        },
+        [&] {
+            ::unlink(added.constData());
+            waitForCount(before);
+        });
+    report("file list: follows one file added", live, fileList->ListCount());
+    const Timing reread = median(settled([&] { fileList->followDisk(); }));
+    report("file list: reads again, keeping its place", reread, fileList->ListCount());
+
     std::printf("\n%-40s %10s %10s\n", "against the floor", "wall", "processor");
     ratio("files to their floor", fileOpen, fileFloor);
     ratio("sub-folders to their floor", folderOpen, folderFloor);
+    std::printf("ratio: %-33s %8s    %8.3f x\n", "one file added to the floor", "",
+                live.cpu / fileFloor.cpu);
+    ratio("reading again to the floor", reread, fileFloor);
+
+    // Idle while another program creates and removes 100 files a second in the open folder:
+    // a small folder, then the folder of 100,000 files.
+    const QString small = temp.path() + QStringLiteral("/petit");
+    QDir().mkdir(small);
+    fileList->setPath(small);
+    dirList->setPath(small);
+    const double smallShare = idleShareDuringChurn(small, 10);
+    fileList->setPath(files);
+    dirList->setPath(files);
+    const double largeShare = idleShareDuringChurn(files, 10);
+    std::printf("\nidle, 100 files/s created and removed, small folder: %6.2f %% of one core\n",
+                smallShare);
+    std::printf("idle, 100 files/s created and removed, %d files:  %6.2f %% of one core\n",
+                kEntries, largeShare);
     return 0;
 }

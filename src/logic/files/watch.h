@@ -44,7 +44,7 @@ public:
     // The most names told one by one; past it the folder is to be read again whole.
     static constexpr int kMostNames = 512;
     // How long changes are gathered before they are told.
-    static constexpr int kSettleMs = 100;
+    static constexpr int kSettleMs = 250;
 
     explicit FolderWatch(QObject* parent = nullptr);
     ~FolderWatch() override;

@@ -259,7 +259,7 @@ void Recherche::Command3_Click() {
     }
     // The file confirmed is the one selected when the button was pressed, in the folder shown.
     const QString folder = File1->Path();
-    const HeldFolder held(folder, File1->FileName());
+    const HeldFolder held(folder, File1->selectedName());
     if (confirm(Box::DeleteFile) != Answer::Ok || isUnloaded())
         return;
     if (changeDisk(folder, Box::FileChanged, [&held] { return held.removeFile(); }))
