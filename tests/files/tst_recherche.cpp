@@ -45,6 +45,11 @@ const ExpectedBox kExpectedBoxes[] = {
      "Erreur d'accès", 48},
     {"removal changed", "Le dossier a changé depuis sa sélection : rien n'a été supprimé.",
      "Erreur d'accès", 48},
+    {"not a program", "Ce fichier n'est pas un programme : il ne peut pas être exécuté.", "Erreur",
+     48},
+    {"part missing",
+     "Ce programme ne peut pas démarrer : un fichier dont il a besoin est introuvable.", "Erreur",
+     48},
 };
 
 // The boxes asked for, in order: "M1" … for the window's messages (text, title and style
@@ -807,19 +812,37 @@ private Q_SLOTS:
 
     void startFailures_data() {
         QTest::addColumn<QString>("failure");
+        QTest::addColumn<QByteArray>("content"); // of a file marked as a program
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("not a program") << "plain" << QStringList{"E70"};
-        QTest::newRow("vanished") << "vanished" << QStringList{"E53"};
+        QTest::newRow("not marked as a program") << "plain" << QByteArray() << QStringList{"E70"};
+        QTest::newRow("vanished") << "vanished" << QByteArray() << QStringList{"E53"};
+        QTest::newRow("marked, but text")
+            << "marked" << QByteArray("echo oui\n") << QStringList{"not a program"};
+        QTest::newRow("marked, but empty")
+            << "marked" << QByteArray() << QStringList{"not a program"};
+        QTest::newRow("a script whose interpreter is missing")
+            << "marked" << QByteArray("#!/nulle/part/sh\n") << QStringList{"part missing"};
     }
     void startFailures() {
         QFETCH(QString, failure);
+        QFETCH(QByteArray, content);
         QFETCH(QStringList, boxes);
+        const QString file = at("disque/travail/a.txt");
+        if (failure == "marked") {
+            QFile program(file);
+            QVERIFY(program.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            program.write(content);
+            program.close();
+            QVERIFY(program.setPermissions(program.permissions() | QFileDevice::ExeOwner));
+        }
         select(QStringLiteral("a.txt"));
         if (failure == "vanished")
-            QVERIFY(QFile::remove(at("disque/travail/a.txt")));
+            QVERIFY(QFile::remove(file));
+        const QStringList before = test::onDisk(at("disque/travail"));
         test::ScriptedDialogs dialogs;
         press("Command5");
         QCOMPARE(boxesShown(dialogs), boxes);
+        QCOMPARE(test::onDisk(at("disque/travail")), before);
         QVERIFY(m_window->isVisible());
     }
 

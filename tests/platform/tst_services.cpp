@@ -184,6 +184,12 @@ private Q_SLOTS:
             << "make held folder" << makeDir << EDQUOT << 61;
         QTest::newRow("held file, read-only volume") << "delete held file" << unlink << EROFS << 70;
         QTest::newRow("file, not permitted") << "delete held file" << unlink << EPERM << 70;
+        QTest::newRow("held file, gone from a network volume's server")
+            << "delete held file" << unlink << ESTALE << 53;
+        QTest::newRow("held folder, a network volume's server gone")
+            << "make held folder" << makeDir << ENOTCONN << 68;
+        QTest::newRow("size, no disk in the drive") << "size" << stat << ENOMEDIUM << 71;
+        QTest::newRow("program, an empty file marked as one") << "start" << -1 << 0 << 75;
     }
     void failuresFromTheSystem() {
         QFETCH(QString, operation);
