@@ -388,6 +388,11 @@ QString startFolder() {
     return gone.startsWith(QLatin1Char('/')) ? gone : QDir::homePath();
 }
 
+bool isFolderPath(const QString& path) {
+    struct stat info {};
+    return ::stat(bytesFromName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 void openNearest(const QString& folder, const std::function<void(const QString&)>& open) {
     for (const QString& start : {folder, QDir::homePath()}) {
         for (QString candidate = start; !candidate.isEmpty();) {

@@ -53,6 +53,9 @@ QString absoluteFolder(const QString& base, const QString& path);
 // path it had (its ancestors may remain); failing both, the home folder.
 QString startFolder();
 
+// True when `path` leads to a folder, links followed.
+bool isFolderPath(const QString& path);
+
 // Calls `open` with `folder`, then with each folder above it in turn, then with the home
 // folder and those above it, until a call raises no run-time error. The lists open a folder
 // this way when the one they want may be gone or unreadable.

@@ -9,7 +9,6 @@
 #include <QAbstractListModel>
 #include <QAccessible>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -152,7 +151,7 @@ void FileList::setFileName(const QString& fileName) {
         return;
     }
     const QString full = absoluteFolder(m_path, fileName);
-    if (QFileInfo(full).isDir()) {
+    if (isFolderPath(full)) {
         setPath(full);
         return;
     }
