@@ -262,8 +262,9 @@ void Recherche::Command3_Click() {
     const HeldFolder held(folder, File1->selectedName());
     if (confirm(Box::DeleteFile) != Answer::Ok || isUnloaded())
         return;
+    // The list reads the folder again where it stands, so a long one keeps its place.
     if (changeDisk(folder, Box::FileChanged, [&held] { return held.removeFile(); }))
-        File1->Refresh();
+        File1->followDisk();
 }
 
 void Recherche::Command4_Click() {
