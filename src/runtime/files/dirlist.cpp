@@ -72,6 +72,19 @@ private:
     QList<Ancestor> m_open{{QStringLiteral("/"), QStringLiteral("/")}};
 };
 
+detail::ViewTop detail::viewTop(const QListView& view) {
+    const QModelIndex top = view.indexAt(QPoint(0, 0));
+    return top.isValid() ? ViewTop{top.row(), view.visualRect(top).top()} : ViewTop{};
+}
+
+void detail::restoreTop(QListView& view, int row, const ViewTop& top) {
+    if (top.row < 0 || row < 0 || row >= view.model()->rowCount())
+        return;
+    view.scrollTo(view.model()->index(row, 0), QAbstractItemView::PositionAtTop);
+    if (view.verticalScrollMode() == QAbstractItemView::ScrollPerPixel)
+        view.verticalScrollBar()->setValue(view.verticalScrollBar()->value() - top.offset);
+}
+
 QString detail::shownPath(const QString& path) {
     QStringList parts = path.split(QLatin1Char('/'));
     for (QString& part : parts)
@@ -156,8 +169,8 @@ void DirList::follow(const QStringList& names, bool all) {
                    ? m_model->entries().at(index.row() - firstEntry).name
                    : QString();
     };
-    const QModelIndex top = indexAt(QPoint(0, 0));
-    const QString topName = nameAt(top);
+    const detail::ViewTop top = detail::viewTop(*this);
+    const QString topName = nameAt(m_model->index(top.row));
     const QString highlighted = nameAt(currentIndex());
     m_quiet = true;
     if (all) {
@@ -178,10 +191,9 @@ void DirList::follow(const QStringList& names, bool all) {
     } else {
         m_model->followNames(m_path, names, EntryKind::Folders, WildcardPattern());
     }
-    if (!topName.isEmpty()) {
-        executeDelayedItemsLayout();
-        verticalScrollBar()->setValue(int(firstEntry + m_model->placeOfName(topName)));
-    }
+    // The ancestors above the sub-folders do not move.
+    detail::restoreTop(
+        *this, topName.isEmpty() ? top.row : int(firstEntry + m_model->placeOfName(topName)), top);
     m_quiet = false;
 }
 

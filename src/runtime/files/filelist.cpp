@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScrollBar>
 
 #include <utility>
 
@@ -84,8 +83,8 @@ void FileList::display(const QString& folder) {
 // places while they are there.
 void FileList::follow(const QStringList& names, bool all) {
     const QString selected = selectedName();
-    const QModelIndex top = indexAt(QPoint(0, 0));
-    const QString topName = top.isValid() ? m_model->entries().at(top.row()).name : QString();
+    const detail::ViewTop top = detail::viewTop(*this);
+    const QString topName = top.row >= 0 ? m_model->entries().at(top.row).name : QString();
     m_quiet = true;
     if (all) {
         try {
@@ -105,10 +104,8 @@ void FileList::follow(const QStringList& names, bool all) {
         if (!selected.isEmpty() && m_model->indexOfName(selected) < 0)
             selectionModel()->clearSelection();
     }
-    if (!topName.isEmpty()) {
-        executeDelayedItemsLayout();
-        verticalScrollBar()->setValue(int(m_model->placeOfName(topName)));
-    }
+    if (!topName.isEmpty())
+        detail::restoreTop(*this, int(m_model->placeOfName(topName)), top);
     m_quiet = false;
     if (!selected.isEmpty() && selectedName() != selected)
         Q_EMIT SelectionGone();

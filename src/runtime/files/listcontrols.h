@@ -38,11 +38,18 @@ inline void setUpFolderView(QListView& view, QAbstractItemModel* model) {
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
     view.setUniformItemSizes(true);
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     view.setTextElideMode(Qt::ElideMiddle);
 }
 // The path as the lists show it: each of its names shown as the lists show names.
 QString shownPath(const QString& path);
+// Where a list view stands: the row at its top and how far above the view that row begins.
+struct ViewTop {
+    int row = -1;
+    int offset = 0;
+};
+ViewTop viewTop(const QListView& view);
+// Scrolls `view` so that `row` stands at its top as `top`'s row did.
+void restoreTop(QListView& view, int row, const ViewTop& top);
 } // namespace detail
 
 class FolderModel;
