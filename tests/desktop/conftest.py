@@ -9,6 +9,7 @@ from typing import Any
 
 import pytest
 
+from .mounts import Mounts, User
 from .reader import Orca, Speech
 from .session import OUTSIDE, Process, Session
 from .x11 import XServer
@@ -156,3 +157,21 @@ def quiet(request: pytest.FixtureRequest, session: Session) -> Iterator[None]:
     for process in session.processes:
         process.check_quiet([pattern for mark in request.node.iter_markers("expects_output")
                              for pattern in mark.args])
+
+
+@pytest.fixture(scope="session")
+def user() -> Iterator[User]:
+    """A throwaway user without privileges, with a folder of its own everyone may traverse."""
+    (folder := Path(tempfile.mkdtemp(prefix="vornutil-user-"))).chmod(0o755)
+    yield User(folder)
+    shutil.rmtree(folder)
+
+
+@pytest.fixture
+def mounts() -> Iterator[Mounts]:
+    """A test's scratch folder and the file systems mounted in it, undone whatever happens."""
+    made = Mounts()
+    try:
+        yield made
+    finally:
+        made.close()

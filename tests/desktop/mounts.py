@@ -1,0 +1,130 @@
+"""Real file systems made and undone for a check, and a throwaway user to run the program as."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from collections.abc import Sequence
+from pathlib import Path
+
+
+def mounted_under(folder: Path) -> list[Path]:
+    """The mount points at or under `folder`, deepest first, from the mount table itself."""
+    points = []
+    with open("/proc/self/mountinfo", "rb") as table:
+        for line in table:
+            point = line.split()[4].decode("unicode_escape").encode("latin-1")
+            path = Path(os.fsdecode(point))
+            if path == folder or folder in path.parents:
+                points.append(path)
+    return sorted(points, key=lambda p: len(p.parts), reverse=True)
+
+
+def run(*argv: str) -> None:
+    """Runs a system command, its output kept for the error it may raise."""
+    subprocess.run(argv, check=True, capture_output=True)
+
+
+class User:
+    """A user id no account has, named through nss_wrapper; `prefix` runs a command as it."""
+
+    LIBRARY = "/usr/lib/x86_64-linux-gnu/libnss_wrapper.so"
+
+    def __init__(self, folder: Path, uid: int = 4242):
+        self.folder = folder
+        self.uid = self.gid = uid
+        self.home = folder / "home"
+        self.home.mkdir(parents=True, exist_ok=True)
+        os.chown(self.home, uid, uid)
+        passwd, group = folder / "passwd", folder / "group"
+        passwd.write_text(f"root:x:0:0:root:/root:/bin/sh\n"
+                          f"essai:x:{uid}:{uid}:Essai:{self.home}:/bin/sh\n")
+        group.write_text(f"root:x:0:\nessai:x:{uid}:\n")
+        self.env = {"LD_PRELOAD": self.LIBRARY, "NSS_WRAPPER_PASSWD": str(passwd),
+                    "NSS_WRAPPER_GROUP": str(group), "USER": "essai", "LOGNAME": "essai"}
+        self.prefix = ["setpriv", f"--reuid={uid}", f"--regid={uid}", "--clear-groups",
+                       "--inh-caps=-all", "--bounding-set=-all", "--"]
+
+    def give(self, path: Path) -> None:
+        """Makes `path` and what it holds the user's."""
+        for folder, folders, files in os.walk(path):
+            os.chown(folder, self.uid, self.gid)
+            for name in folders + files:
+                os.chown(os.path.join(folder, name), self.uid, self.gid, follow_symlinks=False)
+
+
+class Mounts:
+    """The file systems a test mounts in a scratch folder, and the images behind them."""
+
+    def __init__(self) -> None:
+        self.base = Path(tempfile.mkdtemp(prefix="pannes-"))
+        self.base.chmod(0o755)
+        (self.base / "images").mkdir()
+        self.loops_work = self._loops_work()
+
+    @staticmethod
+    def _loops_work() -> bool:
+        """Whether the kernel lends loop devices here."""
+        try:
+            run("losetup", "--find")
+        except (subprocess.CalledProcessError, FileNotFoundError):
+            return False
+        return True
+
+    def folder(self, name: str) -> Path:
+        """A new empty folder `name` in the scratch folder."""
+        path = self.base / name
+        path.mkdir(parents=True)
+        return path
+
+    def tmpfs(self, name: str, options: Sequence[str] = ()) -> Path:
+        """A memory file system mounted on a new folder `name`."""
+        path = self.folder(name)
+        run("mount", "-t", "tmpfs", "-o", ",".join(["mode=0755", *options]), "vornutil", str(path))
+        return path
+
+    def image(self, name: str, kind: str, megabytes: int, options: Sequence[str] = (),
+              make: Sequence[str] = ()) -> Path:
+        """A new disk image of `kind` mounted through a loop device on a new folder `name`."""
+        image = self.base / "images" / f"{name.replace('/', '-')}.img"
+        with open(image, "wb") as file:
+            file.truncate(megabytes << 20)
+        run(f"mkfs.{kind}", *make, str(image))
+        path = self.folder(name)
+        run("mount", "-t", kind, "-o", ",".join(["loop", *options]), str(image), str(path))
+        return path
+
+    def bind(self, source: Path, name: str) -> Path:
+        """`source` again at a new folder `name`, read-only there alone."""
+        path = self.folder(name)
+        run("mount", "--bind", str(source), str(path))
+        run("mount", "-o", "remount,bind,ro", str(path))
+        return path
+
+    def remount_read_only(self, path: Path) -> None:
+        """Makes the file system mounted at `path` read-only, as it stands."""
+        run("mount", "-o", "remount,ro", str(path))
+
+    def unmount(self, path: Path, lazy: bool = False) -> None:
+        """Unmounts `path`: at once, or lazily, as a stick pulled out while in use."""
+        run("umount", *(["--lazy"] if lazy else []), str(path))
+
+    def close(self) -> None:
+        """Unmounts all (lazily if in use); removes the folder once nothing is mounted there."""
+        for point in mounted_under(self.base):
+            try:
+                run("umount", str(point))
+            except subprocess.CalledProcessError:
+                run("umount", "--lazy", str(point))
+        for _ in range(50):
+            if not mounted_under(self.base):
+                break
+            time.sleep(0.1)
+        left = mounted_under(self.base)
+        assert not left, f"still mounted, so left in place: {left}"
+        for image in (self.base / "images").iterdir():
+            found = subprocess.run(["losetup", "-j", str(image)], capture_output=True, text=True)
+            for line in found.stdout.splitlines():
+                run("losetup", "-d", line.split(":")[0])
+        shutil.rmtree(self.base)
