@@ -29,8 +29,6 @@ def run(*argv: str) -> None:
 class User:
     """A user id no account has, named through nss_wrapper; `prefix` runs a command as it."""
 
-    LIBRARY = "/usr/lib/x86_64-linux-gnu/libnss_wrapper.so"
-
     def __init__(self, folder: Path, uid: int = 4242):
         self.folder = folder
         self.uid = self.gid = uid
@@ -41,7 +39,8 @@ class User:
         passwd.write_text(f"root:x:0:0:root:/root:/bin/sh\n"
                           f"essai:x:{uid}:{uid}:Essai:{self.home}:/bin/sh\n")
         group.write_text(f"root:x:0:\nessai:x:{uid}:\n")
-        self.env = {"LD_PRELOAD": self.LIBRARY, "NSS_WRAPPER_PASSWD": str(passwd),
+        library = next(Path("/usr/lib").glob("*/libnss_wrapper.so"))  # the machine's own kind
+        self.env = {"LD_PRELOAD": str(library), "NSS_WRAPPER_PASSWD": str(passwd),
                     "NSS_WRAPPER_GROUP": str(group), "USER": "essai", "LOGNAME": "essai"}
         self.prefix = ["setpriv", f"--reuid={uid}", f"--regid={uid}", "--clear-groups",
                        "--inh-caps=-all", "--bounding-set=-all", "--"]
