@@ -85,6 +85,10 @@ void FolderWatch::watch(const QString& folder) {
             ::inotify_add_watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
 }
 
+void FolderWatch::setShown(qsizetype entries) {
+    m_settle.setInterval(entries > kManyEntries ? 2 * kSettleMs : kSettleMs);
+}
+
 void FolderWatch::readEvents() {
     alignas(inotify_event) std::array<char, 16384> buffer;
     for (;;) {

@@ -43,8 +43,10 @@ class FolderWatch final : public QObject {
 public:
     // The most names told one by one; past it the folder is to be read again whole.
     static constexpr int kMostNames = 512;
-    // How long changes are gathered before they are told.
+    // How long changes are gathered before they are told; twice as long for a folder of many
+    // entries, whose every refresh lays out its whole list again.
     static constexpr int kSettleMs = 250;
+    static constexpr qsizetype kManyEntries = 20000;
 
     explicit FolderWatch(QObject* parent = nullptr);
     ~FolderWatch() override;
@@ -52,6 +54,8 @@ public:
     // Follows `folder` from now on, in place of any other. Where the system cannot follow it,
     // nothing is told.
     void watch(const QString& folder);
+    // How many entries the folder shows, which sets how long changes are gathered.
+    void setShown(qsizetype entries);
 
 Q_SIGNALS:
     // These names (as nameFromBytes() gives them) changed in the folder; when `all` is set,

@@ -155,6 +155,7 @@ void DirList::open(const QString& path) {
     setCurrentIndex(m_model->index(m_model->openRow()));
     m_quiet = false;
     m_watch->watch(folder);
+    m_watch->setShown(m_model->entries().size());
     showOpenFolder();
     if (changed)
         Q_EMIT Change();

@@ -77,6 +77,7 @@ void FileList::display(const QString& folder) {
     m_path = folder;
     m_quiet = false;
     m_watch->watch(folder);
+    m_watch->setShown(m_model->entries().size());
 }
 
 // Shows what changed on the disk, keeping the selected file and the one at the top in their
@@ -106,6 +107,7 @@ void FileList::follow(const QStringList& names, bool all) {
     }
     if (!topName.isEmpty())
         detail::restoreTop(*this, int(m_model->placeOfName(topName)), top);
+    m_watch->setShown(m_model->entries().size());
     m_quiet = false;
     if (!selected.isEmpty() && selectedName() != selected)
         Q_EMIT SelectionGone();
