@@ -1,10 +1,12 @@
 // Startup benchmark: time from process start to the main window exposed, painted and idle,
 // the child's processor time and its peak resident memory, for the suite, for a bare Qt
 // program (one empty QMainWindow) and for a furnished one (five menus, a label and a small
-// picture), measured side by side in the same run; then the peak memory with every window
-// of the suite open at once. The program runs itself as the child in each mode; run it
-// without arguments.
+// picture), measured side by side in the same run; where valgrind is installed, the
+// instructions each runs to the same point under callgrind; then the peak memory with every
+// window of the suite open at once. The program runs itself as the child in each mode; run
+// it without arguments.
 
+#include "benchsupport.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/runtime.h"
@@ -129,6 +131,7 @@ int runChild(int argc, char* argv[], Mode mode) {
         getrusage(RUSAGE_SELF, &usage);
         const long cpuMicros = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000L +
                                usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+        bench::stopCounting("ready");
         std::printf("ready %ld %ld\n", usage.ru_maxrss, cpuMicros);
         std::fflush(stdout);
         QCoreApplication::exit(0);
@@ -196,9 +199,7 @@ int main(int argc, char* argv[]) {
         }
     }
     const char* names[] = {"bare QMainWindow", "menus, label and picture", "VornUtil main window"};
-    std::printf("startup (median of %d, platform %s)\n", runs,
-                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default"
-                                                     : qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("startup (median of %d, platform %s)\n", runs, bench::platformName().constData());
     std::printf("  %-26s %9s %9s %12s\n", "program", "time ms", "cpu ms", "peak RSS MiB");
     for (qsizetype m = 0; m < modes.size(); ++m)
         std::printf("  %-26s %9.1f %9.1f %12.1f\n", names[m], median(ms[m]), median(cpu[m]),
@@ -217,6 +218,19 @@ int main(int argc, char* argv[]) {
                 pairedRatio(ms[2], ms[0]), pairedRatio(cpu[2], cpu[0]), sr - median(rss[0]));
     std::printf("  ratio to the furnished window: time %.2f x, cpu %.2f x\n",
                 pairedRatio(ms[2], ms[1]), pairedRatio(cpu[2], cpu[1]));
+    if (bench::canCountInstructions()) {
+        std::vector<double> instructions;
+        for (const QString& mode : modes) {
+            const auto counts = bench::countInstructions(self, {mode});
+            instructions.push_back(counts.empty() ? 0.0 : counts.front().second);
+        }
+        std::printf("  instructions to ready (callgrind):");
+        for (qsizetype m = 0; m < modes.size(); ++m)
+            std::printf(" %s %.1f M%s", names[m], instructions[m] / 1e6,
+                        m + 1 < modes.size() ? ";" : "\n");
+        std::printf("  instructions, ratio to the furnished window: %.3f x\n",
+                    instructions[2] / instructions[1]);
+    }
     std::vector<double> allRss;
     for (int i = 0; i < 5; ++i)
         allRss.push_back(measure(self, QStringLiteral("--all")).rssMiB);
