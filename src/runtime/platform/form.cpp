@@ -128,9 +128,11 @@ void Form::paintBackground(QPainter& painter, const QRect& area) {
     const QRectF target = m_pictureMode == BackgroundMode::Stretch || m_pictureSize.isEmpty()
                               ? QRectF(area)
                               : QRectF(QPointF(0, 0), m_pictureSize);
+    // A window that cannot grow shows no more of its picture than its client area holds.
+    const QSizeF shown = m_border == Border::Fixed ? QSizeF(m_client->size()) : QSizeF();
     painter.save();
     painter.setClipRect(area);
-    m_picture(painter, target);
+    m_picture(painter, target, shown);
     painter.restore();
 }
 

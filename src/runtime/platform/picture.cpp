@@ -1,5 +1,7 @@
 #include "platform/picture.h"
 
+#include "platform/picturecache.h"
+
 #include <QLinearGradient>
 
 #include <cmath>
@@ -15,7 +17,27 @@ void fillDiagonal(QPainter& painter, const QRectF& target, const QGradientStops&
     painter.restore();
 }
 
-void CachedPicture::operator()(QPainter& painter, const QRectF& target) {
+CachedPicture::CachedPicture(Picture picture)
+    : m_picture(std::move(picture))
+    , m_function(pictureFunction(m_picture)) {}
+
+CachedPicture& CachedPicture::operator=(Picture picture) {
+    m_pixels = QImage();
+    m_picture = std::move(picture);
+    m_function = pictureFunction(m_picture);
+    return *this;
+}
+
+void CachedPicture::letSizeGo() {
+    if (m_pixels.isNull())
+        return;
+    const PictureKey key{m_function, m_size, m_pixelSize, m_pixels.size()};
+    m_pixels = QImage();
+    if (m_function)
+        PictureCache::instance().releaseUnused(key);
+}
+
+void CachedPicture::operator()(QPainter& painter, const QRectF& target, QSizeF shown) {
     if (!m_picture || target.isEmpty())
         return;
     const QTransform& transform = painter.deviceTransform();
@@ -24,18 +46,29 @@ void CachedPicture::operator()(QPainter& painter, const QRectF& target) {
         return;
     }
     const QRectF device = transform.mapRect(target);
-    const QSize pixels(static_cast<int>(std::ceil(device.width() - 1e-6)),
-                       static_cast<int>(std::ceil(device.height() - 1e-6)));
-    if (m_pixels.isNull() || m_drawnSize != device.size()) {
-        m_pixels = QPixmap(pixels);
-        m_pixels.fill(Qt::transparent);
-        QPainter pixelPainter(&m_pixels);
-        pixelPainter.setRenderHint(QPainter::Antialiasing);
-        pixelPainter.scale(pixels.width() / target.width(), pixels.height() / target.height());
-        m_picture(pixelPainter, QRectF(QPointF(0, 0), target.size()));
-        m_drawnSize = device.size();
+    const auto wholePixels = [](qreal length) {
+        return static_cast<int>(std::ceil(length - 1e-6));
+    };
+    const QSize pixels(wholePixels(device.width()), wholePixels(device.height()));
+    const qreal sx = pixels.width() / target.width();
+    const qreal sy = pixels.height() / target.height();
+    QSize drawn = pixels;
+    if (!shown.isEmpty())
+        drawn = drawn.boundedTo(
+            QSize(wholePixels(shown.width() * sx), wholePixels(shown.height() * sy)));
+    const PictureKey key{m_function, target.size(), pixels, drawn};
+    if (m_pixels.isNull() || m_size != key.size || m_pixelSize != pixels ||
+        m_pixels.size() != drawn) {
+        letSizeGo();
+        m_pixels = m_function ? PictureCache::instance().image(m_picture, key)
+                              : drawPicture(m_picture, key);
+        m_size = key.size;
+        m_pixelSize = pixels;
     }
-    painter.drawPixmap(target, m_pixels, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    const QRectF part =
+        drawn == pixels ? target
+                        : QRectF(target.topLeft(), QSizeF(drawn.width() / sx, drawn.height() / sy));
+    painter.drawImage(part, m_pixels, QRectF(QPointF(0, 0), QSizeF(drawn)));
 }
 
 } // namespace vorn

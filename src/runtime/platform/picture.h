@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QBrush>
+#include <QImage>
 #include <QPainter>
-#include <QPixmap>
 #include <QRectF>
 
 #include <algorithm>
@@ -13,6 +13,8 @@ namespace vorn {
 
 // A picture drawn by code into the rectangle it is given, so it stays sharp at any scale.
 using Picture = std::function<void(QPainter& painter, const QRectF& target)>;
+// A picture that is a plain function: every window that shows it can share its pixels.
+using PictureFunction = void (*)(QPainter& painter, const QRectF& target);
 
 // How a picture's grid is laid onto its target: stretched to fill it, or kept in proportion
 // at the target's top-left corner or centre.
@@ -51,21 +53,32 @@ private:
 void fillDiagonal(QPainter& painter, const QRectF& target, const QGradientStops& stops);
 
 // A picture drawn once at the size it is shown at and kept: later paints of the same size
-// copy the kept pixels instead of drawing the picture again. Any other transform than a
-// move and a scale draws the picture directly.
+// copy the kept pixels instead of drawing the picture again. A picture that is a plain
+// function is kept in the program's picture cache, shared with every other window showing it
+// at that size. Any other transform than a move and a scale draws the picture directly.
 class CachedPicture {
 public:
     CachedPicture() = default;
-    CachedPicture(Picture picture) // NOLINT: a picture converts implicitly
-        : m_picture(std::move(picture)) {}
+    CachedPicture(Picture picture); // NOLINT: a picture converts implicitly
+    CachedPicture(const CachedPicture&) = delete;
+    CachedPicture& operator=(const CachedPicture&) = delete;
+    CachedPicture& operator=(Picture picture);
 
     explicit operator bool() const { return static_cast<bool>(m_picture); }
-    void operator()(QPainter& painter, const QRectF& target);
+    // Draws the picture into `target`. `shown`, when not empty, is the size from the target's
+    // top-left corner beyond which nothing of it can ever show: only that part is drawn.
+    void operator()(QPainter& painter, const QRectF& target, QSizeF shown = {});
 
 private:
+    // Drops the pixels of the size shown so far, from the cache too unless another window
+    // shows them; a window closing keeps them in the cache for its next opening.
+    void letSizeGo();
+
     Picture m_picture;
-    QPixmap m_pixels;
-    QSizeF m_drawnSize;
+    PictureFunction m_function = nullptr;
+    QImage m_pixels;
+    QSize m_pixelSize; // the device pixels of the whole target
+    QSizeF m_size;
 };
 
 // A small deterministic number generator, so a textured picture is the same at every paint.

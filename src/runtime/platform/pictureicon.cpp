@@ -1,5 +1,7 @@
 #include "platform/pictureicon.h"
 
+#include "platform/picturecache.h"
+
 #include <QIconEngine>
 #include <QPixmap>
 
@@ -32,9 +34,16 @@ public:
             if (drawn == key)
                 return pixmap;
         }
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        {
+        QPixmap pixmap;
+        if (const PictureFunction function = pictureFunction(m_picture);
+            function && mode == QIcon::Normal) {
+            // Shared with every other icon of the same picture, and ready at start where the
+            // program has it built in.
+            pixmap = QPixmap::fromImage(
+                PictureCache::instance().image(m_picture, {function, QSizeF(size), size, size}));
+        } else {
+            pixmap = QPixmap(size);
+            pixmap.fill(Qt::transparent);
             QPainter painter(&pixmap);
             paint(&painter, QRect(QPoint(0, 0), size), mode, state);
         }

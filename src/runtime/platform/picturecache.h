@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/picture.h"
+
+#include <QCache>
+#include <QImage>
+#include <QSize>
+#include <QSizeF>
+
+namespace vorn {
+
+// What determines a drawn picture's pixels: the drawing function, the size of the target it
+// fills, the device pixels that target covers (its size times the pixel ratio), and how many
+// of them, from the top-left corner, are drawn.
+struct PictureKey {
+    PictureFunction picture = nullptr;
+    QSizeF size;
+    QSize pixels;
+    QSize drawn;
+    bool operator==(const PictureKey&) const = default;
+};
+size_t qHash(const PictureKey& key, size_t seed = 0);
+
+// Draws the picture into a new transparent image of `key.drawn` pixels, scaled so that a
+// target of `key.size` covers `key.pixels`.
+QImage drawPicture(const Picture& picture, const PictureKey& key);
+
+// The drawing function behind a picture when it is a plain function, which every window
+// showing it shares; nullptr for anything else.
+PictureFunction pictureFunction(const Picture& picture);
+
+// The pictures drawn so far, kept for the whole program and shared by every window that shows
+// them, so a window opened again shows its pictures without drawing them. Their pixels are
+// bounded: past the bound the least recently shown go (their memory returns once no window
+// shows them any more).
+class PictureCache {
+public:
+    static PictureCache& instance();
+
+    // The pixels of the picture for `key`, drawn now unless they are kept.
+    QImage image(const Picture& picture, const PictureKey& key);
+    // Keeps pixels drawn elsewhere under `key`.
+    void insert(const PictureKey& key, const QImage& image);
+    bool contains(const PictureKey& key) const { return m_images.contains(key); }
+    // Lets the pixels of `key` go if nothing but the cache holds them: a window resized
+    // through many sizes leaves none of the sizes it went through behind.
+    void releaseUnused(const PictureKey& key);
+    void clear() { m_images.clear(); }
+
+    // The bound and the bytes held, counting each picture's pixels once.
+    qint64 bound() const { return m_images.maxCost(); }
+    void setBound(qint64 bytes) { m_images.setMaxCost(bytes); }
+    qint64 bytes() const { return m_images.totalCost(); }
+
+private:
+    PictureCache();
+    QCache<PictureKey, QImage> m_images;
+};
+
+} // namespace vorn
