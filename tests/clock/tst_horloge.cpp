@@ -116,6 +116,8 @@ private Q_SLOTS:
         row("Label3", "BackColor", quint32(rgb(128, 128, 255)));
         row("Label3", "FontSize", 15.75);
         row("Label1", "FontSize", 14.25);
+        row("Label3", "FontName", QStringLiteral("Impact"));
+        row("Label1", "FontName", QStringLiteral("Times New Roman"));
     }
     void contract() {
         QFETCH(QString, object);
@@ -137,8 +139,6 @@ private Q_SLOTS:
         auto* time = clock->findChild<QLabel*>(QStringLiteral("Label3"));
         auto* date = clock->findChild<QLabel*>(QStringLiteral("Label1"));
         QVERIFY(time && date);
-        QCOMPARE(time->font().family(), QStringLiteral("Impact"));
-        QCOMPARE(date->font().family(), QStringLiteral("Times New Roman"));
         QVERIFY(time->autoFillBackground());  // opaque light blue
         QVERIFY(!date->autoFillBackground()); // the landscape shows through
         // Both texts fit their labels whole: no clipped year or seconds.

@@ -35,6 +35,19 @@ private Q_SLOTS:
         for (const QChar c : QStringLiteral("AzéèêàçùôÉÀœ€0,:"))
             QVERIFY2(raw.supportsCharacter(c),
                      qPrintable(QStringLiteral("%1 lacks %2").arg(resolved, QString(c))));
+
+        // The controls' font names the installed family directly: the very face the
+        // substitution gives, at the same weight.
+        const QFont direct = makeFont(family, 12);
+        QVERIFY2(QFontDatabase::hasFamily(direct.family()), qPrintable(direct.family()));
+        QFont asked(family);
+        asked.setPointSizeF(12);
+        asked.setBold(direct.bold());
+        QCOMPARE(QFontInfo(direct).family(), QFontInfo(asked).family());
+        QCOMPARE(QFontInfo(direct).styleName(), QFontInfo(asked).styleName());
+        // A character the face lacks, typed by the user, still shows in another installed
+        // font (only the DejaVu faces draw the snowman).
+        QVERIFY(QFontMetrics(direct).inFontUcs4(0x2603));
     }
 
     void substitutionIsNotTheSymbolFallback() {

@@ -69,7 +69,7 @@ private Q_SLOTS:
                                  QStringLiteral("Si vous admettez")));
         QVERIFY(caption.endsWith(QStringLiteral("une solution vous sera donnée.")));
         QVERIFY(label->wordWrap());
-        QCOMPARE(label->font().family(), QStringLiteral("Times New Roman"));
+        QCOMPARE(label->property("FontName").toString(), QStringLiteral("Times New Roman"));
         QCOMPARE(label->font().pointSizeF(), 9.75);
     }
 

@@ -21,7 +21,8 @@
     Q_PROPERTY(bool Visible READ Visible WRITE setVisibleFlag)                                     \
     Q_PROPERTY(quint32 BackColor READ BackColor WRITE setBackColor)                                \
     Q_PROPERTY(quint32 ForeColor READ ForeColor WRITE setForeColor)                                \
-    Q_PROPERTY(double FontSize READ FontSize WRITE setFontSize)
+    Q_PROPERTY(double FontSize READ FontSize WRITE setFontSize)                                    \
+    Q_PROPERTY(QString FontName READ FontName)
 
 namespace vorn {
 
@@ -109,8 +110,12 @@ public:
         this->setFont(f);
     }
     void setFontFace(const QString& family, double points, bool bold = false) {
+        m_fontName = family;
         this->setFont(makeFont(family, points, bold));
     }
+    // The family the control asked for, which its font's installed family stands for; the
+    // dialog font's until it asks for one.
+    QString FontName() const { return m_fontName.isEmpty() ? dialogFontFamily() : m_fontName; }
 
 protected:
     // The focus moved on to another control of the window; kinds with a LostFocus event
@@ -143,6 +148,7 @@ private:
     ColourRoles m_roles;
     ColourValue m_back;
     ColourValue m_fore;
+    QString m_fontName;
     bool m_backSet = false;
     bool m_foreSet = false;
     bool m_transparent = false;

@@ -1,7 +1,10 @@
 #include "platform/fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QHash>
 
+#include <algorithm>
 #include <array>
 
 namespace vorn {
@@ -40,8 +43,27 @@ void installFontSubstitutions() {
     }
 }
 
+QString installedFamily(const QString& family) {
+    // Looked up once: the font database knows the installed families for the whole run.
+    static const QHash<QString, QString> installed = [] {
+        const QStringList families = QFontDatabase::families();
+        QHash<QString, QString> table;
+        for (const auto& entry : kSubstitutions) {
+            const QStringList substitutes =
+                QString::fromLatin1(entry.substitutes).split(QLatin1Char(','));
+            const auto found =
+                std::find_if(substitutes.begin(), substitutes.end(),
+                             [&families](const QString& s) { return families.contains(s); });
+            if (found != substitutes.end())
+                table.insert(QString::fromLatin1(entry.requested), *found);
+        }
+        return table;
+    }();
+    return installed.value(family, family);
+}
+
 QFont makeFont(const QString& family, double points, bool bold) {
-    QFont font(family);
+    QFont font(installedFamily(family));
     font.setPointSizeF(points);
     bool heavy = false;
     for (const auto& entry : kSubstitutions)
@@ -50,8 +72,12 @@ QFont makeFont(const QString& family, double points, bool bold) {
     return font;
 }
 
+QString dialogFontFamily() {
+    return QStringLiteral("MS Sans Serif");
+}
+
 QFont dialogFont() {
-    return makeFont(QStringLiteral("MS Sans Serif"), 8.25);
+    return makeFont(dialogFontFamily(), 8.25);
 }
 
 } // namespace vorn
