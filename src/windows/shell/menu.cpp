@@ -11,6 +11,7 @@
 #include "platform/services.h"
 #include "shell/courrier.h"
 #include "shell/pictures.h"
+#include "shell/readypictures.h"
 #include "shell/splashfin.h"
 #include "shell/tetris.h"
 
@@ -63,6 +64,8 @@ const std::array kMenuEntries{
 
 Menu::Menu()
     : Form(QStringLiteral("Menu"), QStringLiteral("VornUtil"), QSizeF(4005, 765)) {
+    // The launcher is the first window: its icon, texture and close picture come ready.
+    ready::useBuiltInPictures();
     // The window shows the same texture behind Bouch: where the frame metrics leave Bouch
     // short of the client's edges, the picture carries on without a seam.
     setBackColor(rgb(30, 72, 156));

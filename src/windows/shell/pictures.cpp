@@ -1,5 +1,7 @@
 #include "shell/pictures.h"
 
+#include "shell/readypictures.h"
+
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainterPath>
@@ -54,28 +56,31 @@ void blendFleck(QImage& image, QPointF centre, qreal radius, QColor colour) {
 
 } // namespace
 
+QImage drawnTexture(QSize pixels) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    const qreal width = pixels.width(), height = pixels.height();
+    {
+        QPainter painter(&image);
+        fillDiagonal(
+            painter, QRectF(0, 0, width, height),
+            {{0, QColor(24, 62, 140)}, {0.5, QColor(36, 86, 176)}, {1, QColor(18, 48, 118)}});
+    }
+    PictureNoise noise(0x5eed);
+    for (int i = 0; i < 260; ++i) {
+        const qreal x = noise.next() * width;
+        const qreal y = noise.next() * height;
+        const qreal r = 1.0 + noise.next() * 3.0;
+        const bool light = noise.next() > 0.5;
+        blendFleck(image, QPointF(x, y), r,
+                   light ? QColor(120, 170, 255, 40) : QColor(0, 10, 60, 50));
+    }
+    return image;
+}
+
 void blueTexture(QPainter& painter, const QRectF& target) {
-    // The texture is a 100 x 100 pixel picture stretched to whatever it covers: drawn once at
-    // that size, with its soft flecks, and kept for every window and paint that shows it.
-    static const QImage texture = [] {
-        QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
-        {
-            QPainter pixels(&image);
-            fillDiagonal(
-                pixels, QRectF(0, 0, 100, 100),
-                {{0, QColor(24, 62, 140)}, {0.5, QColor(36, 86, 176)}, {1, QColor(18, 48, 118)}});
-        }
-        PictureNoise noise(0x5eed);
-        for (int i = 0; i < 260; ++i) {
-            const qreal x = noise.next() * 100.0;
-            const qreal y = noise.next() * 100.0;
-            const qreal r = 1.0 + noise.next() * 3.0;
-            const bool light = noise.next() > 0.5;
-            blendFleck(image, QPointF(x, y), r,
-                       light ? QColor(120, 170, 255, 40) : QColor(0, 10, 60, 50));
-        }
-        return image;
-    }();
+    // The texture is a 100 x 100 pixel picture stretched to whatever it covers: built into the
+    // program (or drawn once at that size) and kept for every window and paint that shows it.
+    static const QImage texture = ready::texture();
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, texture);

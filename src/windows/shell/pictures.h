@@ -6,6 +6,8 @@
 namespace vorn::pictures {
 
 void blueTexture(QPainter& painter, const QRectF& target); // main window background
+// The texture blueTexture stretches, drawn now at `pixels`: a blue gradient with soft flecks.
+QImage drawnTexture(QSize pixels);
 void closeIcon(QPainter& painter, const QRectF& target);   // white cross on a red disc
 void infoIcon(QPainter& painter, const QRectF& target);    // white "i" on a dark blue disc
 void spannerIcon(QPainter& painter, const QRectF& target); // grey spanner

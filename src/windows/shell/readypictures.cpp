@@ -1,0 +1,75 @@
+#include "shell/readypictures.h"
+
+#include "platform/pictures.h"
+#include "shell/pictures.h"
+
+#include <QResource>
+
+#include <array>
+
+namespace vorn::ready {
+
+namespace {
+
+constexpr PictureKey iconKey(int side) {
+    return {pictures::applicationIcon, QSizeF(side, side), QSize(side, side), QSize(side, side)};
+}
+
+// The close picture at the launcher's 480 twips, at a pixel ratio.
+constexpr PictureKey closeKey(int ratio) {
+    return {pictures::closeIcon, QSizeF(32, 32), QSize(32 * ratio, 32 * ratio),
+            QSize(32 * ratio, 32 * ratio)};
+}
+
+constexpr QSize kTextureSize(100, 100);
+
+constexpr std::array kReady{
+    ReadyPicture{"appicon-16", iconKey(16)}, ReadyPicture{"appicon-32", iconKey(32)},
+    ReadyPicture{"appicon-48", iconKey(48)}, ReadyPicture{"appicon-64", iconKey(64)},
+    ReadyPicture{"appicon-96", iconKey(96)}, ReadyPicture{"close-32", closeKey(1)},
+    ReadyPicture{"close-64", closeKey(2)},   ReadyPicture{"texture", {}},
+};
+
+QSize pixelsOf(const ReadyPicture& ready) {
+    return ready.key.picture ? ready.key.drawn : kTextureSize;
+}
+
+} // namespace
+
+std::span<const ReadyPicture> readyPictures() {
+    return kReady;
+}
+
+QImage draw(const ReadyPicture& ready) {
+    return ready.key.picture ? drawPicture(ready.key.picture, ready.key)
+                             : pictures::drawnTexture(kTextureSize);
+}
+
+QImage builtIn(const ReadyPicture& ready) {
+    const QResource resource(
+        QStringLiteral(":/vornutil/ready/%1.rgba").arg(QLatin1String(ready.name)));
+    const QSize pixels = pixelsOf(ready);
+    const QByteArray bytes = resource.uncompressedData();
+    if (bytes.size() != qsizetype(pixels.width()) * pixels.height() * 4)
+        return {};
+    return QImage(reinterpret_cast<const uchar*>(bytes.constData()), pixels.width(),
+                  pixels.height(), pixels.width() * 4, QImage::Format_RGBA8888_Premultiplied)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void useBuiltInPictures() {
+    PictureCache& cache = PictureCache::instance();
+    for (const ReadyPicture& ready : kReady) {
+        if (!ready.key.picture || cache.contains(ready.key))
+            continue;
+        if (const QImage image = builtIn(ready); !image.isNull())
+            cache.insert(ready.key, image);
+    }
+}
+
+QImage texture() {
+    const QImage image = builtIn(kReady.back()); // the texture comes last
+    return image.isNull() ? pictures::drawnTexture(kTextureSize) : image;
+}
+
+} // namespace vorn::ready

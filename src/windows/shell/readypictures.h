@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/picturecache.h"
+
+#include <QImage>
+
+#include <span>
+
+// The pictures the launcher shows as the program starts: the window icon at the sizes a title
+// bar and a task switcher ask for at scales 1 and 2, the close picture at both scales and the
+// background texture. The build draws them with the windows' own code
+// (tools/make_pictures.cpp) and builds their pixels into the program, so that start-up draws
+// none of them; any other size or scale is drawn as usual.
+namespace vorn::ready {
+
+struct ReadyPicture {
+    const char* name; // built in as <name>.rgba: premultiplied red, green, blue, alpha bytes
+    PictureKey key;   // what the windows keep it under; no picture: the texture
+};
+
+std::span<const ReadyPicture> readyPictures();
+// The pixels as the windows' code draws them now.
+QImage draw(const ReadyPicture& ready);
+// The pixels built into the program, or a null image where they are not.
+QImage builtIn(const ReadyPicture& ready);
+// Hands the built-in pictures to the picture cache, where the windows look first.
+void useBuiltInPictures();
+// The launcher's texture: built in, else drawn now.
+QImage texture();
+
+} // namespace vorn::ready

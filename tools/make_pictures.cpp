@@ -1,0 +1,43 @@
+// Draws the pictures the launcher shows as the program starts, with the windows' own code,
+// and writes each as raw premultiplied red, green, blue, alpha bytes, row by row:
+//   vornutil_make_pictures <output folder>
+// gives <output folder>/<name>.rgba for every ready picture. The build runs it and builds the
+// files into the program, so that start-up finds them drawn.
+#include "shell/readypictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "%s: cannot make %s\n", argv[0], argv[1]);
+        return 1;
+    }
+    for (const vorn::ready::ReadyPicture& ready : vorn::ready::readyPictures()) {
+        // QImage needs no application object, so the build runs this without a display.
+        const QImage image =
+            vorn::ready::draw(ready).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+        const QString path =
+            folder + QLatin1Char('/') + QLatin1String(ready.name) + QStringLiteral(".rgba");
+        QFile file(path);
+        const auto rowBytes = qint64(image.width()) * 4;
+        bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        for (int y = 0; written && y < image.height(); ++y)
+            written = file.write(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes) ==
+                      rowBytes;
+        if (!written || !file.flush()) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}
