@@ -46,9 +46,6 @@ void CachedPicture::operator()(QPainter& painter, const QRectF& target, QSizeF s
         return;
     }
     const QRectF device = transform.mapRect(target);
-    const auto wholePixels = [](qreal length) {
-        return static_cast<int>(std::ceil(length - 1e-6));
-    };
     const QSize pixels(wholePixels(device.width()), wholePixels(device.height()));
     const qreal sx = pixels.width() / target.width();
     const qreal sy = pixels.height() / target.height();

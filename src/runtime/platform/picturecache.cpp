@@ -2,6 +2,8 @@
 
 #include <QHashFunctions>
 
+#include <cmath>
+
 namespace vorn {
 
 namespace {
@@ -16,6 +18,15 @@ size_t qHash(const PictureKey& key, size_t seed) {
     return qHashMulti(seed, reinterpret_cast<quintptr>(key.picture), key.size.width(),
                       key.size.height(), key.pixels.width(), key.pixels.height(), key.drawn.width(),
                       key.drawn.height());
+}
+
+int wholePixels(qreal length) {
+    return static_cast<int>(std::ceil(length - 1e-6));
+}
+
+PictureKey wholePictureKey(PictureFunction picture, QSizeF size, qreal ratio) {
+    const QSize pixels(wholePixels(size.width() * ratio), wholePixels(size.height() * ratio));
+    return {picture, size, pixels, pixels};
 }
 
 QImage drawPicture(const Picture& picture, const PictureKey& key) {
@@ -47,6 +58,11 @@ QImage PictureCache::image(const Picture& picture, const PictureKey& key) {
     const QImage drawn = drawPicture(picture, key);
     insert(key, drawn);
     return drawn;
+}
+
+void PictureCache::prepare(const PictureKey& key) {
+    if (!m_images.contains(key))
+        insert(key, drawPicture(key.picture, key));
 }
 
 void PictureCache::insert(const PictureKey& key, const QImage& image) {

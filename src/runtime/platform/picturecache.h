@@ -21,6 +21,13 @@ struct PictureKey {
 };
 size_t qHash(const PictureKey& key, size_t seed = 0);
 
+// The whole device pixels a length covers, forgiving a rounding error.
+int wholePixels(qreal length);
+
+// The key of a picture drawn whole for a target of `size` (in device-independent pixels) at
+// `ratio` device pixels to each: what a window showing it there keeps it under.
+PictureKey wholePictureKey(PictureFunction picture, QSizeF size, qreal ratio);
+
 // Draws the picture into a new transparent image of `key.drawn` pixels, scaled so that a
 // target of `key.size` covers `key.pixels`.
 QImage drawPicture(const Picture& picture, const PictureKey& key);
@@ -39,6 +46,8 @@ public:
 
     // The pixels of the picture for `key`, drawn now unless they are kept.
     QImage image(const Picture& picture, const PictureKey& key);
+    // Draws the picture into the cache ahead of the window that will show it.
+    void prepare(const PictureKey& key);
     // Keeps pixels drawn elsewhere under `key`.
     void insert(const PictureKey& key, const QImage& image);
     bool contains(const PictureKey& key) const { return m_images.contains(key); }

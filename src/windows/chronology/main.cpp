@@ -6,6 +6,7 @@
 #include "platform/conversions.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "platform/picturecache.h"
 
 #include <array>
 
@@ -28,6 +29,9 @@ constexpr Year kLatestYear = 90;
 const QString kSansSerif = QStringLiteral("MS Sans Serif");
 const QString kSerif = QStringLiteral("MS Serif");
 const QString kComic = QStringLiteral("Comic Sans MS");
+
+// The parchment at its own size in the window's top-left corner, the rest in its colour.
+constexpr QSizeF kParchmentSize(512, 512);
 
 constexpr double kRowLabelPoints = 15.75;
 constexpr double kRestoredRowLabelPoints = 16;
@@ -104,7 +108,7 @@ Main::Main()
     : Form(QStringLiteral("Main"), QStringLiteral("Autrefois..."),
            QSizeF(kClientWidth, kClientHeight)) {
     setBackColor(kPaper);
-    setBackgroundPicture(pictures::parchment, BackgroundMode::TopLeft, QSizeF(512, 512));
+    setBackgroundPicture(pictures::parchment, BackgroundMode::TopLeft, kParchmentSize);
 
     Label1 = new Label(client(),
                        {"Label1", "Depuis Abraham jusqu'à Jésus Christ.", {1200, 120, 5415, 495}});
@@ -115,6 +119,9 @@ Main::Main()
     Label2 = new Label(client(), {"Label2", "Entrer une date (ex: -1225)", {360, 960, 2775, 375}});
     Label2->setFontFace(kSansSerif, 9.75, true);
 
+    // The entry box, like the answer boxes below, is made in its final font: every control
+    // of the client area names its own, so the area's font shows nowhere else.
+    client()->setFont(makeFont(kSansSerif, 9.75, true));
     Text1 = new TextBox(client(), {"Text1", nullptr, {3480, 870, 1095, 375}});
     Text1->setFontFace(kSansSerif, 9.75, true);
 
@@ -132,6 +139,9 @@ Main::Main()
     m_rows->setGeometry(TwipsRect{0, 0, kClientWidth, kClientHeight}.toPixels());
     m_rows->setMask(TwipsRect{0, kRowsTop, kClientWidth, kClientHeight - kRowsTop}.toPixels());
     m_rows->hide();
+    // The answer boxes lay out their text as they are made: made in their final font, they
+    // load no font for a face they never show. The signature keeps the dialog font.
+    m_rows->setFont(makeFont(kSerif, kBoxPoints));
 
     for (const RowLabelDecl& row : kRowLabels) {
         Label* label = new Label(m_rows, row.decl);
@@ -161,6 +171,7 @@ Main::Main()
                   pictures::desertScene);
 
     Label8 = new Label(m_rows, {"Label8", "Projet VornUtil", {120, 6840, 1335, 255}});
+    Label8->setFont(dialogFont());
     Label8->setWordWrap(false);
 
     for (Label* label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8}) {
@@ -184,6 +195,10 @@ Main::Main()
     connect(Text1, &TextBox::Change, this, handler(&Main::Text1_Change));
     connect(Command1, &CommandButton::Click, this, handler(&Main::Command1_Click));
     connect(Command2, &CommandButton::Click, this, handler(&Main::Command2_Click));
+}
+
+void Main::preparePictures(qreal ratio) {
+    PictureCache::instance().prepare(wholePictureKey(pictures::parchment, kParchmentSize, ratio));
 }
 
 void Main::Form_Load() {

@@ -15,6 +15,10 @@ class Main : public Form {
 public:
     Main();
 
+    // Draws the window's background into the picture cache ahead of its first opening, at
+    // `ratio` device pixels to each of its own.
+    static void preparePictures(qreal ratio);
+
     void Text1_Change();
     void Command1_Click();
     void Command2_Click();

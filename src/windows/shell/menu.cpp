@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include <array>
 
@@ -167,6 +168,19 @@ void Menu::coord_Click() {
 void Menu::Image1_Click() {
     Forms::instance().hideForm(this);
     Forms::instance().show<SplashFin>();
+}
+
+void Menu::paintBackground(QPainter& painter, const QRect& area) {
+    Form::paintBackground(painter, area);
+    // A zero timer runs once the events already queued have been handled, after this paint.
+    if (!m_preparing) {
+        m_preparing = true;
+        QTimer::singleShot(0, this, &Menu::preparePictures);
+    }
+}
+
+void Menu::preparePictures() {
+    Main::preparePictures(devicePixelRatioF());
 }
 
 void Menu::Form_Resize() {

@@ -33,10 +33,16 @@ public:
 
 protected:
     void Form_Resize() override;
+    void paintBackground(QPainter& painter, const QRect& area) override;
 
 private:
+    // Draws the pictures of the windows opened most slowly into the picture cache, once the
+    // launcher is up and the program idle.
+    void preparePictures();
+
     Image* Bouch;
     Image* Image1;
+    bool m_preparing = false;
 };
 
 } // namespace vorn
