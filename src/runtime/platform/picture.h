@@ -66,7 +66,7 @@ public:
 
     explicit operator bool() const { return static_cast<bool>(m_picture); }
     // Draws the picture into `target`. `shown`, when not empty, is the size from the target's
-    // top-left corner beyond which nothing of it can ever show: only that part is drawn.
+    // top-left corner beyond which nothing of it can ever show: only that part is kept.
     void operator()(QPainter& painter, const QRectF& target, QSizeF shown = {});
 
 private:

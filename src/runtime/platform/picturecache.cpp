@@ -30,13 +30,18 @@ PictureKey wholePictureKey(PictureFunction picture, QSizeF size, qreal ratio) {
 }
 
 QImage drawPicture(const Picture& picture, const PictureKey& key) {
-    QImage image(key.drawn, QImage::Format_ARGB32_Premultiplied);
+    // Always drawn whole: thin lines clipped at a smaller image's edge would fall on slightly
+    // other pixels. Only the part that shows is kept.
+    QImage image(key.pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(key.pixels.width() / key.size.width(), key.pixels.height() / key.size.height());
-    picture(painter, QRectF(QPointF(0, 0), key.size));
-    return image;
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(key.pixels.width() / key.size.width(),
+                      key.pixels.height() / key.size.height());
+        picture(painter, QRectF(QPointF(0, 0), key.size));
+    }
+    return key.drawn == key.pixels ? image : image.copy(QRect(QPoint(0, 0), key.drawn));
 }
 
 PictureFunction pictureFunction(const Picture& picture) {

@@ -28,8 +28,8 @@ int wholePixels(qreal length);
 // `ratio` device pixels to each: what a window showing it there keeps it under.
 PictureKey wholePictureKey(PictureFunction picture, QSizeF size, qreal ratio);
 
-// Draws the picture into a new transparent image of `key.drawn` pixels, scaled so that a
-// target of `key.size` covers `key.pixels`.
+// Draws the picture into a new transparent image, scaled so that a target of `key.size`
+// covers `key.pixels`, and keeps the top-left `key.drawn` of them.
 QImage drawPicture(const Picture& picture, const PictureKey& key);
 
 // The drawing function behind a picture when it is a plain function, which every window
