@@ -4,7 +4,7 @@
 
 #include <QLinearGradient>
 
-#include <cmath>
+#include <utility>
 
 namespace vorn {
 

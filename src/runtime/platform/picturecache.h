@@ -54,12 +54,6 @@ public:
     // Lets the pixels of `key` go if nothing but the cache holds them: a window resized
     // through many sizes leaves none of the sizes it went through behind.
     void releaseUnused(const PictureKey& key);
-    void clear() { m_images.clear(); }
-
-    // The bound and the bytes held, counting each picture's pixels once.
-    qint64 bound() const { return m_images.maxCost(); }
-    void setBound(qint64 bytes) { m_images.setMaxCost(bytes); }
-    qint64 bytes() const { return m_images.totalCost(); }
 
 private:
     PictureCache();
