@@ -74,7 +74,7 @@ def action_index(obj: Accessible, action: str) -> int:
 
 @functools.cache
 def accessibility_bus() -> Gio.DBusConnection:
-    """A connection of our own to the accessibility bus."""
+    """A connection of our own to the accessibility bus, to ask without waiting for answers."""
     address = Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
         "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
         GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, -1).unpack()[0]
@@ -116,6 +116,10 @@ class AccessibleApp:
                                  Gio.DBusCallFlags.NO_AUTO_START, -1)
         pump(0.05)
 
+    def press(self, window: Accessible, button: str, later: bool = False) -> None:
+        """Presses the window's button `button`; `later`: without waiting for the answer."""
+        (self.act_later if later else self.act)(the(window, "push button", button))
+
     def menu_item(self, caption: str) -> Accessible:
         """The main window's menu entry `caption`, hidden in its menu or not."""
         assert (item := find(self.window("VornUtil"), "menu item", caption, hidden=True)), caption
@@ -127,7 +131,7 @@ class AccessibleApp:
             wait(lambda: find(self.window("Personnalisation"), "text", f"Donnez le nom de la "
                               f"{which} personne"), f"the box for the {which} name"
                  ).set_text_contents(person)
-            self.act_later(the(self.window("Personnalisation"), "push button", "OK"))
+            self.press(self.window("Personnalisation"), "OK", later=True)
 
 
 class Events:

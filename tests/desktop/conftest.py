@@ -16,6 +16,11 @@ from .x11 import XServer
 
 Start = Callable[..., Process]
 FILE_TIME = 1796722887  # 2026-12-08 09:41:27 UTC: the date of every file the program is shown
+# The folder the program starts in, which the file manager opens on: a small, typical one.
+DOCUMENTS = {"Courrier": {}, "Musique": {}, "Images": {
+    name: 180000 + len(name) * 1013 for name in ("au marché.jpg", "la plage.jpg", "le phare.jpg")},
+    **{name: 1000 + len(name) * 97 for name in (
+        "budget 2026.ods", "lettre à Paul.txt", "liste des courses.txt", "recette du gâteau.odt")}}
 # A session bus that root may join too, whoever runs it; its services start from the usual places.
 BUS = ('<busconfig><type>session</type><listen>unix:dir={}</listen><auth>EXTERNAL</auth>'
        '<standard_session_servicedirs/><policy context="default"><allow user="root"/>'
@@ -115,6 +120,12 @@ def documents() -> Iterator[Callable[[str, Mapping[str, Any]], Path]]:
     yield make
     for folder in made:
         shutil.rmtree(folder)
+
+
+@pytest.fixture(scope="session")
+def folder(documents: Callable[[str, Mapping[str, Any]], Path]) -> Path:
+    """The folder the program starts in."""
+    return documents("Bureau/Documents", DOCUMENTS)
 
 
 @pytest.fixture(scope="session")

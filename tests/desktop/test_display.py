@@ -1,22 +1,15 @@
 """Every window by pointer and keys under metacity at scales 1 and 2; the launcher's round trip."""
 
-from collections.abc import Callable
+import re
 from pathlib import Path
 
 import pytest
 
 from .conftest import Start
 from .session import Process, wait_until
+from .windows import ALL, CYAN, FRANCS, LOTTERY, MENU_BAR, NAMES, RED, WINDOW, WINDOWS, YEAR, Known
 from .x11 import Rect, Screen, Window, XError, XServer
 
-ALL = {"minimise", "maximise", "resize", "close"}
-# What metacity lets the user do with each window, as its border kind asks. The message boxes
-# can only be closed and the input box resized and closed: dialogs of their window.
-GRANTED = {**dict.fromkeys(["VornUtil", "M'écrire ?", "Mes coordonnées", "Horloge",
-                            "Autrefois...", "Recherche de fichiers"], ALL),
-           "VaviziDaz": ALL - {"maximise"}, "Personnalisation": {"resize", "close"},
-           **dict.fromkeys(["La VornEuro", "Qui fait quoi ?", "Erreur", "Rappel",
-                            "Préparation mentale", "Dépacement de capacité"], {"close"})}
 # Where the controls are: left, top, width and height in twips (15 to a logical pixel), from
 # the top-left corner of the window's client area, below its menu bar.
 PLACES = {
@@ -24,9 +17,9 @@ PLACES = {
     "SplashFin/Image1": (360, 480, 975, 975), "SplashFin/Image2": (2040, 480, 855, 975),
     "SplashFin/Image3": (4100, 480, 475, 975),  # the part right of the letters O, U, T
     "Main/Text1": (3480, 870, 1095, 375), "Main/Command1": (5520, 870, 735, 375),
-    "Main/Command2": (6360, 870, 975, 375), "VornEuro/un": (240, 720, 495, 375),
-    "VornEuro/zero": (960, 2520, 495, 375), "VornEuro/euros": (2760, 2040, 975, 375),
-    "VornEuro/off": (240, 2520, 495, 375), "Color/Text2": (360, 360, 495, 345),
+    "Main/Command2": (6360, 870, 975, 375), "VornEuro/1": (240, 720, 495, 375),
+    "VornEuro/0": (960, 2520, 495, 375), "VornEuro/Euros": (2760, 2040, 975, 375),
+    "VornEuro/Off": (240, 2520, 495, 375), "Color/Text2": (360, 360, 495, 345),
     "Color/Label1": (360, 960, 1935, 1335), "Recherche/Dir1": (240, 960, 2415, 2340),
     "Recherche/File1": (3000, 960, 2175, 1845), "Recherche/Command1": (5640, 240, 1095, 375),
     "MARIAGE/Option3": (1680, 1200, 2175, 255), "MARIAGE/Command1": (4680, 360, 1935, 375),
@@ -37,51 +30,33 @@ PLACES = {
 # What a person does in each window opened from the menu, step by step, before it goes: a
 # method of Person and what it takes after the window.
 USES = {
-    "Horloge": [("shot", "clock"), ("press", "Horloge/landscape", 2)],
+    "Horloge": [("shot",), ("press", "Horloge/landscape", 2)],
     "Autrefois...": [("press", "Main/Command1"), ("answer", "Rappel"), ("press", "Main/Text1"),
-                     ("type", "-1225"), ("press", "Main/Command1"), ("grown", 400),
-                     ("shot", "chronology"), ("press", "Main/Command2")],
-    "Recherche de fichiers": [("open_second_folder",), ("shot", "files"),
-                              ("press", "Recherche/Command1")],
-    "VaviziDaz": [("press", "Color/Text2"), ("type", "", "ctrl+a"), ("type", "0", "Tab"),
-                  ("shows", "Color/Label1", (0, 255, 255)), ("shot", "colour"), ("close_box",)],
-    "La VornEuro": [*[("press", f"VornEuro/{key}") for key in ("un", "zero", "zero", "euros")],
-                    ("shot", "euro"), ("press", "VornEuro/off")],
-    "Qui fait quoi ?": [("press", "MARIAGE/Option3"), ("press", "MARIAGE/Command1"),
-                        ("shot", "chores"), ("press", "MARIAGE/Command3"),
-                        ("gone", "Qui fait quoi ?"), ("close_about",)],
-    "Erreur": [("press", "Tétris/Refus"), ("shot", "prank"), ("press", "Tétris/Admission"),
+                     ("type", YEAR), ("press", "Main/Command1"), ("grown", 400), ("shot",),
+                     ("press", "Main/Command2")],
+    "Recherche de fichiers": [("open_second_folder",), ("shot",), ("press", "Recherche/Command1")],
+    "VaviziDaz": [("press", "Color/Text2"), ("type", "", "ctrl+a"), ("type", RED, "Tab"),
+                  ("shows", "Color/Label1", CYAN), ("shot",), ("close_box",)],
+    "La VornEuro": [*[("press", f"VornEuro/{key}") for key in (*FRANCS, "Euros")], ("shot",),
+                    ("press", "VornEuro/Off")],
+    "Qui fait quoi ?": [("press", "MARIAGE/Option3"), ("press", "MARIAGE/Command1"), ("shot",),
+                        ("press", "MARIAGE/Command3"), ("gone", "Qui fait quoi ?"),
+                        ("close_about",)],
+    "Erreur": [("press", "Tétris/Refus"), ("shot",), ("press", "Tétris/Admission"),
                ("answer", "Dépacement de capacité")],
-    "Mes coordonnées": [("shot", "about"), ("close_box",)],
+    "Mes coordonnées": [("shot",), ("close_box",)],
 }
-# Each window by pointer: its menu entry (top entry, entry, entries under it), its title, and
-# the names the lottery asks first.
-BY_POINTER = [((1, 0, 5), "Horloge", ()), ((1, 1, 5), "Autrefois...", ()),
-              ((1, 2, 5), "Recherche de fichiers", ()), ((1, 3, 5), "VaviziDaz", ()),
-              ((1, 4, 5), "La VornEuro", ()), ((2, 0, 1), "Qui fait quoi ?", ("Alice", "Bruno")),
-              ((3, 0, 1), "Erreur", ()), ((4, 0, 1), "Mes coordonnées", ())]
-# Each window by its shortcut, closed by its frame's close box: the names the lottery asks
-# first, and the steps that follow the close box.
-BY_SHORTCUT = [("ctrl+h", "Horloge", (), []), ("F11", "Autrefois...", (), []),
-               ("ctrl+r", "Recherche de fichiers", (), []), ("F12", "VaviziDaz", (), []),
-               ("ctrl+c", "La VornEuro", (), []), ("ctrl+a", "Mes coordonnées", (), []),
-               ("ctrl+z", "Qui fait quoi ?", ("", ""), [("close_about",)]),
-               ("ctrl+t", "Erreur", (), [("answer", "Dépacement de capacité")])]
-# The file manager opens on the current folder: a small, typical one.
-DOCUMENTS = {"Courrier": {}, "Musique": {}, "Images": {
-    name: 180000 + len(name) * 1013 for name in ("au marché.jpg", "la plage.jpg", "le phare.jpg")},
-    **{name: 1000 + len(name) * 97 for name in (
-        "budget 2026.ods", "lettre à Paul.txt", "liste des courses.txt", "recette du gâteau.odt")}}
+# The steps that follow a window's close box, where it leaves another window or a box.
+AFTER_CLOSE_BOX = {"Qui fait quoi ?": [("close_about",)],
+                   "Erreur": [("answer", "Dépacement de capacité")]}
+MENU = [known for known in WINDOWS if known.entry]  # the windows the launcher's menu opens
+each_window = pytest.mark.parametrize("known", MENU, ids=[known.shot for known in MENU])
 
 
 def granted(screen: Screen, window: Window) -> set[str]:
-    """What the window manager lets the user do with the window, in the table's words."""
-    actions = {screen.display.get_atom_name(atom).removeprefix("_NET_WM_ACTION_")
-               for atom in screen.property(window, "_NET_WM_ALLOWED_ACTIONS") or []}
-    maximise = len(actions & {"MAXIMIZE_HORZ", "MAXIMIZE_VERT"})
-    return {word for action, word in (("MINIMIZE", "minimise"), ("RESIZE", "resize"),
-                                      ("CLOSE", "close")) if action in actions} | \
-        ({"maximise"} if maximise == 2 else {"maximise one way"} if maximise else set())
+    """What the window manager lets the user do with the window, of what the table tells."""
+    return ALL & {screen.display.get_atom_name(atom).removeprefix("_NET_WM_ACTION_")
+                  for atom in screen.property(window, "_NET_WM_ALLOWED_ACTIONS") or []}
 
 
 class Person:
@@ -98,9 +73,10 @@ class Person:
                             f"; shown: {[screen.title(w) for w in screen.windows(pid)]}",
                             ignoring=(XError,))
         if self.wm == "Metacity":
-            assert title in GRANTED, f'a window titled "{title}" that the check does not know'
-            wait_until(lambda: granted(screen, window) == GRANTED[title], lambda: f"metacity to "
-                       f'grant "{title}" {GRANTED[title]}, not {granted(screen, window)}', 5)
+            assert title in WINDOW, f'a window titled "{title}" that the check does not know'
+            wanted = set(WINDOW[title].granted)
+            wait_until(lambda: granted(screen, window) == wanted, lambda: f'metacity to grant '
+                       f'"{title}" {wanted}, not {granted(screen, window)}', 5)
         if opens:
             wait_until(lambda: screen.has_focus(window), f'"{title}" to take the keyboard')
         return window
@@ -115,17 +91,17 @@ class Person:
         wait_until(lambda: window not in self.screen.windows(self.program.pid),
                    f'"{title}" to go away after {after}')
 
-    def centre(self, window: Window, control: str) -> tuple[int, int]:
-        """The centre on the screen of a control ("Form/Name") of the window."""
-        left, top, width, height = PLACES[control]
+    def place(self, window: Window, control: str) -> Rect:
+        """Where a control ("Form/Name") of the window shows on the screen."""
         area = self.screen.geometry(window)
-        below = self.menu_bar() if control.startswith("Menu/") else 0
-        return (area.x + self.scale * (2 * left + width) // 30,
-                area.y + below + self.scale * (2 * top + height) // 30)
+        below = self.menu_bar()[0] if control.startswith("Menu/") else 0
+        left, top, width, height = (self.scale * twips // 15 for twips in PLACES[control])
+        return Rect(area.x + left, area.y + below + top, width, height)
 
     def press(self, window: Window, control: str, times: int = 1) -> None:
-        """Clicks a control of the window, or double-clicks it."""
-        self.screen.click(*self.centre(window, control), times)
+        """Clicks a control of the window in its middle, or double-clicks it."""
+        x, y, width, height = self.place(window, control)
+        self.screen.click(x + width // 2, y + height // 2, times)
 
     def type(self, window: Window, text: str, *keys: str) -> None:
         """Types into the control that has the keyboard, then presses keys."""
@@ -133,17 +109,18 @@ class Person:
         if keys:
             self.screen.keys(*keys)
 
-    def shot(self, window: Window, name: str) -> None:
-        """Saves the window with its frame as NAME.png, or NAME@2x.png at scale 2."""
+    def shot(self, window: Window) -> None:
+        """Saves the window with its frame under its name, NAME.png or NAME@2x.png at scale 2."""
+        name = WINDOW[self.screen.title(window)].shot + ("" if self.scale == 1 else "@2x")
         self.screen.xdotool("mousemove", 0, 0)
-        self.screen.save(self.screen.geometry(window, framed=True), self.shots /
-                         f"{name}{'' if self.scale == 1 else f'@{self.scale}x'}.png", self.program)
+        self.screen.save(self.screen.geometry(window, framed=True), self.shots / f"{name}.png",
+                         self.program)
 
     def close_box(self, window: Window) -> None:
         """Clicks the close box at the right end of the window's title bar."""
-        _, right, top, _ = self.screen.frame_extents(window)
-        area = self.screen.geometry(window)
-        self.screen.click(area.x + area.width + right - top // 2, area.y - top // 2)
+        frame, area = self.screen.geometry(window, framed=True), self.screen.geometry(window)
+        title_bar = area.y - frame.y
+        self.screen.click(frame.x + frame.width - title_bar // 2, frame.y + title_bar // 2)
 
     def close_about(self, *_: Window) -> None:
         """Closes by its close box the about window that shows after another."""
@@ -159,69 +136,64 @@ class Person:
         wait_until(lambda: any(map(self.screen.has_focus, self.screen.windows(self.program.pid))),
                    "a window of the program to take the keyboard back")
 
-    def grown(self, window: Window, height: int) -> None:
-        """Waits for the window to grow taller than `height` logical pixels."""
-        wait_until(lambda: self.screen.geometry(window).height > self.scale * height,
-                   f"the window to grow taller than {height}")
-
-    def shows(self, window: Window, control: str, colour: tuple[int, int, int]) -> None:
-        """Waits for the centre of a control of the window to show a colour."""
-        centre = Rect(*self.centre(window, control), 1, 1)
-        wait_until(lambda: self.screen.colours(centre) == [colour], lambda: f"{control} to show "
-                   f"{colour}, not {self.screen.colours(centre)}", 5)
-
-    def open_second_folder(self, window: Window) -> None:
-        """Double-clicks the open folder's second sub-folder (rows below its highlight), a file."""
-        left, top, width, height = PLACES["Recherche/Dir1"]
-        area = self.screen.geometry(window)
-        column = Rect(area.x + self.scale * ((left + width) // 15 - 12),
-                      area.y + self.scale * top // 15, 1, self.scale * height // 15)
-
-        def highlighted() -> tuple[int, int] | None:
-            rows = [y for y, (red, _, blue) in enumerate(self.screen.colours(column))
-                    if blue > 150 and red < 100]
-            return (rows[0], rows[-1] - rows[0] + 1) if rows and \
-                rows[-1] - rows[0] >= self.scale * 8 else None
-
-        first, row = wait_until(highlighted, "the folder list to highlight the open folder", 5)
-        self.screen.click(column.x, column.y + first + 2 * row + row // 2, times=2)
-        left, top, width, height = PLACES["Recherche/File1"]
-        self.screen.click(area.x + self.scale * (left + width // 2) // 15,
-                          area.y + self.scale * (top // 15 + 10))
-
     def answer_lottery(self, names: tuple[str, str]) -> None:
         """The lottery explains itself and asks the two names before it shows."""
         for title, text in ("Préparation mentale", ""), *[("Personnalisation", n) for n in names]:
             self.answer(None, title, text)
 
-    def menu_bar(self) -> int:
-        """The height of the launcher's menu bar: the rows above its blue background."""
-        area = self.screen.geometry(self.window("VornUtil"))
-        edge = Rect(area.x + area.width - 1, area.y, 1, area.height)
-        return wait_until(lambda: next((y for y, (red, _, blue) in enumerate(
-            self.screen.colours(edge)) if blue > red + 60), None), "the launcher's background")
+    def grown(self, window: Window, height: int) -> None:
+        """Waits for the window to grow taller than `height` logical pixels."""
+        wait_until(lambda: self.screen.geometry(window).height > self.scale * height,
+                   f"the window to grow taller than {height}")
 
-    def top_entries(self) -> list[int]:
-        """The centres of the menu bar's five entries: runs of dark text apart by wider gaps."""
-        def entries() -> list[int] | None:
+    def shows(self, window: Window, control: str, colour: str) -> None:
+        """Waits for the middle of a control of the window to show a colour, as #RRGGBB."""
+        x, y, width, height = self.place(window, control)
+        middle = Rect(x + width // 2, y + height // 2, 1, 1)
+        wanted = tuple(bytes.fromhex(colour[1:]))
+        wait_until(lambda: self.screen.colours(middle) == [wanted], lambda: f"{control} to show "
+                   f"{colour}, not {self.screen.colours(middle)}", 5)
+
+    def open_second_folder(self, window: Window) -> None:
+        """Double-clicks the open folder's second sub-folder (rows below its highlight), a file."""
+        folders, files = self.place(window, "Recherche/Dir1"), self.place(window, "Recherche/File1")
+        column = folders._replace(x=folders.x + folders.width - 12 * self.scale, width=1)
+
+        def highlight() -> re.Match | None:
+            rows = "".join("#" if blue > 150 and red < 100 else " "
+                           for red, _, blue in self.screen.colours(column))
+            return re.search(f"#{{{self.scale * 8 + 1},}}", rows)
+
+        first, end = wait_until(highlight, "the folder list to highlight the open folder", 5).span()
+        self.screen.click(column.x, column.y + first + (end - first) * 5 // 2, times=2)
+        self.screen.click(files.x + files.width // 2, files.y + 10 * self.scale)
+
+    def menu_bar(self) -> tuple[int, list[int]]:
+        """The launcher's menu bar as it shows: its height and the middle of each top entry."""
+        def shown() -> tuple[int, list[int]] | None:
             area = self.screen.geometry(self.window("VornUtil"))
-            pixels = self.screen.colours(area._replace(height=self.menu_bar()))
-            dark = [x for x in range(area.width) if any(
-                sum(pixels[x + y]) < 300 for y in range(0, len(pixels), area.width))]
-            starts = [x for i, x in enumerate(dark) if not i or x - dark[i - 1] > 6]
-            ends = [x for i, x in enumerate(dark) if x == dark[-1] or dark[i + 1] - x > 6]
-            return [(a + b) // 2 for a, b in zip(starts, ends)] if len(starts) == 5 else None
+            edge = self.screen.colours(area._replace(x=area.x + area.width - 1, width=1))
+            # The bar is the rows above the blue background; an entry, a run of dark columns.
+            if not (height := next((y for y, (r, _, b) in enumerate(edge) if b > r + 60), 0)):
+                return None
+            pixels = self.screen.colours(area._replace(height=height))
+            dark = {i % area.width for i, colour in enumerate(pixels) if sum(colour) < 300}
+            columns = "".join("#" if x in dark else " " for x in range(area.width))
+            middles = [(run.start() + run.end()) // 2 for run in re.finditer("#( {,5}#)*", columns)]
+            return (height, middles) if len(middles) == len(MENU_BAR) else None
 
-        return wait_until(entries, "the menu bar to show its five entries", 5)
+        return wait_until(shown, "the launcher's menu bar to show its five entries")
 
-    def choose(self, top: int, entry: int, entries: int) -> None:
-        """Opens entry `entry` of the `entries` under top entry `top` (from 0) by pointer."""
+    def choose(self, known: Known) -> None:
+        """Opens the window's menu entry by pointer: its top entry, then the entry in its menu."""
         area = self.screen.geometry(self.window("VornUtil", opens=True))
-        self.screen.click(area.x + self.top_entries()[top], area.y + self.menu_bar() // 2)
+        height, middles = self.menu_bar()
+        self.screen.click(area.x + middles[MENU_BAR.index(known.top)], area.y + height // 2)
         menu = self.screen.geometry(wait_until(lambda: self.screen.windows(
-            self.program.pid, popups=True), f"top entry {top} of the menu bar to open")[0])
-        self.screen.click(menu.x + 40 * self.scale,
-                          menu.y + menu.height * (2 * entry + 1) // (2 * entries))
+            self.program.pid, popups=True), f'the menu "{known.top}" to open')[0])
+        entries = [other.entry for other in WINDOWS if other.top == known.top]
+        self.screen.click(menu.x + 40 * self.scale, menu.y + menu.height * (
+            2 * entries.index(known.entry) + 1) // (2 * len(entries)))
 
     def stands_at(self, window: Window, place: tuple[int, ...], after: str) -> None:
         """Waits for the window's frame corner and client size to be `place`."""
@@ -245,7 +217,7 @@ class Person:
         start = (area.x + area.width // 4, area.y - (area.y - frame.y) // 2)
         self.screen.drag(start, (start[0] + 333 - frame.x, start[1] + 377 - frame.y))
         self.stands_at(launcher, place := (333, 377, area.width, area.height), "a drag")
-        self.use(self.leave_launcher(), [("shot", "exit-screen")] * everything +
+        self.use(self.leave_launcher(), [("shot",)] * everything +
                  [("close_box",), ("gone", "M'écrire ?", "its close box")])
         self.stands_at(self.window("VornUtil"), place, "the exit screen's close box")
         self.screen.move_resize(launcher, *(place := (520, 261, area.width + 80, area.height + 40)))
@@ -273,12 +245,6 @@ def window_manager() -> str:
     return "Metacity"
 
 
-@pytest.fixture(scope="module")
-def folder(documents: Callable[..., Path]) -> Path:
-    """The folder the program starts in."""
-    return documents("Bureau/Documents", DOCUMENTS)
-
-
 @pytest.fixture
 def person(xserver: XServer, program: Start, folder: Path, shots: Path, scale: int,
            window_manager: str) -> Person:
@@ -297,32 +263,29 @@ def test_close_box_ends_the_program(person: Person) -> None:
 
 
 def test_launcher(person: Person) -> None:
-    person.top_entries()
-    person.shot(person.window("VornUtil"), "menu")
+    person.menu_bar()
+    person.shot(person.window("VornUtil"))
 
 
-@pytest.mark.parametrize("menu, title, names", BY_POINTER, ids=[
-    "clock", "chronology", "files", "colour", "euro", "chores", "prank", "about"])
-def test_by_pointer(person: Person, menu: tuple[int, int, int], title: str,
-                    names: tuple[str, str]) -> None:
-    person.choose(*menu)
-    if names:
-        person.answer_lottery(names)
-    person.use(window := person.window(title, opens=True), USES[title])
-    person.gone(window, title, f"its last step {USES[title][-1]}")
+@each_window
+def test_by_pointer(person: Person, known: Known) -> None:
+    person.choose(known)
+    if known == LOTTERY:
+        person.answer_lottery(NAMES)
+    person.use(window := person.window(known.title, opens=True), USES[known.title])
+    person.gone(window, known.title, f"its last step {USES[known.title][-1]}")
 
 
-@pytest.mark.parametrize("key, title, names, after", BY_SHORTCUT, ids=[r[0] for r in BY_SHORTCUT])
-def test_by_shortcut(person: Person, key: str, title: str, names: tuple[str, str],
-                     after: list[tuple]) -> None:
+@each_window
+def test_by_shortcut(person: Person, known: Known) -> None:
     person.press(person.window("VornUtil"), "Menu/Bouch")
     person.window("VornUtil", opens=True)
-    person.screen.keys(key)
-    if names:
-        person.answer_lottery(names)
-    person.close_box(window := person.window(title, opens=True))
-    person.use(window, after)
-    person.gone(window, title, "its close box")
+    person.screen.keys(known.shortcut)
+    if known == LOTTERY:
+        person.answer_lottery(("", ""))
+    person.close_box(window := person.window(known.title, opens=True))
+    person.use(window, AFTER_CLOSE_BOX.get(known.title, []))
+    person.gone(window, known.title, "its close box")
 
 
 def test_round_trip(person: Person) -> None:
@@ -335,6 +298,6 @@ def test_exit_picture_ends_the_program(person: Person) -> None:
 
 @pytest.mark.parametrize("scale, window_manager", [(1, "Openbox")], ids=["openbox"])
 def test_round_trip_under_openbox(person: Person) -> None:
-    person.top_entries()
+    person.menu_bar()
     person.round_trip(everything=False)
     person.leave_by_exit_picture()

@@ -3,27 +3,20 @@
 import re
 import subprocess
 import tempfile
-from collections.abc import Callable, Iterator
+from collections.abc import Iterator
 from pathlib import Path
 
 import pytest
 
-from .a11y import AccessibleApp, the
+from .a11y import AccessibleApp
 from .conftest import Start
 from .session import Process, Session, settled, wait_until
+from .windows import LOTTERY, NAMES, WINDOWS, Known
 from .x11 import Rect, XServer
 
 VIEW = re.compile(r"PID (\d+), [^\n]*top-level window '(.*)' of [^\n]*\n"
                   r"\s*position: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)")
-# The windows in the order they open, the menu entry that opens each (the exit screen: the main
-# window's close picture), and its screenshot.
-WINDOWS = [("VornUtil", None, "menu"), ("Horloge", "Horloge", "clock"),
-           ("Autrefois...", "Patriarches", "chronology"),
-           ("Recherche de fichiers", "Recherche", "files"),
-           ("VaviziDaz", "Hexa-Couleurs", "colour"), ("La VornEuro", "Convertisseur", "euro"),
-           ("Qui fait quoi ?", "Zamours", "chores"),
-           ("Erreur", "Tétris", "prank"), ("Mes coordonnées", "A propos de...", "about"),
-           ("M'écrire ?", "Fermer", "exit-screen")]
+SHOWN = [known for known in WINDOWS if known.shot]  # the windows, in the order they open
 # Where the program shows, by desktop and by the platform the user names: a GNOME Wayland
 # session with an X server at hand on X11, other desktops natively; a named platform wins.
 CHOICES = [("GNOME", None, "x11"), ("ubuntu:GNOME", None, "x11"), ("KDE", None, "wayland"),
@@ -73,30 +66,29 @@ def compositor(session: Session) -> Iterator[Compositor]:
 
 @pytest.fixture
 def native(bus: str, compositor: Compositor, program: Start,
-           documents: Callable[..., Path]) -> tuple[Process, AccessibleApp]:
+           folder: Path) -> tuple[Process, AccessibleApp]:
     """The program natively on weston, with no X server, in a GNOME session."""
     # weston's headless backend has no seat, which no desktop lacks; Qt 6.4's Wayland text input
     # then reads the missing seat once a text box draws its cursor, and crashes: compose it is.
-    vornutil = program(documents("Documents", {"Images": {}}), DISPLAY=None,
-                       XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="GNOME",
-                       QT_IM_MODULE="compose", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                       **compositor.env)
+    vornutil = program(folder, DISPLAY=None, XDG_SESSION_TYPE="wayland",
+                       XDG_CURRENT_DESKTOP="GNOME", QT_IM_MODULE="compose",
+                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **compositor.env)
     return vornutil, AccessibleApp(vornutil.pid)
 
 
-@pytest.mark.parametrize("title, entry, shot", WINDOWS, ids=[shot for *_, shot in WINDOWS])
+@pytest.mark.parametrize("known", SHOWN, ids=[known.shot for known in SHOWN])
 def test_native_window(native: tuple[Process, AccessibleApp], compositor: Compositor,
-                       shots: Path, title: str, entry: str | None, shot: str) -> None:
+                       shots: Path, known: Known) -> None:
     vornutil, app = native
-    if entry == "Fermer":
-        app.act(the(app.window("VornUtil"), "push button", entry))
-    elif entry:
-        app.act_later(app.menu_item(entry))
-    if title == "Qui fait quoi ?":  # the lottery explains itself and asks two names first
-        app.act_later(the(app.window("Préparation mentale"), "push button", "OK"))
-        app.answer_names("Alice", "Bruno")
-    app.window(title)
-    compositor.save(vornutil, title, shots / f"{shot}.png")
+    if known.entry:
+        app.act_later(app.menu_item(known.entry))
+    elif known.title == "M'écrire ?":  # shown by the main window's close picture
+        app.press(app.window("VornUtil"), "Fermer")
+    if known == LOTTERY:  # the lottery explains itself and asks two names first
+        app.press(app.window("Préparation mentale"), "OK", later=True)
+        app.answer_names(*NAMES)
+    app.window(known.title)
+    compositor.save(vornutil, known.title, shots / f"{known.shot}.png")
 
 
 @pytest.mark.parametrize("desktop, platform, where", CHOICES, ids=[

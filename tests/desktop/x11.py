@@ -68,13 +68,10 @@ class Screen:
         """The shown window of process `pid` titled exactly `title`."""
         return next((window for window in self.windows(pid) if self.title(window) == title), None)
 
-    def frame_extents(self, window: Window) -> tuple[int, int, int, int]:
-        """The window manager's frame around the window: left, right, top, bottom."""
-        return tuple(self.property(window, "_NET_FRAME_EXTENTS") or (0, 0, 0, 0))
-
     def geometry(self, window: Window, framed: bool = False) -> Rect:
-        """The window's client area on the screen, or the window with its frame."""
-        left, right, top, bottom = self.frame_extents(window) if framed else (0, 0, 0, 0)
+        """The window's client area on the screen, or the window with its window manager's frame."""
+        extents = self.property(window, "_NET_FRAME_EXTENTS") if framed else None
+        left, right, top, bottom = extents or (0, 0, 0, 0)
         place, size = self.root.translate_coords(window, 0, 0), window.get_geometry()
         return Rect(place.x - left, place.y - top, size.width + left + right,
                     size.height + top + bottom)
