@@ -38,16 +38,9 @@ def pytest_configure(config: pytest.Config) -> None:
     config.addinivalue_line("markers", "expects_output(pattern, ...): lines it may write")
 
 
-@pytest.hookimpl(hookwrapper=True)
-def pytest_runtest_makereport(item: pytest.Item) -> Iterator[None]:
-    """Notes on each test whether its body passed, for the fixture that hands a program on."""
-    if (report := (yield).get_result()).when == "call":  # type: ignore[attr-defined]
-        item.body_passed = report.passed  # type: ignore[attr-defined]
-
-
 @pytest.fixture(scope="session")
 def session(tmp_path_factory: pytest.TempPathFactory) -> Iterator[Session]:
-    """The private session every program of the run starts in."""
+    """The private session every program of the run starts in; all it started ends with it."""
     yield (session := Session(tmp_path_factory.mktemp("session")))
     for process in reversed(session.processes):
         process.stop()
@@ -55,25 +48,22 @@ def session(tmp_path_factory: pytest.TempPathFactory) -> Iterator[Session]:
 
 
 @pytest.fixture(scope="session")
-def xserver(session: Session) -> Iterator[XServer]:
+def xserver(session: Session) -> XServer:
     """The virtual X server; the programs started after it show on it."""
     session.env["DISPLAY"] = (server := XServer(session)).screen.name
-    yield server
-    server.use_window_manager(None)
-    server.process.stop()
+    return server
 
 
 @pytest.fixture(scope="session")
-def bus(session: Session, xserver: XServer) -> Iterator[str]:
+def bus(session: Session, xserver: XServer) -> str:
     """The session bus, whose accessibility bus knows the display; libatspi here joins it too."""
     (config := session.folder / "bus.conf").write_text(BUS.format(session.folder / "runtime"))
-    process, address = session.start_daemon("dbus-daemon", [
+    _, address = session.start_daemon("dbus-daemon", [
         "dbus-daemon", "--nofork", "--print-address={fd}", f"--config-file={config}"], True)
     for key in OUTSIDE:
         os.environ.pop(key, None)
     session.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
-    yield address
-    process.stop()
+    return address
 
 
 @pytest.fixture(scope="module")
@@ -146,19 +136,18 @@ def kept() -> Iterator[dict[Any, Process]]:
 
 @pytest.fixture
 def program(request: pytest.FixtureRequest, session: Session, vornutil: Path,
-            kept: dict[Any, Process]) -> Iterator[Start]:
-    """Starts the program(cwd, **env changes), or hands on the one a passing test left running."""
+            kept: dict[Any, Process]) -> Start:
+    """Starts the program(cwd, **env changes), or hands on the one running if no test failed."""
     def start(cwd: Path | None = None, **env: str | None) -> Process:
-        if (key := (cwd, *sorted(env.items()))) not in kept or kept[key].poll() is not None:
+        key = (cwd, *sorted(env.items()), request.session.testsfailed)
+        if key not in kept or kept[key].poll() is not None:
             for process in kept.values():
                 process.stop()
             kept.clear()
             kept[key] = session.start("vornutil", [str(vornutil)], env, True, True, cwd=cwd)
         return kept[key]
 
-    yield start
-    for process in [] if getattr(request.node, "body_passed", False) else kept.values():
-        process.stop()
+    return start
 
 
 @pytest.fixture(autouse=True)

@@ -89,17 +89,14 @@ class Session:
         self.env.update(LC_ALL="C.UTF-8", LANG="C.UTF-8", TZ="UTC", HOME=str(folder / "home"),
                         XDG_RUNTIME_DIR=str(folder / "runtime"))
 
-    def environment(self, changes: Mapping[str, str | None] = {}) -> dict[str, str]:
-        """The session's environment with `changes`; None removes a variable."""
-        return {key: value for key, value in {**self.env, **changes}.items() if value is not None}
-
     def start(self, name: str, argv: Sequence[str], env: Mapping[str, str | None] = {},
               quiet: bool = False, as_user: bool = False, **options: Any) -> Process:
-        """Starts argv; a quiet process fails the test during which it writes a line."""
+        """Starts argv, `env` changing the session's (None removes); a quiet one must not write."""
         self.processes.append(Process(
             name, [*(self.user_prefix if as_user else []), *argv], quiet=quiet,
             log=self.folder / "logs" / f"{len(self.processes)}-{name}.log",
-            env=self.environment(env), **options))
+            env={key: value for key, value in {**self.env, **env}.items() if value is not None},
+            **options))
         return self.processes[-1]
 
     def start_daemon(self, name: str, argv: Sequence[str], as_user: bool = False) -> tuple:

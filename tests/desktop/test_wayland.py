@@ -3,7 +3,6 @@
 import re
 import subprocess
 import tempfile
-from collections.abc import Iterator
 from pathlib import Path
 
 import pytest
@@ -36,7 +35,7 @@ class Compositor:
 
     def run(self, argv: list[str], cwd: str | None = None) -> str:
         """Runs one of weston's clients; what it prints."""
-        return subprocess.run(argv, env=self.session.environment(self.env), cwd=cwd, timeout=10,
+        return subprocess.run(argv, env={**self.session.env, **self.env}, cwd=cwd, timeout=10,
                               check=True, capture_output=True, text=True).stdout
 
     def views(self, pid: int) -> dict[str, Rect]:
@@ -57,11 +56,10 @@ class Compositor:
                            check=True)
 
 
-@pytest.fixture(scope="module")
-def compositor(session: Session) -> Iterator[Compositor]:
-    """weston, headless; the programs meant for it get its `env`."""
-    yield (compositor := Compositor(session))
-    compositor.process.stop()
+@pytest.fixture(scope="session")
+def compositor(session: Session) -> Compositor:
+    """weston, headless, ended with the session; the programs meant for it get its `env`."""
+    return Compositor(session)
 
 
 @pytest.fixture

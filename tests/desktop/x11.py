@@ -146,15 +146,12 @@ class XServer:
             "Xvfb", "-displayfd", "{fd}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])
         self.screen = Screen(f":{number}")
 
-    def use_window_manager(self, name: str | None) -> None:
+    def use_window_manager(self, name: str) -> None:
         """Runs the window manager `name` (quiet, private settings, no bus) in place of another."""
-        if self.window_manager and (self.window_manager.name, self.window_manager.poll()) \
-                == (name, None):
-            return
-        if self.window_manager:
-            self.window_manager.stop()
-        if not name:
-            return
+        if running := self.window_manager:
+            if (running.name, running.poll()) == (name, None):
+                return
+            running.stop()
         argv, files = WINDOW_MANAGERS[name]
         home = self.session.folder / "wm" / name
         for path, text in files().items():
