@@ -153,8 +153,3 @@ class Events:
         """Forgets the events delivered so far."""
         pump()
         self.seen.clear()
-
-    def wait_for(self, kind: str, what: str, path: str = "", title: str = "") -> None:
-        """Waits for an event of `kind` from the object at `path`, or from the window `title`."""
-        wait(lambda: any(k.startswith(kind) and path in ("", p) and title in ("", n)
-                         for k, p, n in self.seen), what, 5)
