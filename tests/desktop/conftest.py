@@ -135,9 +135,11 @@ def kept() -> Iterator[dict[Any, Process]]:
 
 
 @pytest.fixture
-def program(request: pytest.FixtureRequest, session: Session, vornutil: Path,
+def program(request: pytest.FixtureRequest, session: Session, bus: str, vornutil: Path,
             kept: dict[Any, Process]) -> Start:
     """Starts the program(cwd, **env changes), or hands on the one running if no test failed."""
+    # Like every desktop session it has a session bus: without one, the program's look-up of the
+    # accessibility bus has libdbus launch a bus of its own, which outlives the check.
     def start(cwd: Path | None = None, **env: str | None) -> Process:
         key = (cwd, *sorted(env.items()), request.session.testsfailed)
         if key not in kept or kept[key].poll() is not None:
