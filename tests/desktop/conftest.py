@@ -42,9 +42,7 @@ def pytest_configure(config: pytest.Config) -> None:
 def session(tmp_path_factory: pytest.TempPathFactory) -> Iterator[Session]:
     """The private session every program of the run starts in; all it started ends with it."""
     yield (session := Session(tmp_path_factory.mktemp("session")))
-    for process in reversed(session.processes):
-        process.stop()
-        process.check_quiet()
+    session.close()
 
 
 @pytest.fixture(scope="session")

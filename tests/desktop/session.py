@@ -99,6 +99,12 @@ class Session:
             **options))
         return self.processes[-1]
 
+    def close(self) -> None:
+        """Ends everything it started, last first, each checked to have written nothing."""
+        for process in reversed(self.processes):
+            process.stop()
+            process.check_quiet()
+
     def start_daemon(self, name: str, argv: Sequence[str], as_user: bool = False) -> tuple:
         """Starts a daemon that says a line on the descriptor "{fd}" of argv once ready."""
         with open(ready := self.folder / "logs" / f"{name}.ready", "w") as writing:

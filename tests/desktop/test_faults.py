@@ -185,9 +185,7 @@ def session(user: User) -> Iterator[Session]:
     session.env.update(user.env)
     user.give(session.folder)
     yield session
-    for process in reversed(session.processes):
-        process.stop()
-        process.check_quiet()
+    session.close()
 
 
 @pytest.fixture
