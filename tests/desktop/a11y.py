@@ -91,6 +91,7 @@ class AccessibleApp:
                                       if app.get_process_id() == pid), None),
                         f"process {pid} to join the accessibility bus", 20)
         self.app.set_cache_mask(Atspi.Cache.NONE)  # what it says now, never what it said
+        assert name(self.app) == "VornUtil", f"the program is called {name(self.app)!r} on the bus"
 
     def windows(self) -> dict[str, Accessible]:
         """The program's shown windows and boxes, by title."""
