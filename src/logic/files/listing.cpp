@@ -209,13 +209,14 @@ void appendSortKey(const QString& name, QByteArray& out) {
     }
 }
 
-// The order of `texts` by their sort keys, ties broken by `before`, and for each place in that
-// order whether its key is the same as the one before it.
+// The order of the `count` texts that `textAt` gives by their sort keys, ties broken by
+// `before`, and for each place in that order whether its key is the same as the one before it.
 struct SortedOrder {
     std::vector<qsizetype> order;
     std::vector<bool> sameKeyAsPrevious;
 };
-template <class Before> SortedOrder sortedOrder(const QStringList& texts, Before before) {
+template <class TextAt, class Before>
+SortedOrder sortedOrder(qsizetype count, TextAt textAt, Before before) {
     // The keys live in one buffer and the entries point into it, so sorting moves small
     // values and compares bytes.
     struct Entry {
@@ -224,12 +225,12 @@ template <class Before> SortedOrder sortedOrder(const QStringList& texts, Before
         qsizetype index;
     };
     QByteArray keys;
-    keys.reserve(texts.size() * 16);
+    keys.reserve(count * 16);
     std::vector<Entry> entries;
-    entries.reserve(std::size_t(texts.size()));
-    for (qsizetype i = 0; i < texts.size(); ++i) {
+    entries.reserve(std::size_t(count));
+    for (qsizetype i = 0; i < count; ++i) {
         const qsizetype offset = keys.size();
-        appendSortKey(texts.at(i), keys);
+        appendSortKey(textAt(i), keys);
         entries.push_back({offset, keys.size() - offset, i});
     }
     const char* bytes = keys.constData();
@@ -288,8 +289,9 @@ QString sortKey(const QString& name) {
 }
 
 void sortNames(QStringList& names) {
-    const SortedOrder sorted =
-        sortedOrder(names, [&](qsizetype a, qsizetype b) { return names.at(a) < names.at(b); });
+    const SortedOrder sorted = sortedOrder(
+        names.size(), [&](qsizetype i) -> const QString& { return names.at(i); },
+        [&](qsizetype a, qsizetype b) { return names.at(a) < names.at(b); });
     QStringList result;
     result.reserve(names.size());
     for (const qsizetype index : sorted.order)
@@ -433,8 +435,22 @@ bool isSelfOrParent(const char* raw) {
     return raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0'));
 }
 
+// Whether `raw` is shown as it is: printable ASCII, neither starting nor ending with a space.
+// Most names are; they need neither decoding nor a look for what might be hidden in them.
+bool isPlainName(QByteArrayView raw) {
+    return !raw.isEmpty() && raw.front() != ' ' && raw.back() != ' ' &&
+           std::all_of(raw.begin(), raw.end(), [](char c) { return c >= ' ' && c < 0x7F; });
+}
+
 // The entry for the name `raw` when its readable form matches `pattern`.
 std::optional<FolderEntry> entryFor(QByteArrayView raw, const WildcardPattern& pattern) {
+    if (isPlainName(raw)) {
+        QString name = QString::fromLatin1(raw);
+        if (!pattern.matches(name))
+            return std::nullopt;
+        QString shown = name;
+        return FolderEntry{std::move(name), std::move(shown)};
+    }
     bool kept = false;
     QString name = nameFromBytes(raw, &kept);
     if (!pattern.matches(kept ? readableName(name) : name))
@@ -445,13 +461,10 @@ std::optional<FolderEntry> entryFor(QByteArrayView raw, const WildcardPattern& p
 
 // Sorts the entries by what they show and tells apart the ones that look alike.
 void sortEntries(QList<FolderEntry>& entries) {
-    QStringList shown;
-    shown.reserve(entries.size());
-    for (const FolderEntry& entry : std::as_const(entries))
-        shown.append(entry.shown);
-    const SortedOrder sorted = sortedOrder(shown, [&](qsizetype a, qsizetype b) {
-        return shown.at(a) != shown.at(b) ? shown.at(a) < shown.at(b)
-                                          : entries.at(a).name < entries.at(b).name;
+    const auto shownAt = [&](qsizetype i) -> const QString& { return entries.at(i).shown; };
+    const SortedOrder sorted = sortedOrder(entries.size(), shownAt, [&](qsizetype a, qsizetype b) {
+        return shownAt(a) != shownAt(b) ? shownAt(a) < shownAt(b)
+                                        : entries.at(a).name < entries.at(b).name;
     });
     QList<FolderEntry> result;
     result.reserve(entries.size());

@@ -71,6 +71,13 @@ struct FolderEntry {
     bool operator==(const FolderEntry&) const = default;
 };
 
+} // namespace vorn
+
+// Lists of entries move them as bytes when they grow, as they do QStrings.
+Q_DECLARE_TYPEINFO(vorn::FolderEntry, Q_RELOCATABLE_TYPE);
+
+namespace vorn {
+
 // The entries of the files (regular files, links to them included) or of the sub-folders of
 // `folder` whose readable names match `pattern`, sorted by what they show; look-alike names
 // are told apart (tellApart). Names starting with a point are left out unless `hidden` is
