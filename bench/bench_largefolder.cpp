@@ -3,7 +3,9 @@
 // as the lists do. Also how fast the file list follows a pattern change, what following the
 // disk costs it when another program adds one file, and the processor time of the idle list
 // while another program creates and removes 100 files a second in its folder. Makes its own
-// folders.
+// folders. Where valgrind is installed, also counts the instructions of opening each folder
+// and of its floor, in a child of its own run under callgrind ("--count FOLDER").
+#include "benchsupport.h"
 #include "files/listcontrols.h"
 #include "files/listing.h"
 
@@ -194,24 +196,71 @@ std::function<void()> settled(const std::function<void()>& step) {
     };
 }
 
+// The folders of many entries in `base`: "fichiers" holds the files, "dossiers" the
+// sub-folders.
+struct Folders {
+    QString base;
+    QString files = base + QStringLiteral("/fichiers");
+    QString folders = base + QStringLiteral("/dossiers");
+
+    bool make() const {
+        return QDir().mkdir(files) && QDir().mkdir(folders) && makeFiles(files) &&
+               makeFolders(folders);
+    }
+};
+
+// The child run under callgrind, on the folders its parent made: each folder opened, and its
+// floor, once to warm up and once counted.
+int countInstructions(const Folders& made, vorn::FileList& fileList, vorn::DirList& dirList) {
+    QStringList names;
+    const QString& elsewhere = made.base;
+    const struct {
+        const char* label;
+        std::function<void()> run;
+        std::function<void()> undo;
+    } steps[] = {
+        {"files floor", [&] { names = readAndSort(made.files); }, [&] { names = {}; }},
+        {"file list", settled([&] { fileList.setPath(made.files); }),
+         settled([&] { fileList.setPath(elsewhere); })},
+        {"folders floor", [&] { names = readAndSort(made.folders); }, [&] { names = {}; }},
+        {"folder list", settled([&] { dirList.setPath(made.folders); }),
+         settled([&] { dirList.setPath(elsewhere); })},
+    };
+    for (const auto& step : steps) {
+        step.run();
+        step.undo();
+        bench::startCounting();
+        step.run();
+        bench::stopCounting(step.label);
+        step.undo();
+    }
+    return 0;
+}
+
+double countOf(const std::vector<std::pair<QByteArray, double>>& counts, const char* label) {
+    for (const auto& [name, instructions] : counts) {
+        if (name == label)
+            return instructions;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-
+    // "--count FOLDER": the child that counts instructions, on the folders made in FOLDER.
+    const bool child = argc > 2 && qstrcmp(argv[1], "--count") == 0;
     QTemporaryDir temp;
-    const QString files = temp.path() + QStringLiteral("/fichiers");
-    const QString folders = temp.path() + QStringLiteral("/dossiers");
-    if (!temp.isValid() || !QDir().mkdir(files) || !QDir().mkdir(folders) || !makeFiles(files) ||
-        !makeFolders(folders)) {
+    const Folders made{child ? QString::fromLocal8Bit(argv[2]) : temp.path()};
+    const QString& files = made.files;
+    const QString& folders = made.folders;
+    if (!child && (!temp.isValid() || !made.make())) {
         std::fprintf(stderr, "cannot make the folders of %d entries\n", kEntries);
         return 1;
     }
-    std::printf("folders of %d files and of %d sub-folders, median of %d runs\n\n", kEntries,
-                kEntries, kRuns);
-    std::printf("%-40s %11s %11s  %7s\n", "", "wall", "processor", "entries");
 
     QWidget window;
     window.resize(400, 300);
@@ -219,7 +268,12 @@ int main(int argc, char** argv) {
     auto* dirList = new vorn::DirList(&window, {"Dir1", nullptr, {4000, 0, 4000, 4000}});
     window.show();
     QCoreApplication::processEvents();
-    const QString elsewhere = temp.path();
+    if (child)
+        return countInstructions(made, *fileList, *dirList);
+    const QString& elsewhere = made.base;
+    std::printf("folders of %d files and of %d sub-folders, median of %d runs\n\n", kEntries,
+                kEntries, kRuns);
+    std::printf("%-40s %11s %11s  %7s\n", "", "wall", "processor", "entries");
 
     QStringList names;
     // The names of the previous run are freed before the clock starts, as the lists free
@@ -301,9 +355,22 @@ int main(int argc, char** argv) {
                 live.cpu / fileFloor.cpu);
     ratio("reading again to the floor", reread, fileFloor);
 
+    // Instructions, which the machine's load does not move, of opening each folder.
+    if (bench::canCountInstructions()) {
+        const auto counts = bench::countInstructions(QCoreApplication::applicationFilePath(),
+                                                     {QStringLiteral("--count"), made.base});
+        std::printf("\ninstructions under callgrind\n");
+        for (const char* label : {"files floor", "file list", "folders floor", "folder list"})
+            std::printf("instructions: %-26s %8.1f M\n", label, countOf(counts, label) / 1e6);
+        std::printf("instructions: %-26s %8.2f x\n", "files to their floor",
+                    countOf(counts, "file list") / countOf(counts, "files floor"));
+        std::printf("instructions: %-26s %8.2f x\n", "sub-folders to their floor",
+                    countOf(counts, "folder list") / countOf(counts, "folders floor"));
+    }
+
     // Idle while another program creates and removes 100 files a second in the open folder:
     // a small folder, then the folder of 100,000 files.
-    const QString small = temp.path() + QStringLiteral("/petit");
+    const QString small = made.base + QStringLiteral("/petit");
     QDir().mkdir(small);
     fileList->setPath(small);
     dirList->setPath(small);
