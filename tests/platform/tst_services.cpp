@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <functional>
 
+#include <sys/stat.h>
+
 using namespace vorn;
 
 class TestServices : public QObject {
@@ -188,6 +190,18 @@ private Q_SLOTS:
             << "delete held file" << unlink << ESTALE << 53;
         QTest::newRow("held folder, a network volume's server gone")
             << "make held folder" << makeDir << ENOTCONN << 68;
+        // A FAT volume through FUSE refuses a name, a folder when it is full, and the removal
+        // of a folder holding something, all with EPERM in a folder that may be written.
+        QTest::newRow("held folder, a name FAT refuses")
+            << "make held folder a?b" << makeDir << EPERM << 75;
+        QTest::newRow("held folder, a plain name refused")
+            << "make held folder" << makeDir << EPERM << 70;
+        QTest::newRow("held folder holding a folder, removal refused")
+            << "remove held folder" << unlink << EPERM << 75;
+        QTest::newRow("held empty folder, removal refused")
+            << "remove held empty folder" << unlink << EPERM << 70;
+        QTest::newRow("held folder holding a folder in a sticky folder, removal refused")
+            << "remove held folder from a sticky folder" << unlink << EPERM << 70;
         QTest::newRow("size, no disk in the drive") << "size" << stat << ENOMEDIUM << 71;
         QTest::newRow("program, an empty file marked as one") << "start" << -1 << 0 << 75;
     }
@@ -202,6 +216,8 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
         QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("plein/sous")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("vide")));
         const QHash<QString, std::function<void()>> operations{
             {"size", [&] { fileLen(file); }},
             {"date", [&] { fileDateTime(file); }},
@@ -209,14 +225,27 @@ private Q_SLOTS:
             {"start", [&] { startProgram(file); }},
             {"make held folder",
              [&] { QVERIFY(HeldFolder(dir.path()).makeFolder(QStringLiteral("neuf"))); }},
+            {"make held folder a?b",
+             [&] { QVERIFY(HeldFolder(dir.path()).makeFolder(QStringLiteral("a?b"))); }},
             {"delete held file",
              [&] { QVERIFY(HeldFolder(dir.path(), QStringLiteral("a.txt")).removeFile()); }},
+            {"remove held folder",
+             [&] { QVERIFY(HeldFolder(dir.path(), QStringLiteral("plein")).removeFolder()); }},
+            {"remove held empty folder",
+             [&] { QVERIFY(HeldFolder(dir.path(), QStringLiteral("vide")).removeFolder()); }},
+            {"remove held folder from a sticky folder",
+             [&] {
+                 QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 01700), 0);
+                 QVERIFY(HeldFolder(dir.path(), QStringLiteral("plein")).removeFolder());
+             }},
         };
         sys::setFailure([&](sys::Call made, const char*) { return int(made) == call ? code : 0; });
         const int raised = test::errorOf(operations.value(operation));
         sys::setFailure({});
         QCOMPARE(raised, error);
         QVERIFY(QFile::exists(file));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("plein/sous"))));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("vide"))));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("neuf"))));
         QCOMPARE(RuntimeError::describe(ErrorNumber(raised)).isEmpty(), false);
     }

@@ -3,10 +3,12 @@
 #include "files/names.h"
 #include "platform/systemcalls.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +31,35 @@ struct FreeDeleter {
 // Failures to open the folder that mean the folder the user saw is no longer at its path.
 bool isGone(int code) {
     return code == ENOENT || code == ENOTDIR || code == ELOOP;
+}
+
+// Whether the folder open as `fd` holds any entry besides itself and its parent.
+bool holdsEntries(int fd) {
+    const int own = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (own < 0)
+        return false;
+    DIR* dir = ::fdopendir(own);
+    if (!dir) {
+        ::close(own);
+        return false;
+    }
+    bool found = false;
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] != '.' || (name[1] != '\0' && (name[1] != '.' || name[2] != '\0'))) {
+            found = true;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+// Whether `name` holds a character FAT volumes refuse in names.
+bool isRefusedByFat(const QString& name) {
+    return std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || QStringView(u"\"*:<>?\\|").contains(c);
+    });
 }
 
 } // namespace
@@ -110,8 +141,13 @@ bool HeldFolder::removeFile() const {
 bool HeldFolder::removeFolder() const {
     if (!stillSeen(ErrnoSubject::Folder, true))
         return false;
-    if (sys::unlinkat(m_folder, m_entry.constData(), AT_REMOVEDIR) != 0)
-        raiseErrno(errno == EEXIST ? ENOTEMPTY : errno, ErrnoSubject::Folder); // both: not empty
+    if (sys::unlinkat(m_folder, m_entry.constData(), AT_REMOVEDIR) != 0) {
+        const int code = errno;
+        // EEXIST says "not empty" too; so does EPERM from a FAT volume through FUSE, about a
+        // folder that holds something, where permission is not what refused it.
+        const bool full = code == EEXIST || (code == EPERM && mayChange() && holdsEntries(m_held));
+        raiseErrno(full ? ENOTEMPTY : code, ErrnoSubject::Folder);
+    }
     return true;
 }
 
@@ -127,9 +163,23 @@ bool HeldFolder::makeFolder(const QString& name) const {
         return false;
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
         raise(ErrorNumber::InvalidCall);
-    if (sys::mkdirat(m_folder, bytesFromName(name).constData(), 0777) != 0)
-        raiseErrno(errno, ErrnoSubject::Folder);
+    if (sys::mkdirat(m_folder, bytesFromName(name).constData(), 0777) != 0) {
+        const int code = errno;
+        // A FAT volume refuses a name it does not take ("?") with EINVAL from the kernel's
+        // driver, but with EPERM through FUSE, which also says EPERM when it is full: the name
+        // is at fault only when it holds such a character and permission is not.
+        const bool badName = code == EPERM && isRefusedByFat(name) && mayChange();
+        raiseErrno(badName ? EINVAL : code, ErrnoSubject::Folder);
+    }
     return true;
+}
+
+bool HeldFolder::mayChange() const {
+    // A folder marked immutable refuses writing to everyone, with EPERM too; one marked
+    // sticky refuses the removal of other users' entries with EPERM.
+    struct stat info {};
+    return sys::access(m_path.constData(), W_OK) == 0 && ::fstat(m_folder, &info) == 0 &&
+           (info.st_mode & S_ISVTX) == 0;
 }
 
 } // namespace vorn

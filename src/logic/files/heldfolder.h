@@ -47,6 +47,9 @@ private:
     };
     // True while the path and the entry's name still lead to what is held.
     bool stillSeen(ErrnoSubject subject, bool withEntry) const;
+    // Whether this user may write in the held folder and remove what it holds, so that a
+    // refusal is not about permission.
+    bool mayChange() const;
 
     QByteArray m_path;
     QByteArray m_entry;
