@@ -3,10 +3,13 @@
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 from collections.abc import Sequence
 from pathlib import Path
+
+FAILING_DISK = Path(__file__).with_name("failing_disk.py")
 
 
 def mounted_under(folder: Path) -> list[Path]:
@@ -21,9 +24,14 @@ def mounted_under(folder: Path) -> list[Path]:
     return sorted(points, key=lambda p: len(p.parts), reverse=True)
 
 
-def run(*argv: str) -> None:
+def run(*argv: str, env: dict[str, str] | None = None) -> None:
     """Runs a system command, its output kept for the error it may raise."""
-    subprocess.run(argv, check=True, capture_output=True)
+    subprocess.run(argv, check=True, capture_output=True, env=env)
+
+
+def kernel_has(kind: str) -> bool:
+    """Whether the kernel knows the file system `kind`."""
+    return kind in Path("/proc/filesystems").read_text().split()
 
 
 class User:
@@ -61,6 +69,8 @@ class Mounts:
         self.base.chmod(0o755)
         (self.base / "images").mkdir()
         self.loops_work = self._loops_work()
+        self.fuse_works = Path("/dev/fuse").exists() and kernel_has("fuse")
+        self.servers: list[subprocess.Popen[bytes]] = []
 
     @staticmethod
     def _loops_work() -> bool:
@@ -83,16 +93,61 @@ class Mounts:
         run("mount", "-t", "tmpfs", "-o", ",".join(["mode=0755", *options]), "vornutil", str(path))
         return path
 
-    def image(self, name: str, kind: str, megabytes: int, options: Sequence[str] = (),
-              make: Sequence[str] = ()) -> Path:
-        """A new disk image of `kind` mounted through a loop device on a new folder `name`."""
+    def _image(self, name: str, kind: str, megabytes: int, make: Sequence[str] = ()) -> Path:
+        """A new disk image of `kind` for the folder `name`, empty."""
         image = self.base / "images" / f"{name.replace('/', '-')}.img"
         with open(image, "wb") as file:
             file.truncate(megabytes << 20)
         run(f"mkfs.{kind}", *make, str(image))
+        return image
+
+    def image(self, name: str, kind: str, megabytes: int, options: Sequence[str] = (),
+              make: Sequence[str] = ()) -> Path:
+        """A new disk image of `kind` mounted through a loop device on a new folder `name`."""
+        image = self._image(name, kind, megabytes, make)
         path = self.folder(name)
         run("mount", "-t", kind, "-o", ",".join(["loop", *options]), str(image), str(path))
         return path
+
+    def fat_works(self) -> bool:
+        """Whether a FAT image can be mounted here: by the kernel, else through FUSE."""
+        return (self.loops_work and kernel_has("vfat")) or self.fuse_works
+
+    def fat(self, name: str, content: Path, user: User) -> Path:
+        """A FAT stick holding a copy of `content`, written as a Windows machine writes it
+        (mtools: a short name in the stick's code page 850), mounted on a new folder `name` for
+        `user`: by the kernel where it has a FAT driver, else through FUSE (fusefat, writable)."""
+        image = self._image(name, "vfat", 8)
+        tools = {**os.environ, "MTOOLS_SKIP_CHECK": "1", "LC_ALL": "C.UTF-8"}
+        run("mcopy", "-s", "-i", str(image), *map(str, content.iterdir()), "::", env=tools)
+        path = self.folder(name)
+        owner = [f"uid={user.uid}", f"gid={user.gid}"]
+        if self.loops_work and kernel_has("vfat"):
+            options = ["loop", *owner, "codepage=850", "iocharset=iso8859-1", "shortname=mixed"]
+            run("mount", "-t", "vfat", "-o", ",".join(options), str(image), str(path))
+        else:  # it goes on in the background: its output goes to a file, not to a pipe to wait on
+            with open(self.base / f"{name.replace('/', '-')}.log", "wb") as log:
+                subprocess.run(["fusefat", "-o", ",".join(["rw+", "allow_other", *owner]),
+                                str(image), str(path)], check=True, stdout=log, stderr=log)
+        return path
+
+    def failing_disk(self, name: str, source: Path, failing: Sequence[str]) -> Path:
+        """`source` at a new folder `name` through a FUSE file system whose `failing` entries
+        answer EIO (failing_disk.py), for every user; it stops once unmounted."""
+        path = self.folder(name)
+        log = open(self.base / f"{name.replace('/', '-')}.log", "wb")
+        self.servers.append(server := subprocess.Popen(
+            [sys.executable, str(FAILING_DISK), str(source), str(path), *failing],
+            stdout=log, stderr=subprocess.STDOUT))
+        log.close()
+        for _ in range(100):
+            if path in mounted_under(path):
+                return path
+            if server.poll() is not None:
+                break
+            time.sleep(0.05)
+        raise RuntimeError(f"the failing disk was not mounted: {log.name}: "
+                           f"{Path(log.name).read_text()}")
 
     def bind(self, source: Path, name: str) -> Path:
         """`source` again at a new folder `name`, read-only there alone."""
@@ -122,6 +177,12 @@ class Mounts:
             time.sleep(0.1)
         left = mounted_under(self.base)
         assert not left, f"still mounted, so left in place: {left}"
+        for server in self.servers:  # a file system program ends once unmounted
+            try:
+                server.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                server.kill()
+                server.wait()
         for image in (self.base / "images").iterdir():
             found = subprocess.run(["losetup", "-j", str(image)], capture_output=True, text=True)
             for line in found.stdout.splitlines():
