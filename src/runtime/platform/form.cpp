@@ -13,8 +13,11 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <array>
 
 namespace vorn {
 
@@ -30,8 +33,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        m_form->paintBackground(painter, rect());
+        {
+            QPainter painter(this);
+            m_form->paintBackground(painter, rect());
+        }
+        m_form->firstFramePainted();
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         event->accept();
@@ -43,6 +49,10 @@ private:
 };
 
 namespace {
+
+// When a window's first frame is drawn again after it appeared: as soon as the first one has
+// been sent, and a quarter of a second later in case that one was missed too.
+constexpr std::array kFirstFrameAgainMs{0, 250};
 
 Qt::WindowFlags flagsFor(Form::Border border) {
     const Qt::WindowFlags base = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -306,9 +316,24 @@ void Form::returnToKeptPlace() {
 
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    m_firstFramePending = true;
     keepFocusOffPictures();
     if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
         applyRequestedSize();
+}
+
+void Form::firstFramePainted() {
+    if (!m_firstFramePending)
+        return;
+    m_firstFramePending = false;
+    for (const int delay : kFirstFrameAgainMs) {
+        QTimer::singleShot(delay, this, [this] {
+            // The window itself paints nothing: its client area and menu bar cover it.
+            m_client->update();
+            if (m_menuBar)
+                m_menuBar->update();
+        });
+    }
 }
 
 void Form::keepFocusOffPictures() {

@@ -111,6 +111,12 @@ private:
     // would first reach a picture: a stray Enter or Space must not act as a click on one.
     // Tab still reaches the pictures, and Enter or Space on one then presses it.
     void keepFocusOffPictures();
+    // Under a compositing window manager (metacity) the first frame of a window that has just
+    // appeared can fail to reach the screen: the window manager is not told of it and shows
+    // the window black until something repaints it, though the window drew it. Each time the
+    // window appears its whole frame is drawn again after the first one, and the frames that
+    // follow do reach the screen.
+    void firstFramePainted();
     QMargins frameMarginsPx() const;
     QSize outerPixels() const;
     void applyRequestedSize();
@@ -149,6 +155,7 @@ private:
     QMargins m_appliedMargins;
     std::optional<Place> m_keptPlace;
     int m_busy = 0;
+    bool m_firstFramePending = false;
     bool m_sized = false;
     bool m_unloading = false;
     bool m_unloaded = false;
