@@ -113,6 +113,10 @@ class Person:
         """Saves the window with its frame under its name, NAME.png or NAME@2x.png at scale 2."""
         name = WINDOW[self.screen.title(window)].shot + ("" if self.scale == 1 else "@2x")
         self.screen.xdotool("mousemove", 0, 0)
+        # Under a compositing window manager the screen may show less than the window drew:
+        # a first frame it missed stays black until something repaints it.
+        wait_until(lambda: self.screen.shows_drawn(window),
+                   "the screen to show all that the window drew", 5, ignoring=(XError,))
         self.screen.save(self.screen.geometry(window, framed=True), self.shots / f"{name}.png",
                          self.program)
 

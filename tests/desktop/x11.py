@@ -32,6 +32,13 @@ WINDOW_MANAGERS: dict[str, tuple[list[str], Callable[[], dict[str, str]]]] = {
 }
 
 
+def without_spare(pixels: bytes) -> bytes:
+    """Pixels as grabbed with the spare byte of each cleared: only the colours remain."""
+    colours = bytearray(pixels)
+    colours[3::4] = bytes(len(colours) // 4)
+    return bytes(colours)
+
+
 class Screen:
     """The X server as a person sees it and works it."""
 
@@ -94,6 +101,12 @@ class Screen:
     def grab(self, rect: Rect) -> bytes:
         """The screen's pixels in rect: blue, green, red and a spare byte each."""
         return bytes(self.root.get_image(*rect, X.ZPixmap, 0xFFFFFFFF).data)
+
+    def shows_drawn(self, window: Window) -> bool:
+        """Whether the screen shows the window's client area as the window drew it."""
+        size = window.get_geometry()
+        drawn = window.get_image(0, 0, size.width, size.height, X.ZPixmap, 0xFFFFFFFF).data
+        return without_spare(self.grab(self.geometry(window))) == without_spare(bytes(drawn))
 
     def colours(self, rect: Rect) -> list[tuple[int, int, int]]:
         """The red, green and blue of each pixel in rect, row after row."""
