@@ -24,6 +24,7 @@ NOT_A_PROGRAM = ("Erreur", "Ce fichier n'est pas un programme : il ne peut pas Ã
 # How soon the lists must show a change another program made, and what the bus may add.
 LIVE = 1.0
 BUS_DELAY = 0.5
+USER = 5.0  # what a window may take to answer a person's choice on a loaded machine
 Disk = dict[bytes, tuple[str, int, int]]
 Opener = Callable[[Path], "FileManager"]
 # A list that loses rows while the accessibility bus reads it: a read that asked for a row
@@ -136,7 +137,7 @@ class FileManager:
         item = wait(lambda: next((i for popup in children(combo) for i in children(popup)
                                   if name(i) == root and showing(i)), None),
                     f"the drive {root} offered")
-        self.screen.click(*centre(item))
+        self.screen.click(*settled(lambda: centre(item), f"the drive {root} in the open list"))
 
     def press(self, caption: str) -> None:
         """Clicks the button `caption`."""
@@ -479,7 +480,7 @@ def test_a_stick_mounted_and_pulled_out(mounts: Mounts, open_files: Opener, user
     root = str(stick)
     wait(lambda: root in files.drives(), f"the stick {root} among the drives", LIVE + BUS_DELAY)
     files.choose_drive(root)
-    files.shows(lambda: ["photo.jpg"], "the stick's files")
+    files.shows(lambda: ["photo.jpg"], "the stick's files", USER)
     mounts.unmount(stick, lazy=True)  # pulled out while shown
     stick.rmdir()
     wait(lambda: files.drives() == before, lambda: f"the drives {files.drives()} after the stick "

@@ -16,6 +16,8 @@ struct Volume {
     QByteArray type; // its file system type: "ext4", "vfat", "iso9660"
     bool readOnly = false;
     bool ready = true;
+
+    friend bool operator==(const Volume&, const Volume&) = default;
 };
 
 // True for the volumes a user works on: not the kernel's own file systems, memory file

@@ -99,6 +99,10 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
 
 void DriveList::followMounts() {
     const QList<Volume> volumes = userVolumes();
+    // A change elsewhere in the mount table leaves the list as it is, and an open list where
+    // the user is choosing.
+    if (volumes == m_volumes)
+        return;
     const QString chosen = Drive();
     const QString keep = chosen.isEmpty() || indexOfRoot(volumes, chosen) >= 0
                              ? chosen
