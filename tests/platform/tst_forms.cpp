@@ -4,8 +4,11 @@
 #include "support/testsupport.h"
 
 #include <QApplication>
+#include <QMenuBar>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace vorn;
@@ -258,6 +261,21 @@ private Q_SLOTS:
         QCOMPARE(form->property(property).toFloat(), twips);
         Forms::instance().showForm(form);
         QCOMPARE(form->property(property).toFloat(), twips);
+    }
+
+    void menusThatDoNotFitShowBehindThePicturedOverflowButton() {
+        auto* form = Forms::instance().show<Probe>();
+        for (int i = 1; i <= 8; ++i)
+            form->menuBar()->addMenu(QStringLiteral("Menu numéro %1").arg(i));
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        const auto* button = form->menuBar()->findChild<QToolButton*>(
+            QStringLiteral("qt_menubar_ext_button"), Qt::FindDirectChildrenOnly);
+        QVERIFY(button);
+        QTRY_VERIFY(button->isVisible());
+        const QIcon expected =
+            QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+        QVERIFY(!button->icon().isNull());
+        QCOMPARE(button->icon().pixmap(16).toImage(), expected.pixmap(16).toImage());
     }
 };
 

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/pictures.h"
+#include "platform/style.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -30,6 +31,7 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
         QCoreApplication::installTranslator(translator);
 
     installFontSubstitutions();
+    installSuiteStyle();
     installAccessibility();
 
     if (rule == QuitRule::QuitWhenNoWindow) {
