@@ -1,8 +1,9 @@
-// Draws the pictures the launcher shows as the program starts, with the windows' own code,
-// and writes each as raw premultiplied red, green, blue, alpha bytes, row by row:
+// Draws the ready pictures (shell/readypictures.h) with the windows' own code, and writes each
+// as raw premultiplied 32-bit ARGB pixels in the machine's byte order, row by row, as the
+// program keeps pixels:
 //   vornutil_make_pictures <output folder>
-// gives <output folder>/<name>.rgba for every ready picture. The build runs it and builds the
-// files into the program, so that start-up finds them drawn.
+// gives <output folder>/<name>.argb32 for every ready picture. The build runs it and builds the
+// files into the program, which reads them in place.
 #include "shell/readypictures.h"
 
 #include <QDir>
@@ -25,9 +26,9 @@ int main(int argc, char* argv[]) {
     for (const vorn::ready::ReadyPicture& ready : vorn::ready::readyPictures()) {
         // QImage needs no application object, so the build runs this without a display.
         const QImage image =
-            vorn::ready::draw(ready).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+            vorn::ready::draw(ready).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         const QString path =
-            folder + QLatin1Char('/') + QLatin1String(ready.name) + QStringLiteral(".rgba");
+            folder + QLatin1Char('/') + QLatin1String(ready.name) + QStringLiteral(".argb32");
         QFile file(path);
         const auto rowBytes = qint64(image.width()) * 4;
         bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);

@@ -12,6 +12,9 @@ namespace {
 // still fit at scale 2.
 constexpr qint64 kBoundBytes = 8 * 1024 * 1024;
 
+// The largest drawn picture copied to let its painter's buffers go.
+constexpr qsizetype kFreshCopyBytes = 64 * 1024;
+
 } // namespace
 
 size_t qHash(const PictureKey& key, size_t seed) {
@@ -41,7 +44,14 @@ QImage drawPicture(const Picture& picture, const PictureKey& key) {
                       key.pixels.height() / key.size.height());
         picture(painter, QRectF(QPointF(0, 0), key.size));
     }
-    return key.drawn == key.pixels ? image : image.copy(QRect(QPoint(0, 0), key.drawn));
+    // An image painted on keeps its painter's engine, rasterizer buffers and all, for as long as
+    // its pixels live. Those buffers grow with the paths drawn, not with the pixels: a small
+    // picture, an icon, is returned as a copy that has none; a large one is not held twice
+    // for the time of a copy.
+    const QRect kept(QPoint(0, 0), key.drawn);
+    if (key.drawn != key.pixels || image.sizeInBytes() <= kFreshCopyBytes)
+        return image.copy(kept);
+    return image;
 }
 
 PictureFunction pictureFunction(const Picture& picture) {
@@ -60,18 +70,25 @@ PictureCache::PictureCache()
 QImage PictureCache::image(const Picture& picture, const PictureKey& key) {
     if (const QImage* kept = m_images.object(key))
         return *kept;
-    const QImage drawn = drawPicture(picture, key);
-    insert(key, drawn);
-    return drawn;
+    return insert(key, obtain(picture, key));
 }
 
 void PictureCache::prepare(const PictureKey& key) {
     if (!m_images.contains(key))
-        insert(key, drawPicture(key.picture, key));
+        insert(key, obtain(key.picture, key));
 }
 
-void PictureCache::insert(const PictureKey& key, const QImage& image) {
+QImage PictureCache::obtain(const Picture& picture, const PictureKey& key) const {
+    if (m_ready) {
+        if (QImage ready = m_ready(key); !ready.isNull())
+            return ready;
+    }
+    return drawPicture(picture, key);
+}
+
+QImage PictureCache::insert(const PictureKey& key, const QImage& image) {
     m_images.insert(key, new QImage(image), image.sizeInBytes());
+    return image;
 }
 
 void PictureCache::releaseUnused(const PictureKey& key) {

@@ -36,6 +36,10 @@ QImage drawPicture(const Picture& picture, const PictureKey& key);
 // showing it shares; nullptr for anything else.
 PictureFunction pictureFunction(const Picture& picture);
 
+// Where a picture's pixels can be had without drawing it, built into the program: a null image
+// where they cannot.
+using ReadyPixels = QImage (*)(const PictureKey& key);
+
 // The pictures drawn so far, kept for the whole program and shared by every window that shows
 // them, so a window opened again shows its pictures without drawing them. Their pixels are
 // bounded: past the bound the least recently shown go (their memory returns once no window
@@ -48,16 +52,21 @@ public:
     QImage image(const Picture& picture, const PictureKey& key);
     // Draws the picture into the cache ahead of the window that will show it.
     void prepare(const PictureKey& key);
-    // Keeps pixels drawn elsewhere under `key`.
-    void insert(const PictureKey& key, const QImage& image);
-    bool contains(const PictureKey& key) const { return m_images.contains(key); }
+    // Takes the pixels from `ready` where it has them, as a key is first asked for.
+    void setReadyPixels(ReadyPixels ready) { m_ready = ready; }
     // Lets the pixels of `key` go if nothing but the cache holds them: a window resized
     // through many sizes leaves none of the sizes it went through behind.
     void releaseUnused(const PictureKey& key);
 
 private:
     PictureCache();
+    // The pixels of the picture for `key`: ready-made, read where they lie, or drawn now.
+    QImage obtain(const Picture& picture, const PictureKey& key) const;
+    // Keeps the pixels under `key` and returns them.
+    QImage insert(const PictureKey& key, const QImage& image);
+
     QCache<PictureKey, QImage> m_images;
+    ReadyPixels m_ready = nullptr;
 };
 
 } // namespace vorn

@@ -12,7 +12,8 @@ namespace vorn {
 namespace {
 
 // Paints the picture once for each size and mode asked, on a transparent pixmap, and keeps
-// it: a window hands its icon to the window system each time it is made or given one.
+// it (a picture that is a plain function, in the picture cache): a window hands its icon to the
+// window system each time it is made or given one.
 class PictureIconEngine final : public QIconEngine {
 public:
     PictureIconEngine(Picture picture, QList<int> sizes)
@@ -29,21 +30,22 @@ public:
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        if (const PictureFunction function = pictureFunction(m_picture);
+            function && mode == QIcon::Normal) {
+            // Kept in the picture cache, shared with every other icon of the same picture and
+            // ready at start where the program has it built in; a pixmap kept here too would
+            // hold the same pixels twice.
+            return QPixmap::fromImage(
+                PictureCache::instance().image(m_picture, {function, QSizeF(size), size, size}));
+        }
         const Key key{size, mode};
         for (const auto& [drawn, pixmap] : m_drawn) {
             if (drawn == key)
                 return pixmap;
         }
-        QPixmap pixmap;
-        if (const PictureFunction function = pictureFunction(m_picture);
-            function && mode == QIcon::Normal) {
-            // Shared with every other icon of the same picture, and ready at start where the
-            // program has it built in.
-            pixmap = QPixmap::fromImage(
-                PictureCache::instance().image(m_picture, {function, QSizeF(size), size, size}));
-        } else {
-            pixmap = QPixmap(size);
-            pixmap.fill(Qt::transparent);
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        {
             QPainter painter(&pixmap);
             paint(&painter, QRect(QPoint(0, 0), size), mode, state);
         }

@@ -78,12 +78,11 @@ QImage drawnTexture(QSize pixels) {
 }
 
 void blueTexture(QPainter& painter, const QRectF& target) {
-    // The texture is a 100 x 100 pixel picture stretched to whatever it covers: built into the
-    // program (or drawn once at that size) and kept for every window and paint that shows it.
-    static const QImage texture = ready::texture();
+    // The texture is a 100 x 100 pixel picture stretched to whatever it covers, built into the
+    // program (or drawn at that size). What it is drawn into is kept, not the texture itself.
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, texture);
+    painter.drawImage(target, ready::texture());
     painter.restore();
 }
 

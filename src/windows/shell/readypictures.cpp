@@ -34,6 +34,14 @@ QSize pixelsOf(const ReadyPicture& ready) {
     return ready.key.picture ? ready.key.drawn : kTextureSize;
 }
 
+QImage builtInFor(const PictureKey& key) {
+    for (const ReadyPicture& ready : kReady) {
+        if (ready.key.picture && ready.key == key)
+            return builtIn(ready);
+    }
+    return {};
+}
+
 } // namespace
 
 std::span<const ReadyPicture> readyPictures() {
@@ -47,24 +55,21 @@ QImage draw(const ReadyPicture& ready) {
 
 QImage builtIn(const ReadyPicture& ready) {
     const QResource resource(
-        QStringLiteral(":/vornutil/ready/%1.rgba").arg(QLatin1String(ready.name)));
+        QStringLiteral(":/vornutil/ready/%1.argb32").arg(QLatin1String(ready.name)));
     const QSize pixels = pixelsOf(ready);
-    const QByteArray bytes = resource.uncompressedData();
-    if (bytes.size() != qsizetype(pixels.width()) * pixels.height() * 4)
+    const auto* data = resource.data();
+    if (resource.compressionAlgorithm() != QResource::NoCompression || !data ||
+        resource.size() != qint64(pixels.width()) * pixels.height() * 4)
         return {};
-    return QImage(reinterpret_cast<const uchar*>(bytes.constData()), pixels.width(),
-                  pixels.height(), pixels.width() * 4, QImage::Format_RGBA8888_Premultiplied)
-        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Read in place, from the program's own pages: only the rows painted are ever loaded, and
+    // nothing is copied. Pixels that do not lie on a 32-bit boundary are copied to one.
+    const QImage image(data, pixels.width(), pixels.height(), pixels.width() * 4,
+                       QImage::Format_ARGB32_Premultiplied);
+    return reinterpret_cast<quintptr>(data) % alignof(quint32) == 0 ? image : image.copy();
 }
 
 void useBuiltInPictures() {
-    PictureCache& cache = PictureCache::instance();
-    for (const ReadyPicture& ready : kReady) {
-        if (!ready.key.picture || cache.contains(ready.key))
-            continue;
-        if (const QImage image = builtIn(ready); !image.isNull())
-            cache.insert(ready.key, image);
-    }
+    PictureCache::instance().setReadyPixels(&builtInFor);
 }
 
 QImage texture() {

@@ -14,18 +14,20 @@
 namespace vorn::ready {
 
 struct ReadyPicture {
-    const char* name; // built in as <name>.rgba: premultiplied red, green, blue, alpha bytes
+    const char* name; // built in as <name>.argb32: premultiplied 32-bit ARGB, the machine's order
     PictureKey key;   // what the windows keep it under; no picture: the texture
 };
 
 std::span<const ReadyPicture> readyPictures();
 // The pixels as the windows' code draws them now.
 QImage draw(const ReadyPicture& ready);
-// The pixels built into the program, or a null image where they are not.
+// The pixels built into the program, read in place, or a null image where they are not.
 QImage builtIn(const ReadyPicture& ready);
-// Hands the built-in pictures to the picture cache, where the windows look first.
+// Has the picture cache, where the windows look first, take the built-in pixels of a picture
+// as it is first asked for: those of the other scale are never read.
 void useBuiltInPictures();
-// The launcher's texture: built in, else drawn now.
+// The launcher's texture: built in, else drawn now; read again each time, as the launcher's
+// background keeps what is drawn with it.
 QImage texture();
 
 } // namespace vorn::ready
