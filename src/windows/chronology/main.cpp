@@ -30,9 +30,6 @@ const QString kSansSerif = QStringLiteral("MS Sans Serif");
 const QString kSerif = QStringLiteral("MS Serif");
 const QString kComic = QStringLiteral("Comic Sans MS");
 
-// The parchment at its own size in the window's top-left corner, the rest in its colour.
-constexpr QSizeF kParchmentSize(512, 512);
-
 constexpr double kRowLabelPoints = 15.75;
 constexpr double kRestoredRowLabelPoints = 16;
 constexpr double kBoxPoints = 12;
@@ -108,7 +105,8 @@ Main::Main()
     : Form(QStringLiteral("Main"), QStringLiteral("Autrefois..."),
            QSizeF(kClientWidth, kClientHeight)) {
     setBackColor(kPaper);
-    setBackgroundPicture(pictures::parchment, BackgroundMode::TopLeft, kParchmentSize);
+    // The parchment at its own size in the window's top-left corner, the rest in its colour.
+    setBackgroundPicture(pictures::parchment, BackgroundMode::TopLeft, pictures::kParchmentSize);
 
     Label1 = new Label(client(),
                        {"Label1", "Depuis Abraham jusqu'à Jésus Christ.", {1200, 120, 5415, 495}});
@@ -198,7 +196,8 @@ Main::Main()
 }
 
 void Main::preparePictures(qreal ratio) {
-    PictureCache::instance().prepare(wholePictureKey(pictures::parchment, kParchmentSize, ratio));
+    PictureCache::instance().prepare(
+        wholePictureKey(pictures::parchment, pictures::kParchmentSize, ratio));
 }
 
 void Main::Form_Load() {

@@ -15,8 +15,8 @@ class Main : public Form {
 public:
     Main();
 
-    // Draws the window's background into the picture cache ahead of its first opening, at
-    // `ratio` device pixels to each of its own.
+    // Readies the window's background in the picture cache ahead of its first opening, at
+    // `ratio` device pixels to each of its own: built in at scale 1, drawn now at any other.
     static void preparePictures(qreal ratio);
 
     void Text1_Change();

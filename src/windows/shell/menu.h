@@ -36,7 +36,7 @@ protected:
     void paintBackground(QPainter& painter, const QRect& area) override;
 
 private:
-    // Draws the pictures of the windows opened most slowly into the picture cache, once the
+    // Readies the pictures of the windows opened most slowly in the picture cache, once the
     // launcher is up and the program idle.
     void preparePictures();
 

@@ -1,5 +1,6 @@
 #include "shell/readypictures.h"
 
+#include "chronology/pictures.h"
 #include "platform/pictures.h"
 #include "shell/pictures.h"
 
@@ -23,11 +24,22 @@ constexpr PictureKey closeKey(int ratio) {
 
 constexpr QSize kTextureSize(100, 100);
 
+// The parchment at scale 1, whole: the chronology shows its top at first and the rest as the
+// window grows.
+constexpr QSize kParchmentPixels(512, 512);
+constexpr PictureKey kParchmentKey{pictures::parchment, pictures::kParchmentSize, kParchmentPixels,
+                                   kParchmentPixels};
+
 constexpr std::array kReady{
-    ReadyPicture{"appicon-16", iconKey(16)}, ReadyPicture{"appicon-32", iconKey(32)},
-    ReadyPicture{"appicon-48", iconKey(48)}, ReadyPicture{"appicon-64", iconKey(64)},
-    ReadyPicture{"appicon-96", iconKey(96)}, ReadyPicture{"close-32", closeKey(1)},
-    ReadyPicture{"close-64", closeKey(2)},   ReadyPicture{"texture", {}},
+    ReadyPicture{"appicon-16", iconKey(16)},
+    ReadyPicture{"appicon-32", iconKey(32)},
+    ReadyPicture{"appicon-48", iconKey(48)},
+    ReadyPicture{"appicon-64", iconKey(64)},
+    ReadyPicture{"appicon-96", iconKey(96)},
+    ReadyPicture{"close-32", closeKey(1)},
+    ReadyPicture{"close-64", closeKey(2)},
+    ReadyPicture{"parchment", kParchmentKey},
+    ReadyPicture{"texture", {}},
 };
 
 QSize pixelsOf(const ReadyPicture& ready) {

@@ -8,9 +8,10 @@
 
 // The pictures the launcher shows as the program starts: the window icon at the sizes a title
 // bar and a task switcher ask for at scales 1 and 2, the close picture at both scales and the
-// background texture. The build draws them with the windows' own code
-// (tools/make_pictures.cpp) and builds their pixels into the program, so that start-up draws
-// none of them; any other size or scale is drawn as usual.
+// background texture; and the chronology's parchment at scale 1, its costliest picture. The
+// build draws them with the windows' own code (tools/make_pictures.cpp) and builds their pixels
+// into the program, so that start-up draws none of them and the parchment is read, not drawn
+// nor held on the heap; any other size or scale is drawn as usual.
 namespace vorn::ready {
 
 struct ReadyPicture {
