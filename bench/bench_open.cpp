@@ -6,10 +6,10 @@
 // The program runs itself as the child for each window; run it without arguments.
 
 #include "benchsupport.h"
-#include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/runtime.h"
 #include "platform/windowsystem.h"
+#include "quietdialogs.h"
 #include "shell/menu.h"
 
 #include <QAction>
@@ -42,18 +42,6 @@ constexpr Opening kOpenings[] = {
 
 constexpr int kWarmOpens = 5;
 constexpr int kColdRuns = 5;
-
-// Answers the lottery's and the prank's boxes at once, as a quick user would.
-class QuietDialogs final : public vorn::DialogHost {
-public:
-    vorn::Answer message(QWidget*, const QString&, vorn::MessageStyle, const QString&) override {
-        return vorn::Answer::Ok;
-    }
-    QString input(QWidget*, const QString&, const QString&) override {
-        return QStringLiteral("Nom");
-    }
-    void runtimeError(QWidget*, vorn::ErrorNumber, const QString&) override {}
-};
 
 // Calls `ready` once the window named `name` is exposed (a widget paints in answer to the
 // exposure) and the events queued by then have run.
@@ -121,7 +109,7 @@ void close(const Opening& opening) {
 int runChild(int argc, char* argv[], const Opening& opening) {
     vorn::choosePlatform();
     QApplication app(argc, argv);
-    QuietDialogs dialogs;
+    bench::QuietDialogs dialogs;
     vorn::Runtime runtime(app);
     vorn::setDialogHost(&dialogs);
     vorn::Menu* menu = vorn::Forms::instance().show<vorn::Menu>();

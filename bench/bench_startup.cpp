@@ -7,10 +7,10 @@
 // it without arguments.
 
 #include "benchsupport.h"
-#include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/runtime.h"
 #include "platform/windowsystem.h"
+#include "quietdialogs.h"
 #include "shell/catalogue.h"
 #include "shell/menu.h"
 
@@ -37,18 +37,6 @@
 namespace {
 
 enum class Mode { Bare, Baseline, Suite, AllWindows };
-
-// Answers the lottery's questions so that every window can open unattended.
-class QuietDialogs final : public vorn::DialogHost {
-public:
-    vorn::Answer message(QWidget*, const QString&, vorn::MessageStyle, const QString&) override {
-        return vorn::Answer::Ok;
-    }
-    QString input(QWidget*, const QString&, const QString&) override {
-        return QStringLiteral("Nom");
-    }
-    void runtimeError(QWidget*, vorn::ErrorNumber, const QString&) override {}
-};
 
 void openEveryWindow() {
     for (const vorn::WindowEntry& entry : vorn::windowCatalogue())
@@ -108,7 +96,7 @@ int runChild(int argc, char* argv[], Mode mode) {
     QApplication app(argc, argv);
     QWidget* window = nullptr;
     std::unique_ptr<QMainWindow> bare;
-    QuietDialogs dialogs;
+    bench::QuietDialogs dialogs;
     std::optional<vorn::Runtime> runtime; // goes before the application, as in the program
     if (suite) {
         runtime.emplace(app);
