@@ -70,7 +70,7 @@ void DriveList::Refresh() {
 // Commits the entry the user or a property chose. A volume that went away meanwhile is not
 // taken: the list goes back to the volume it was on.
 void DriveList::choose(int index) {
-    if (index == m_chosen)
+    if (index == m_chosen && !m_guessed)
         return;
     const QString root = m_volumes.at(index).root;
     const QList<Volume> now = userVolumes();
@@ -79,6 +79,7 @@ void DriveList::choose(int index) {
         vorn::raise(ErrorNumber::DiskNotReady);
     }
     m_chosen = index;
+    m_guessed = false;
     Q_EMIT Change();
 }
 
@@ -93,7 +94,10 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
     for (const Volume& volume : shown)
         addItem(isOptical(volume) ? pictures::opticalDisc() : pictures::hardDisk(), volume.root);
     m_volumes = shown;
-    m_chosen = shown.isEmpty() ? -1 : std::max(0, indexOfRoot(shown, keep));
+    const int kept = indexOfRoot(shown, keep);
+    m_chosen = shown.isEmpty() ? -1 : std::max(0, kept);
+    if (kept < 0)
+        m_guessed = true;
     setCurrentIndex(m_chosen);
 }
 

@@ -99,6 +99,9 @@ private:
 
     QList<Volume> m_volumes;
     int m_chosen = -1;
+    // The volume shown was picked because none holds the open folder: choosing it still
+    // takes the lists there.
+    bool m_guessed = false;
     MountWatch* m_mounts;
 };
 
