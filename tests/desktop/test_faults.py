@@ -294,31 +294,32 @@ def fill_up(folder: Path) -> None:
             pass
 
 
-def test_make_folder_on_a_full_ext4(mounts: Mounts, open_files: Opener, user: User) -> None:
+def full_ext4(mounts: Mounts, user: User) -> Path:
+    """A folder of the user's on an ext4 volume with no room left."""
     needs_loops(mounts)
-    volume = mounts.image("plein", "ext4", 8, make=["-q", "-m", "0"])
-    (volume / "dossier").mkdir()
+    (folder := mounts.image("plein", "ext4", 8, make=["-q", "-m", "0"]) / "dossier").mkdir()
+    user.give(folder.parent)
+    fill_up(folder)
+    return folder
+
+
+def tmpfs_out_of_inodes(mounts: Mounts, user: User) -> Path:
+    """The user's memory volume that can hold no more entries."""
+    fill_up(volume := mounts.tmpfs("inodes", ["nr_inodes=16", f"uid={user.uid}",
+                                              f"gid={user.gid}"]))
     user.give(volume)
-    fill_up(volume / "dossier")
-    before = on_disk(volume)
-    files = open_files(volume / "dossier")
+    return volume
+
+
+@pytest.mark.parametrize("full", [full_ext4, tmpfs_out_of_inodes], ids=lambda full: full.__name__)
+def test_make_folder_on_a_full_volume(mounts: Mounts, open_files: Opener, user: User,
+                                      full: Callable[[Mounts, User], Path]) -> None:
+    before = on_disk(folder := full(mounts, user))
+    files = open_files(folder)
     files.press("Créer dossier")
     files.type_name("Nouveau")
     files.answer(runtime_error(61, "Disque plein"))
-    assert on_disk(volume) == before
-
-
-def test_make_folder_on_a_tmpfs_out_of_inodes(mounts: Mounts, open_files: Opener,
-                                              user: User) -> None:
-    volume = mounts.tmpfs("inodes", ["nr_inodes=16", f"uid={user.uid}", f"gid={user.gid}"])
-    fill_up(volume)
-    user.give(volume)
-    before = on_disk(volume)
-    files = open_files(volume)
-    files.press("Créer dossier")
-    files.type_name("Nouveau")
-    files.answer(runtime_error(61, "Disque plein"))
-    assert on_disk(volume) == before
+    assert on_disk(folder) == before
 
 
 def test_a_disk_that_answers_with_io_errors(mounts: Mounts, open_files: Opener,

@@ -32,11 +32,9 @@ WINDOW_MANAGERS: dict[str, tuple[list[str], Callable[[], dict[str, str]]]] = {
 }
 
 
-def without_spare(pixels: bytes) -> bytes:
-    """Pixels as grabbed with the spare byte of each cleared: only the colours remain."""
-    colours = bytearray(pixels)
-    colours[3::4] = bytes(len(colours) // 4)
-    return bytes(colours)
+def rgb(pixels: bytes) -> list[tuple[int, int, int]]:
+    """The red, green and blue of each pixel grabbed: blue, green, red and a spare byte each."""
+    return list(zip(pixels[2::4], pixels[1::4], pixels[0::4]))
 
 
 class Screen:
@@ -106,12 +104,11 @@ class Screen:
         """Whether the screen shows the window's client area as the window drew it."""
         size = window.get_geometry()
         drawn = window.get_image(0, 0, size.width, size.height, X.ZPixmap, 0xFFFFFFFF).data
-        return without_spare(self.grab(self.geometry(window))) == without_spare(bytes(drawn))
+        return self.colours(self.geometry(window)) == rgb(drawn)
 
     def colours(self, rect: Rect) -> list[tuple[int, int, int]]:
         """The red, green and blue of each pixel in rect, row after row."""
-        pixels = self.grab(rect)
-        return list(zip(pixels[2::4], pixels[1::4], pixels[0::4]))
+        return rgb(self.grab(rect))
 
     def save(self, rect: Rect, path: Path, painter: Process) -> None:
         """Saves rect as a PNG picture once the program that paints it is done painting."""
