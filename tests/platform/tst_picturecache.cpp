@@ -19,10 +19,30 @@ void translucentDisc(QPainter& painter, const QRectF& target) {
     painter.drawEllipse(target.adjusted(2, 2, -2, -2));
 }
 
+// Opaque but for its bottom-right pixel, which lets a little of what lies below show through.
+void nearlyOpaque(QPainter& painter, const QRectF& target) {
+    opaqueGround(painter, target);
+    const qreal pixel = 1 / painter.transform().m11();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRectF(target.bottomRight() - QPointF(pixel, pixel), QSizeF(pixel, pixel)),
+                     QColor(10, 20, 30, 254));
+}
+
+// What a window showing `kept` sees: a grey ground in the format of a window's backing store,
+// with the pixels painted over it at `scale` device pixels to each.
+QImage shown(const QImage& kept, QImage::Format format, qreal scale) {
+    QImage window((QSizeF(kept.size()) * scale).toSize() + QSize(4, 4), format);
+    window.fill(QColor(128, 128, 128));
+    QPainter painter(&window);
+    painter.scale(scale, scale);
+    painter.drawImage(QPointF(1, 1), kept);
+    return window;
+}
+
 } // namespace
 
-// Whether a picture is kept as drawn, copied or kept in part, a window showing it must see
-// exactly what the picture draws.
+// Whether a picture is kept as drawn, copied, kept in part or without its alpha, a window
+// showing it must see exactly what the picture draws; an opaque picture keeps no alpha.
 class TestPictureCache : public QObject {
     Q_OBJECT
 
@@ -31,26 +51,47 @@ private Q_SLOTS:
         QTest::addColumn<quintptr>("function");
         QTest::addColumn<QSize>("pixels");
         QTest::addColumn<QSize>("drawn");
-        const auto add = [](const char* name, PictureFunction function, QSize pixels, QSize drawn) {
-            QTest::newRow(name) << reinterpret_cast<quintptr>(function) << pixels << drawn;
+        QTest::addColumn<bool>("opaque");
+        const auto add = [](const char* name, PictureFunction function, QSize pixels, QSize drawn,
+                            bool opaque) {
+            QTest::newRow(name) << reinterpret_cast<quintptr>(function) << pixels << drawn
+                                << opaque;
         };
-        add("opaque", opaqueGround, {300, 200}, {300, 200});
-        add("opaque, kept in part", opaqueGround, {300, 200}, {120, 80});
-        add("opaque at scale 2", opaqueGround, {600, 400}, {600, 400});
-        add("translucent", translucentDisc, {64, 64}, {64, 64});
+        add("opaque", opaqueGround, {300, 200}, {300, 200}, true);
+        add("opaque, kept in part", opaqueGround, {300, 200}, {120, 80}, true);
+        add("opaque at scale 2", opaqueGround, {600, 400}, {600, 400}, true);
+        add("translucent", translucentDisc, {64, 64}, {64, 64}, false);
+        add("translucent, large", translucentDisc, {300, 200}, {300, 200}, false);
+        add("one pixel not opaque", nearlyOpaque, {300, 200}, {300, 200}, false);
+        add("not opaque outside the part kept", nearlyOpaque, {300, 200}, {120, 80}, true);
     }
     void keptPixelsAreTheDrawnOnes() {
         QFETCH(quintptr, function);
         QFETCH(QSize, pixels);
         QFETCH(QSize, drawn);
+        QFETCH(bool, opaque);
         const auto picture = reinterpret_cast<PictureFunction>(function);
         const PictureKey key{picture, QSizeF(300, 200), pixels, drawn};
-        const QImage expected = drawPicture(picture, key);
-        QCOMPARE(expected.size(), drawn);
+        // The picture as windows showed it when every picture kept its alpha.
+        QImage whole(pixels, QImage::Format_ARGB32_Premultiplied);
+        whole.fill(Qt::transparent);
+        {
+            QPainter painter(&whole);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.scale(pixels.width() / key.size.width(), pixels.height() / key.size.height());
+            picture(painter, QRectF(QPointF(0, 0), key.size));
+        }
+        const QImage expected = whole.copy(QRect(QPoint(0, 0), drawn));
         // Asked twice: drawn and kept, then taken as kept.
         for (int pass = 0; pass < 2; ++pass) {
             const QImage kept = PictureCache::instance().image(picture, key);
             QCOMPARE(kept.convertToFormat(expected.format()), expected);
+            QCOMPARE(kept.hasAlphaChannel(), !opaque);
+            // Painted onto a window as it is, and scaled where a target does not end on a
+            // whole device pixel.
+            for (const auto format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
+                for (const qreal scale : {1.0, 0.995, 1.5})
+                    QCOMPARE(shown(kept, format, scale), shown(expected, format, scale));
         }
     }
 };

@@ -15,6 +15,18 @@ constexpr qint64 kBoundBytes = 8 * 1024 * 1024;
 // The largest drawn picture copied to let its painter's buffers go.
 constexpr qsizetype kFreshCopyBytes = 64 * 1024;
 
+// Whether every pixel of a premultiplied ARGB32 image is fully opaque.
+bool isOpaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (const QRgb* end = pixel + image.width(); pixel != end; ++pixel) {
+            if (qAlpha(*pixel) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 size_t qHash(const PictureKey& key, size_t seed) {
@@ -50,7 +62,11 @@ QImage drawPicture(const Picture& picture, const PictureKey& key) {
     // for the time of a copy.
     const QRect kept(QPoint(0, 0), key.drawn);
     if (key.drawn != key.pixels || image.sizeInBytes() <= kFreshCopyBytes)
-        return image.copy(kept);
+        image = image.copy(kept);
+    // An opaque picture needs no alpha byte: it is kept at three bytes a pixel, which hold its
+    // colours exactly, converted where it lies.
+    if (isOpaque(image))
+        image.convertTo(QImage::Format_RGB888);
     return image;
 }
 

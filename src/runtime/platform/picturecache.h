@@ -29,7 +29,8 @@ int wholePixels(qreal length);
 PictureKey wholePictureKey(PictureFunction picture, QSizeF size, qreal ratio);
 
 // Draws the picture into a new transparent image, scaled so that a target of `key.size`
-// covers `key.pixels`, and keeps the top-left `key.drawn` of them.
+// covers `key.pixels`, and keeps the top-left `key.drawn` of them: premultiplied, or without
+// an alpha channel where every pixel kept is opaque.
 QImage drawPicture(const Picture& picture, const PictureKey& key);
 
 // The drawing function behind a picture when it is a plain function, which every window
