@@ -1,8 +1,9 @@
 // Draws the ready pictures (shell/readypictures.h) with the windows' own code, and writes each
-// as raw premultiplied 32-bit ARGB pixels in the machine's byte order, row by row, as the
-// program keeps pixels:
+// as raw pixels row by row, as the program keeps them: premultiplied 32-bit ARGB in the
+// machine's byte order, or three bytes of red, green and blue for an opaque picture, its rows
+// padded to four bytes:
 //   vornutil_make_pictures <output folder>
-// gives <output folder>/<name>.argb32 for every ready picture. The build runs it and builds the
+// gives <output folder>/<name>.pixels for every ready picture. The build runs it and builds the
 // files into the program, which reads them in place.
 #include "shell/readypictures.h"
 
@@ -25,12 +26,13 @@ int main(int argc, char* argv[]) {
     }
     for (const vorn::ready::ReadyPicture& ready : vorn::ready::readyPictures()) {
         // QImage needs no application object, so the build runs this without a display.
-        const QImage image =
-            vorn::ready::draw(ready).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QImage image = vorn::ready::draw(ready);
+        if (image.format() != QImage::Format_RGB888)
+            image.convertTo(QImage::Format_ARGB32_Premultiplied);
         const QString path =
-            folder + QLatin1Char('/') + QLatin1String(ready.name) + QStringLiteral(".argb32");
+            folder + QLatin1Char('/') + QLatin1String(ready.name) + QStringLiteral(".pixels");
         QFile file(path);
-        const auto rowBytes = qint64(image.width()) * 4;
+        const auto rowBytes = qint64(image.bytesPerLine());
         bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         for (int y = 0; written && y < image.height(); ++y)
             written = file.write(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes) ==

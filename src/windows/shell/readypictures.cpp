@@ -67,16 +67,22 @@ QImage draw(const ReadyPicture& ready) {
 
 QImage builtIn(const ReadyPicture& ready) {
     const QResource resource(
-        QStringLiteral(":/vornutil/ready/%1.argb32").arg(QLatin1String(ready.name)));
+        QStringLiteral(":/vornutil/ready/%1.pixels").arg(QLatin1String(ready.name)));
     const QSize pixels = pixelsOf(ready);
     const auto* data = resource.data();
-    if (resource.compressionAlgorithm() != QResource::NoCompression || !data ||
-        resource.size() != qint64(pixels.width()) * pixels.height() * 4)
+    if (resource.compressionAlgorithm() != QResource::NoCompression || !data)
+        return {};
+    // Its size tells the format: 32-bit premultiplied, or an opaque picture's three bytes a
+    // pixel in rows padded to four bytes.
+    const qsizetype argbLine = qsizetype(pixels.width()) * 4;
+    const qsizetype opaqueLine = (qsizetype(pixels.width()) * 3 + 3) / 4 * 4;
+    const bool opaque = resource.size() == opaqueLine * pixels.height();
+    if (!opaque && resource.size() != argbLine * pixels.height())
         return {};
     // Read in place, from the program's own pages: only the rows painted are ever loaded, and
     // nothing is copied. Pixels that do not lie on a 32-bit boundary are copied to one.
-    const QImage image(data, pixels.width(), pixels.height(), pixels.width() * 4,
-                       QImage::Format_ARGB32_Premultiplied);
+    const QImage image(data, pixels.width(), pixels.height(), opaque ? opaqueLine : argbLine,
+                       opaque ? QImage::Format_RGB888 : QImage::Format_ARGB32_Premultiplied);
     return reinterpret_cast<quintptr>(data) % alignof(quint32) == 0 ? image : image.copy();
 }
 

@@ -15,7 +15,7 @@
 namespace vorn::ready {
 
 struct ReadyPicture {
-    const char* name; // built in as <name>.argb32: premultiplied 32-bit ARGB, the machine's order
+    const char* name; // built in as <name>.pixels (tools/make_pictures.cpp)
     PictureKey key;   // what the windows keep it under; no picture: the texture
 };
 
