@@ -12,7 +12,8 @@ namespace {
 // still fit at scale 2.
 constexpr qint64 kBoundBytes = 8 * 1024 * 1024;
 
-// The largest drawn picture copied to let its painter's buffers go.
+// The largest drawn picture copied to let its painter's buffers go, and kept with its alpha
+// byte even when opaque.
 constexpr qsizetype kFreshCopyBytes = 64 * 1024;
 
 // Whether every pixel of a premultiplied ARGB32 image is fully opaque.
@@ -63,9 +64,11 @@ QImage drawPicture(const Picture& picture, const PictureKey& key) {
     const QRect kept(QPoint(0, 0), key.drawn);
     if (key.drawn != key.pixels || image.sizeInBytes() <= kFreshCopyBytes)
         image = image.copy(kept);
-    // An opaque picture needs no alpha byte: it is kept at three bytes a pixel, which hold its
-    // colours exactly, converted where it lies.
-    if (isOpaque(image))
+    // An opaque picture needs no alpha byte: a large one is kept at three bytes a pixel, which
+    // hold its colours exactly, converted where it lies. Each paint of it then converts the
+    // pixels back, which a small one, the launcher's ground or an icon, would pay for at every
+    // paint for little memory.
+    if (image.sizeInBytes() > kFreshCopyBytes && isOpaque(image))
         image.convertTo(QImage::Format_RGB888);
     return image;
 }
