@@ -263,6 +263,33 @@ private Q_SLOTS:
         QCOMPARE(form->property(property).toFloat(), twips);
     }
 
+    // A maximised window keeps the screen when the program sizes it, and takes the size when
+    // the user restores it, keeping its other side.
+    void sizeSetWhileMaximisedTakesEffectOnRestore_data() {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<float>("twips");
+        QTest::addColumn<QByteArray>("other");
+        QTest::newRow("Width") << QByteArray("Width") << 7500.0f << QByteArray("Height");
+        QTest::newRow("Height") << QByteArray("Height") << 2400.0f << QByteArray("Width");
+    }
+    void sizeSetWhileMaximisedTakesEffectOnRestore() {
+        QFETCH(QByteArray, property);
+        QFETCH(float, twips);
+        QFETCH(QByteArray, other);
+        Probe* form = Forms::instance().show<Probe>();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        const float otherSide = form->property(other).toFloat();
+        form->showMaximized();
+        QTRY_VERIFY(form->isMaximized());
+        const QSize maximised = form->size();
+        form->setProperty(property, twips);
+        QVERIFY(form->isMaximized());
+        QCOMPARE(form->size(), maximised);
+        form->showNormal();
+        QTRY_COMPARE(form->property(property).toFloat(), twips);
+        QCOMPARE(form->property(other).toFloat(), otherSide);
+    }
+
     void menusThatDoNotFitShowBehindThePicturedOverflowButton() {
         auto* form = Forms::instance().show<Probe>();
         for (int i = 1; i <= 8; ++i)

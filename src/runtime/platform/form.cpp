@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include <array>
+#include <utility>
 
 namespace vorn {
 
@@ -53,6 +54,9 @@ namespace {
 // When a window's first frame is drawn again after it appeared: as soon as the first one has
 // been sent, and a quarter of a second later in case that one was missed too.
 constexpr std::array kFirstFrameAgainMs{0, 250};
+
+// The states in which the window manager, not the program, sizes a window.
+constexpr Qt::WindowStates kScreenFilling = Qt::WindowMaximized | Qt::WindowFullScreen;
 
 Qt::WindowFlags flagsFor(Form::Border border) {
     const Qt::WindowFlags base = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -210,9 +214,19 @@ void Form::setHeight(float twips) {
 }
 
 void Form::applyRequestedSize() {
+    // Resizing a maximised or full-screen window would take it out of that state at a size
+    // that mixes the screen's with the one asked for; it takes the size when it is restored.
+    if (windowState() & kScreenFilling) {
+        if (!m_sizeAwaitsRestore)
+            m_restoredSize = normalGeometry().isValid() ? normalGeometry().size() : size();
+        m_sizeAwaitsRestore = true;
+        return;
+    }
+    // Just restored, the window may not have its restored size yet: the size not asked for is
+    // the one it had before it filled the screen.
+    QSize target = std::exchange(m_sizeAwaitsRestore, false) ? m_restoredSize : size();
     const QMargins m = frameMarginsPx();
     m_appliedMargins = m;
-    QSize target = size();
     if (m_requestedWidth)
         target.setWidth(std::max(0, twipsToPixels(*m_requestedWidth) - m.left() - m.right()));
     if (m_requestedHeight)
@@ -285,7 +299,7 @@ void Form::setVisible(bool visible) {
 
 void Form::keepPlace() {
     Place place{geometry(), deviceGeometry(this), geometry().topLeft() - pos(),
-                windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)};
+                windowState() & kScreenFilling};
     if (place.state && normalGeometry().isValid()) {
         place.client = normalGeometry();
         place.device.reset();
@@ -350,6 +364,9 @@ void Form::keepFocusOffPictures() {
 
 void Form::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_sizeAwaitsRestore &&
+        !(windowState() & kScreenFilling))
+        applyRequestedSize();
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_unloading)
         runHandler([this] { Form_Activate(); });
 }

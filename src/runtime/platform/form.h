@@ -153,8 +153,10 @@ private:
     std::optional<float> m_requestedHeight;
     QSize m_clientPx;
     QMargins m_appliedMargins;
+    QSize m_restoredSize;
     std::optional<Place> m_keptPlace;
     int m_busy = 0;
+    bool m_sizeAwaitsRestore = false;
     bool m_firstFramePending = false;
     bool m_sized = false;
     bool m_unloading = false;
