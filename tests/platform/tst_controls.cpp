@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <limits>
+
 using namespace vorn;
 
 namespace {
@@ -102,11 +104,32 @@ private Q_SLOTS:
         QCOMPARE(host->image->y(), 8);
     }
 
-    void negativeSizeIsZero() {
+    // Twips a window cannot show are kept as given, and give the nearest place or size it can:
+    // never one wrapped round to the other side.
+    void twipsOutOfRange_data() {
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<float>("twips");
+        QTest::addColumn<float>("kept");
+        QTest::addColumn<QRect>("geometry");
+        const float far = 1e12f;
+        const int most = QWIDGETSIZE_MAX;
+        QTest::newRow("negative size") << "Width" << -50.0f << 0.0f << QRect(233, 8, 0, 32);
+        QTest::newRow("far right") << "Left" << far << far << QRect(most, 8, 32, 32);
+        QTest::newRow("far left") << "Left" << -far << -far << QRect(-most, 8, 32, 32);
+        QTest::newRow("far down") << "Top" << far << far << QRect(233, most, 32, 32);
+        QTest::newRow("very wide") << "Width" << far << far << QRect(233, 8, most, 32);
+        const float none = std::numeric_limits<float>::quiet_NaN();
+        QTest::newRow("no number") << "Left" << none << none << QRect(0, 8, 32, 32);
+    }
+    void twipsOutOfRange() {
+        QFETCH(QString, property);
+        QFETCH(float, twips);
+        QFETCH(float, kept);
+        QFETCH(QRect, geometry);
         Host* host = Forms::instance().show<Host>();
-        host->image->setWidth(-50);
-        QCOMPARE(host->image->Width(), 0.0f);
-        QCOMPARE(host->image->width(), 0);
+        QVERIFY(host->image->setProperty(qPrintable(property), twips));
+        QCOMPARE(host->image->property(qPrintable(property)).toFloat(), kept);
+        QCOMPARE(host->image->geometry(), geometry);
     }
 
     void visibleIsTheControlsOwnFlag() {

@@ -308,6 +308,47 @@ private Q_SLOTS:
         QCOMPARE(platformFor(session), platform);
     }
 
+    // The window system the suite asked Qt for is its own: a program it starts afterwards
+    // finds the environment as the user left it.
+    void startedProgramsChooseTheirOwnPlatform_data() {
+        QTest::addColumn<QByteArray>("requested"); // what the user set, if anything
+        QTest::newRow("chosen for the suite") << QByteArray();
+        QTest::newRow("the user's choice") << QByteArray("wayland");
+    }
+    void startedProgramsChooseTheirOwnPlatform() {
+        QFETCH(QByteArray, requested);
+        const QByteArray before = qgetenv("QT_QPA_PLATFORM");
+        const auto restore = qScopeGuard([&] { qputenv("QT_QPA_PLATFORM", before); });
+        if (requested.isEmpty())
+            qunsetenv("QT_QPA_PLATFORM");
+        else
+            qputenv("QT_QPA_PLATFORM", requested);
+        Session gnomeOnWayland;
+        gnomeOnWayland.requested = requested;
+        gnomeOnWayland.sessionType = "wayland";
+        gnomeOnWayland.desktops = "GNOME";
+        gnomeOnWayland.xServer = true;
+        choosePlatform(gnomeOnWayland);
+        forgetChosenPlatform();
+
+        QTemporaryDir dir;
+        const QString seen = dir.filePath(QStringLiteral("seen"));
+        const QString script = dir.filePath(QStringLiteral("platform.sh"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("#!/bin/sh\nprintf %s \"$QT_QPA_PLATFORM\" > '%1.part'\n"
+                               "mv '%1.part' '%1'\n")
+                    .arg(seen)
+                    .toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(test::errorOf([&] { startProgram(script); }), 0);
+        QTRY_VERIFY(QFile::exists(seen));
+        QFile result(seen);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(result.readAll(), requested);
+    }
+
     void programStartsWithoutShell() {
         QTemporaryDir dir;
         // A name a shell would split and run twice; started as a program it is one file.

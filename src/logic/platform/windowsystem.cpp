@@ -104,10 +104,31 @@ Session currentSession() {
     return session;
 }
 
-void choosePlatform() {
-    const QByteArray platform = platformFor(currentSession());
-    if (!platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform);
+namespace {
+
+const char* const kPlatformVariable = "QT_QPA_PLATFORM";
+
+// The platform choosePlatform() put into the environment, until it is taken out again.
+QByteArray& chosenPlatform() {
+    static QByteArray chosen;
+    return chosen;
+}
+
+} // namespace
+
+void choosePlatform(const Session& session) {
+    const QByteArray platform = platformFor(session);
+    if (platform.isEmpty())
+        return;
+    qputenv(kPlatformVariable, platform);
+    chosenPlatform() = platform;
+}
+
+void forgetChosenPlatform() {
+    QByteArray& chosen = chosenPlatform();
+    if (!chosen.isEmpty() && qgetenv(kPlatformVariable) == chosen)
+        qunsetenv(kPlatformVariable);
+    chosen.clear();
 }
 
 } // namespace vorn

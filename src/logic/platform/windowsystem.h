@@ -26,7 +26,13 @@ QByteArray platformFor(const Session& session);
 // The session this process runs in.
 Session currentSession();
 
-// Asks Qt for the platform the session calls for.
-void choosePlatform();
+// Asks Qt for the platform the session calls for, through the environment Qt reads as the
+// application object is made.
+void choosePlatform(const Session& session = currentSession());
+
+// Takes the platform choosePlatform() asked for out of the environment again, once the
+// application object has read it: the programs the suite starts (a terminal, a file started
+// from the file manager) inherit that environment and choose their own window system.
+void forgetChosenPlatform();
 
 } // namespace vorn

@@ -6,6 +6,7 @@
 #include "platform/forms.h"
 #include "platform/pictures.h"
 #include "platform/style.h"
+#include "platform/windowsystem.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -15,6 +16,8 @@ namespace vorn {
 
 Runtime::Runtime(QApplication& app, QuitRule rule)
     : QObject(&app) {
+    // The application has its window system now; what the suite asked for is its own.
+    forgetChosenPlatform();
     QApplication::setApplicationName(QStringLiteral("VornUtil"));
     // No display name: the window system would append it to every title bar. The name
     // belongs to the desktop entry.

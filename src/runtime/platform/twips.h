@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QRectF>
 
+#include <algorithm>
 #include <cmath>
 
 // Twips: 1440 to the inch, 15 to a logical pixel at the reference resolution.
@@ -10,12 +11,22 @@ namespace vorn {
 
 inline constexpr float kTwipsPerPixel = 15.0f;
 
+// The farthest a place or a size in pixels goes, either way: the largest size a widget takes
+// (QWIDGETSIZE_MAX). Twips beyond it, or no number at all, would wrap round to the other side
+// as they became whole pixels.
+inline constexpr float kMostPixels = 16777215.0f;
+
+template <class Real> Real boundedPixels(Real pixels) {
+    const Real most = kMostPixels;
+    return std::isnan(pixels) ? Real(0) : std::clamp(pixels, -most, most);
+}
+
 inline int twipsToPixels(float twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+    return static_cast<int>(std::lround(boundedPixels(twips / kTwipsPerPixel)));
 }
 
 inline qreal twipsToPixelsF(float twips) {
-    return static_cast<qreal>(twips) / kTwipsPerPixel;
+    return boundedPixels(static_cast<qreal>(twips) / kTwipsPerPixel);
 }
 
 inline float pixelsToTwips(int pixels) {
