@@ -559,27 +559,32 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<bool>("removed");
+        QTest::addColumn<QString>("linkTo"); // what the folder is a link to, if it is one
         QTest::newRow("an empty folder") << "disque/travail/vide"
-                                         << "" << QList<int>{1} << QStringList{"M5"} << true;
+                                         << "" << QList<int>{1} << QStringList{"M5"} << true << "";
         QTest::newRow("cancelled") << "disque/travail/vide"
-                                   << "" << QList<int>{2} << QStringList{"M5"} << false;
-        QTest::newRow("files listed") << "disque/travail/pleine"
-                                      << "" << QList<int>{1} << QStringList{"M5", "M6"} << false;
+                                   << "" << QList<int>{2} << QStringList{"M5"} << false << "";
+        QTest::newRow("files listed")
+            << "disque/travail/pleine"
+            << "" << QList<int>{1} << QStringList{"M5", "M6"} << false << "";
         QTest::newRow("files listed, cancelled")
             << "disque/travail/pleine"
-            << "" << QList<int>{2} << QStringList{"M5"} << false;
+            << "" << QList<int>{2} << QStringList{"M5"} << false << "";
         QTest::newRow("files hidden by the filter")
             << "disque/travail/pleine"
-            << "zzz" << QList<int>{1} << QStringList{"M5", "E75"} << false;
+            << "zzz" << QList<int>{1} << QStringList{"M5", "E75"} << false << "";
         QTest::newRow("only a hidden file")
             << "disque/travail/cache"
-            << "" << QList<int>{1} << QStringList{"M5", "E75"} << false;
+            << "" << QList<int>{1} << QStringList{"M5", "E75"} << false << "";
         QTest::newRow("only a sub-folder")
             << "disque/travail/parent"
-            << "" << QList<int>{1} << QStringList{"M5", "E75"} << false;
+            << "" << QList<int>{1} << QStringList{"M5", "E75"} << false << "";
         QTest::newRow("on a read-only volume")
             << "cdrom/vide"
-            << "" << QList<int>{1} << QStringList{"M5", "M3"} << false;
+            << "" << QList<int>{1} << QStringList{"M5", "M3"} << false << "";
+        QTest::newRow("an empty folder opened through a link")
+            << "disque/travail/lien"
+            << "" << QList<int>{1} << QStringList{"M5", "E75"} << false << "disque/travail/vide";
     }
     void removeFolder() {
         QFETCH(QString, folder);
@@ -587,6 +592,9 @@ private Q_SLOTS:
         QFETCH(QList<int>, answers);
         QFETCH(QStringList, boxes);
         QFETCH(bool, removed);
+        QFETCH(QString, linkTo);
+        if (!linkTo.isEmpty())
+            QVERIFY(QFile::link(at(linkTo), at(folder)));
         open(folder);
         if (!filter.isEmpty()) {
             control<QLineEdit>("Text1")->setText(filter);

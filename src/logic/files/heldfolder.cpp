@@ -97,6 +97,7 @@ HeldFolder::HeldFolder(const QString& folder, const QString& entry)
     }
     m_entryId = {info.st_dev, info.st_ino};
     m_entryIsFolder = S_ISDIR(info.st_mode);
+    m_entryIsLink = S_ISLNK(info.st_mode);
 }
 
 HeldFolder::~HeldFolder() {
@@ -138,9 +139,15 @@ bool HeldFolder::removeFile() const {
     return true;
 }
 
+void HeldFolder::refuseLinkAsFolder() const {
+    if (m_entryIsLink)
+        raise(ErrorNumber::PathFileAccess);
+}
+
 bool HeldFolder::removeFolder() const {
     if (!stillSeen(ErrnoSubject::Folder, true))
         return false;
+    refuseLinkAsFolder();
     if (sys::unlinkat(m_folder, m_entry.constData(), AT_REMOVEDIR) != 0) {
         const int code = errno;
         // EEXIST says "not empty" too; so does EPERM from a FAT volume through FUSE, about a
@@ -155,6 +162,7 @@ std::optional<QList<FolderEntry>> HeldFolder::readHeldEntry(EntryKind kind,
                                                             const WildcardPattern& pattern) const {
     if (!stillSeen(ErrnoSubject::Folder, true))
         return std::nullopt;
+    refuseLinkAsFolder();
     return readFolderAt(m_held, kind, pattern);
 }
 

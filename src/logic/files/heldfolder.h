@@ -31,11 +31,13 @@ public:
 
     // Deletes the held entry: a file or a link (a folder is error 53).
     [[nodiscard]] bool removeFile() const;
-    // Removes the held entry, an empty folder, through the held folder that contains it.
+    // Removes the held entry, an empty folder, through the held folder that contains it (a link
+    // to a folder is error 75).
     [[nodiscard]] bool removeFolder() const;
     // Creates the folder `name` in the held folder.
     [[nodiscard]] bool makeFolder(const QString& name) const;
-    // The entries of the held entry, a folder, as they are on the disk now (readFolder()).
+    // The entries of the held entry, a folder, as they are on the disk now (readFolder()); a
+    // link to a folder is error 75.
     [[nodiscard]] std::optional<QList<FolderEntry>>
     readHeldEntry(EntryKind kind, const WildcardPattern& pattern) const;
 
@@ -50,6 +52,10 @@ private:
     // Whether this user may write in the held folder and remove what it holds, so that a
     // refusal is not about permission.
     bool mayChange() const;
+    // Refuses to treat a held link as a folder: a folder opened through a link is not one this
+    // folder holds, and removing it would take either the link or what it leads to, neither of
+    // them what the user asked to remove.
+    void refuseLinkAsFolder() const;
 
     QByteArray m_path;
     QByteArray m_entry;
@@ -60,6 +66,7 @@ private:
     Identity m_folderId;
     Identity m_entryId;
     bool m_entryIsFolder = false;
+    bool m_entryIsLink = false;
 };
 
 } // namespace vorn
