@@ -168,6 +168,35 @@ private Q_SLOTS:
         QVERIFY(isRealFocusMove(Qt::MouseFocusReason));
     }
 
+    // The focus mark a control draws itself is seen on any ground and leaves the control's own
+    // colour inside it: a colour swatch keeps showing its colour.
+    void focusMarkShowsOnAnyGround_data() {
+        QTest::addColumn<QColor>("ground");
+        QTest::newRow("white") << QColor(Qt::white);
+        QTest::newRow("black") << QColor(Qt::black);
+        QTest::newRow("dark blue") << QColor(0, 0, 128);
+    }
+    void focusMarkShowsOnAnyGround() {
+        QFETCH(QColor, ground);
+        Host* host = Forms::instance().show<Host>();
+        QVERIFY(QTest::qWaitForWindowActive(host));
+        host->label->setText({});
+        host->label->setBackColor(rgb(ground.red(), ground.green(), ground.blue()));
+        host->label->setFocusPolicy(Qt::TabFocus);
+        const QImage unfocused = host->label->grab().toImage();
+        for (int i = 0; i < 8 && !host->label->hasFocus(); ++i)
+            QTest::keyClick(host->windowHandle(), Qt::Key_Tab);
+        QVERIFY(host->label->hasFocus());
+        const QImage focused = host->label->grab().toImage();
+        QCOMPARE(focused.pixelColor(focused.rect().center()), ground);
+        int strongest = 0;
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x)
+                strongest = std::max(
+                    strongest, std::abs(qGray(focused.pixel(x, y)) - qGray(unfocused.pixel(x, y))));
+        QVERIFY2(strongest >= 128, qPrintable(QString::number(strongest)));
+    }
+
     void imageClickNeedsPressAndReleaseInside() {
         Host* host = Forms::instance().show<Host>();
         QVERIFY(QTest::qWaitForWindowExposed(host));
