@@ -178,7 +178,7 @@ private Q_SLOTS:
         QCOMPARE(captionOf(window, "Label3"), clock);
         QVERIFY(handsAre(window, hands::handsAt(static_cast<std::int16_t>(time.time().hour()),
                                                 static_cast<std::int16_t>(time.time().minute()))));
-        // Loading alone starts nothing: the refresh waits for the first activation.
+        // Loading alone starts nothing: the refresh waits for the window to show.
         QCOMPARE(runningTimers(window), 0);
     }
 
@@ -198,6 +198,14 @@ private Q_SLOTS:
         const int toNextSecond = 1000 - millisecond;
         QVERIFY2(timer->interval() >= toNextSecond && timer->interval() < toNextSecond + 50,
                  qPrintable(QString::number(timer->interval())));
+    }
+
+    // A window manager may show the clock without making it active: it runs once shown.
+    void runsOnceShown() {
+        test::pinTime(at("2024-05-01 10:20:30.000"));
+        Horloge* clock = Forms::instance().show<Horloge>();
+        QVERIFY(!clock->isActiveWindow());
+        QVERIFY(refreshTimer(clock)->isActive());
     }
 
     // Activating the clock again, however often, never starts a second refresh.

@@ -85,6 +85,17 @@ void Horloge::Form_Load() {
 
 void Horloge::Form_Activate() {
     announce(this, timeText(now().time()));
+    startRefresh();
+}
+
+// A window manager may show the clock without making it active, the focus kept where the user
+// works: the clock runs from the moment it shows all the same.
+void Horloge::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    runHandler([this] { startRefresh(); });
+}
+
+void Horloge::startRefresh() {
     if (m_refreshing)
         return;
     m_refreshing = true;

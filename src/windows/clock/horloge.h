@@ -8,8 +8,8 @@ class QTimer;
 namespace vorn {
 
 // The analog clock: a dial with a minute and an hour hand over a landscape, the date and the
-// time as text. Once activated it refreshes the time and the hands just after each new
-// second, paced by a timer; a double-click on the window closes it.
+// time as text. Once shown it refreshes the time and the hands just after each new second,
+// paced by a timer; a double-click on the window closes it.
 class Horloge : public Form {
     Q_OBJECT
 
@@ -25,9 +25,12 @@ protected:
     void Form_Activate() override;
     void Form_DblClick() override;
     void Form_Unload() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setHands();
+    // Starts refreshing, unless it already is.
+    void startRefresh();
     void refreshPass();
     void armRefresh();
 
@@ -36,7 +39,7 @@ private:
     Label* Label3;
     Label* Label1;
     QTimer* m_refresh;
-    bool m_refreshing = false; // set by the first activation; later ones find it running
+    bool m_refreshing = false; // set once shown or activated; later ones find it running
 };
 
 } // namespace vorn
