@@ -85,21 +85,16 @@ void Horloge::Form_Load() {
 
 void Horloge::Form_Activate() {
     announce(this, timeText(now().time()));
-    startRefresh();
 }
 
-// A window manager may show the clock without making it active, the focus kept where the user
-// works: the clock runs from the moment it shows all the same.
+// The clock runs from the moment it shows, not from its activation: a window manager may show
+// it without making it active, the focus kept where the user works.
 void Horloge::showEvent(QShowEvent* event) {
     Form::showEvent(event);
-    runHandler([this] { startRefresh(); });
-}
-
-void Horloge::startRefresh() {
     if (m_refreshing)
         return;
     m_refreshing = true;
-    refreshPass();
+    runHandler([this] { refreshPass(); });
 }
 
 void Horloge::Form_DblClick() {

@@ -29,8 +29,6 @@ protected:
 
 private:
     void setHands();
-    // Starts refreshing, unless it already is.
-    void startRefresh();
     void refreshPass();
     void armRefresh();
 
@@ -39,7 +37,7 @@ private:
     Label* Label3;
     Label* Label1;
     QTimer* m_refresh;
-    bool m_refreshing = false; // set once shown or activated; later ones find it running
+    bool m_refreshing = false; // set once shown; showing it again finds it running
 };
 
 } // namespace vorn
