@@ -84,27 +84,31 @@ private Q_SLOTS:
         QTest::addColumn<int>("clockSecond");
         QTest::addColumn<QString>("chore");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("byKey"); // Space on the focused button instead of a click
         QTest::newRow("second 0") << "Amélie"
                                   << "Benoît" << 0 << ""
-                                  << "Amélie";
+                                  << "Amélie" << false;
         QTest::newRow("second 1") << "Amélie"
                                   << "Benoît" << 1 << ""
-                                  << "Benoît";
+                                  << "Benoît" << false;
         QTest::newRow("second 58") << "Amélie"
                                    << "Benoît" << 58 << ""
-                                   << "Amélie";
+                                   << "Amélie" << false;
         QTest::newRow("second 59") << "Amélie"
                                    << "Benoît" << 59 << ""
-                                   << "Benoît";
+                                   << "Benoît" << false;
         QTest::newRow("chore plays no part") << "Amélie"
                                              << "Benoît" << 13 << "Option1"
-                                             << "Benoît";
+                                             << "Benoît" << false;
         QTest::newRow("first cancelled, even") << ""
                                                << "Benoît" << 44 << ""
-                                               << "";
+                                               << "" << false;
         QTest::newRow("names kept as typed") << " Zoé "
                                              << "Benoît" << 2 << ""
-                                             << " Zoé ";
+                                             << " Zoé " << false;
+        QTest::newRow("name wider than its box, by key") << "Marie-Françoise"
+                                                         << "Benoît" << 4 << ""
+                                                         << "Marie-Françoise" << true;
     }
     void draw() {
         QFETCH(QString, first);
@@ -112,14 +116,24 @@ private Q_SLOTS:
         QFETCH(int, clockSecond);
         QFETCH(QString, chore);
         QFETCH(QString, expected);
+        QFETCH(bool, byKey);
         ScriptedDialogs dialogs;
         Mariage* form = open(dialogs, first, second);
         if (!chore.isEmpty())
             form->findChild<QRadioButton*>(chore)->click();
         answer(form)->setText(QStringLiteral("précédent"));
         pinSecond(clockSecond);
-        press(form, "Command1");
+        if (byKey) {
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            form->findChild<QPushButton*>(QStringLiteral("Command1"))->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(form->windowHandle(), Qt::Key_Space);
+        } else {
+            press(form, "Command1");
+        }
         QCOMPARE(answer(form)->text(), expected);
+        // The name reads from its first letter, however much of it the box has room for.
+        QCOMPARE(answer(form)->cursorPosition(), 0);
         QCOMPARE(dialogs.calls().size(), 3);
     }
 

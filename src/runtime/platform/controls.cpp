@@ -78,6 +78,12 @@ TextBox::TextBox(QWidget* parent, const ControlDecl& decl)
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
 }
 
+void TextBox::setText(const QString& text) {
+    QLineEdit::setText(text);
+    if (window()->focusWidget() != this)
+        setCursorPosition(0);
+}
+
 // --- TextArea ----------------------------------------------------------------------------
 
 TextArea::TextArea(QWidget* parent, const ControlDecl& decl)

@@ -109,6 +109,10 @@ class TextBox : public Control<QLineEdit> {
 
 public:
     TextBox(QWidget* parent, const ControlDecl& decl);
+    // The program's writing. Into a box other than the one the user types in (the window's
+    // focus, kept while another window is active), the text shows from its first character:
+    // a name wider than its box reads as its beginning, not as its last letters.
+    void setText(const QString& text);
 
 Q_SIGNALS:
     void Change();
