@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -13,6 +14,13 @@
 using namespace vorn;
 
 namespace {
+
+// A dark desktop scheme: light text on dark grounds, its 3-D highlight a dark grey.
+QPalette darkScheme() {
+    return QPalette(QColor(252, 252, 252), QColor(49, 54, 59), QColor(64, 70, 76),
+                    QColor(20, 22, 24), QColor(40, 44, 48), QColor(252, 252, 252),
+                    QColor(252, 252, 252), QColor(27, 30, 32), QColor(42, 46, 50));
+}
 
 class Host : public Form {
     Q_OBJECT
@@ -194,6 +202,67 @@ private Q_SLOTS:
             for (int x = 0; x < focused.width(); ++x)
                 strongest = std::max(
                     strongest, std::abs(qGray(focused.pixel(x, y)) - qGray(unfocused.pixel(x, y))));
+        QVERIFY2(strongest >= 128, qPrintable(QString::number(strongest)));
+    }
+
+    // Text stays readable on its ground under a dark desktop scheme: on a ground the window
+    // paints itself, system colours keep their classic values; on the desktop's own ground
+    // they follow the scheme.
+    void textShowsOnItsGround_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QColor>("ground");
+        QTest::addColumn<bool>("picture"); // else the window's plain colour
+        QTest::addColumn<quint32>("foreColor");
+        const QColor paper(250, 240, 200);
+        const QColor sky(150, 200, 240);
+        const QColor night(25, 45, 110);
+        QTest::newRow("label on a light picture") << "Label1" << sky << true << kButtonText;
+        QTest::newRow("label on a light colour") << "Label1" << paper << false << kButtonText;
+        QTest::newRow("3-D highlight on a dark picture")
+            << "Label1" << night << true << kButtonHighlight;
+        QTest::newRow("box on a light colour of its own")
+            << "Text1" << paper << false << kWindowText;
+        QTest::newRow("label on the scheme's ground")
+            << "Label1" << darkScheme().color(QPalette::Window) << false << kButtonText;
+    }
+    void textShowsOnItsGround() {
+        QFETCH(QString, control);
+        QFETCH(QColor, ground);
+        QFETCH(bool, picture);
+        QFETCH(quint32, foreColor);
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(darkScheme());
+        auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+
+        Host* host = Forms::instance().ref<Host>();
+        host->line->setProperty("Visible", false); // only the text may stand out from the ground
+        const ColourValue plain = rgb(ground.red(), ground.green(), ground.blue());
+        if (control == "Text1") {
+            host->box->setBackColor(plain);
+            host->box->setReadOnly(true); // an answer box, without a cursor
+        } else {
+            host->label->setForeColor(foreColor);
+            host->label->setTransparent(true);
+            // The ground settles after the label: as the window first shows, it follows.
+            if (picture)
+                host->setBackgroundPicture(
+                    [ground](QPainter& painter, const QRectF& target) {
+                        painter.fillRect(target, ground);
+                    },
+                    Form::BackgroundMode::Stretch);
+            else if (ground != darkScheme().color(QPalette::Window))
+                host->setBackColor(plain);
+        }
+        Forms::instance().show<Host>();
+        QVERIFY(QTest::qWaitForWindowExposed(host));
+        const auto* widget = host->findChild<QWidget*>(control);
+        const QImage shown =
+            host->client()->grab(widget->geometry().adjusted(3, 3, -3, -3)).toImage();
+        int strongest = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                strongest =
+                    std::max(strongest, std::abs(qGray(shown.pixel(x, y)) - qGray(ground.rgb())));
         QVERIFY2(strongest >= 128, qPrintable(QString::number(strongest)));
     }
 

@@ -1,6 +1,7 @@
 #include "platform/colours.h"
 
 #include <QApplication>
+#include <QStyle>
 
 #include <array>
 
@@ -58,6 +59,10 @@ QColor toQColor(ColourValue value, const QPalette& palette) {
 
 QColor toQColor(ColourValue value) {
     return toQColor(value, QApplication::palette());
+}
+
+QPalette classicPalette() {
+    return QApplication::style()->standardPalette();
 }
 
 ColourValue fromQColor(const QColor& colour) {

@@ -3,8 +3,10 @@
 #include "platform/colours.h"
 #include "platform/controldecl.h"
 #include "platform/fonts.h"
+#include "platform/form.h"
 #include "platform/twips.h"
 
+#include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
 #include <QPalette>
@@ -118,6 +120,12 @@ public:
     QString FontName() const { return m_fontName.isEmpty() ? dialogFontFamily() : m_fontName; }
 
 protected:
+    bool event(QEvent* event) override {
+        // A transparent control's ground is its window's, settled by the time it first shows.
+        if (event->type() == QEvent::Polish && m_transparent)
+            applyColours();
+        return Widget::event(event);
+    }
     // The focus moved on to another control of the window; kinds with a LostFocus event
     // raise it here.
     virtual void lostFocus() {}
@@ -134,9 +142,21 @@ private:
         applyGeometry();
     }
     void applyGeometry() { this->setGeometry(m_twips.toPixels()); }
+    // Whether the control's ground is fixed: its own plain colour, or, transparent, a window
+    // that paints its own ground. There its system colours come from the classic scheme, as a
+    // dark desktop's light text would vanish on a light picture.
+    bool onFixedGround() const {
+        if (m_transparent) {
+            const auto* form = qobject_cast<const Form*>(this->window());
+            return form && form->hasFixedGround();
+        }
+        return m_backSet && !isSystemColour(m_back);
+    }
     void applyColours() {
         QPalette p = this->palette();
-        if (m_foreSet)
+        if (onFixedGround())
+            p.setColor(m_roles.foreground, toQColor(m_fore, classicPalette()));
+        else if (m_foreSet)
             p.setColor(m_roles.foreground, toQColor(m_fore));
         if (m_backSet)
             p.setColor(m_roles.background, toQColor(m_back));

@@ -67,6 +67,9 @@ public:
     void setDefaultButton(QPushButton* button);
     QPushButton* defaultButton() const { return m_defaultButton; }
     void setBackgroundPicture(Picture picture, BackgroundMode mode, QSizeF pixelSize = {});
+    // Whether the window paints its own ground (a plain colour or a picture) rather than the
+    // desktop scheme's.
+    bool hasFixedGround() const { return !isSystemColour(m_backColor) || bool(m_picture); }
 
     // Runs a handler of this window behind the run-time error guard, keeping the window
     // alive until the handler returns even if it was unloaded meanwhile.
