@@ -22,6 +22,16 @@ QPalette darkScheme() {
                     QColor(252, 252, 252), QColor(27, 30, 32), QColor(42, 46, 50));
 }
 
+// How far any pixel of `shown` stands out from the same pixel of `before`, in grey levels.
+int strongestGreyDifference(const QImage& shown, const QImage& before) {
+    int strongest = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            strongest =
+                std::max(strongest, std::abs(qGray(shown.pixel(x, y)) - qGray(before.pixel(x, y))));
+    return strongest;
+}
+
 class Host : public Form {
     Q_OBJECT
 
@@ -197,11 +207,7 @@ private Q_SLOTS:
         QVERIFY(host->label->hasFocus());
         const QImage focused = host->label->grab().toImage();
         QCOMPARE(focused.pixelColor(focused.rect().center()), ground);
-        int strongest = 0;
-        for (int y = 0; y < focused.height(); ++y)
-            for (int x = 0; x < focused.width(); ++x)
-                strongest = std::max(
-                    strongest, std::abs(qGray(focused.pixel(x, y)) - qGray(unfocused.pixel(x, y))));
+        const int strongest = strongestGreyDifference(focused, unfocused);
         QVERIFY2(strongest >= 128, qPrintable(QString::number(strongest)));
     }
 
@@ -258,11 +264,9 @@ private Q_SLOTS:
         const auto* widget = host->findChild<QWidget*>(control);
         const QImage shown =
             host->client()->grab(widget->geometry().adjusted(3, 3, -3, -3)).toImage();
-        int strongest = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                strongest =
-                    std::max(strongest, std::abs(qGray(shown.pixel(x, y)) - qGray(ground.rgb())));
+        QImage bare(shown.size(), shown.format());
+        bare.fill(ground);
+        const int strongest = strongestGreyDifference(shown, bare);
         QVERIFY2(strongest >= 128, qPrintable(QString::number(strongest)));
     }
 
