@@ -53,6 +53,12 @@ char32_t codePointBefore(QStringView text, qsizetype end, qsizetype* units) {
 
 constexpr QLatin1String kDeletedMark(" (deleted)");
 
+// Whether a name may hold letters written as a base and its accents apart, as other systems
+// write names ("e" and U+0302 for "ê"); names in Latin letters only are composed already.
+bool mayBeDecomposed(QStringView name) {
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() >= 0x300; });
+}
+
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
@@ -63,7 +69,8 @@ struct DirCloser {
 
 WildcardPattern::WildcardPattern(const QString& pattern)
     : m_text(pattern) {
-    const QStringView view(pattern);
+    const QString composed = pattern.normalized(QString::NormalizationForm_C);
+    const QStringView view(composed);
     for (qsizetype i = 0; i < view.size();) {
         qsizetype units = 1;
         const char32_t c = codePointAt(view, i, &units);
@@ -88,6 +95,13 @@ WildcardPattern::WildcardPattern(const QString& pattern)
 }
 
 bool WildcardPattern::matches(QStringView name) const {
+    // A name and a pattern match as they read: both are compared in composed form.
+    if (m_shape != Shape::Everything && mayBeDecomposed(name))
+        return matchComposed(name.toString().normalized(QString::NormalizationForm_C));
+    return matchComposed(name);
+}
+
+bool WildcardPattern::matchComposed(QStringView name) const {
     switch (m_shape) {
     case Shape::Everything:
         return true;

@@ -14,7 +14,8 @@
 namespace vorn {
 
 // A wildcard pattern compiled once and matched against many names: '*' stands for any run of
-// characters, '?' for exactly one; letters match without regard to case.
+// characters, '?' for exactly one; letters match without regard to case, and a letter written
+// with its accents apart matches the same letter written whole.
 class WildcardPattern {
 public:
     explicit WildcardPattern(const QString& pattern = QStringLiteral("*"));
@@ -29,6 +30,7 @@ private:
     static constexpr char32_t kAnyRun = 0xFFFFFFFF;
     static constexpr char32_t kAnyOne = 0xFFFFFFFE;
 
+    bool matchComposed(QStringView name) const;
     bool matchGeneral(QStringView name) const;
 
     QString m_text;
