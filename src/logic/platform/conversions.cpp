@@ -14,9 +14,12 @@ namespace vorn {
 namespace {
 
 QLocale makeRegionalLocale() {
-    QLocale locale = QLocale::system();
-    if (locale.language() != QLocale::French)
-        locale = QLocale(QLocale::French, QLocale::France);
+    // The system locale writes numbers as LC_NUMERIC says, which may be another language's
+    // (French messages with C numbers, a common setting): the conventions come from the
+    // French locale the user's name stands for, which writes the decimal comma.
+    const QLocale user = QLocale::system();
+    QLocale locale = user.language() == QLocale::French ? QLocale(user.name())
+                                                        : QLocale(QLocale::French, QLocale::France);
     locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     return locale;
 }

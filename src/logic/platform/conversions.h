@@ -10,7 +10,8 @@
 // number helpers the windows share. No widget here: everything is pure and tested directly.
 namespace vorn {
 
-// The user's locale when its language is French, fr_FR otherwise; never groups digits.
+// The French locale the user's locale names when its language is French (whatever its
+// numbers follow), fr_FR otherwise; never groups digits.
 QLocale regionalLocale();
 // Replaces the locale used by the conversions (tests pin it; nullptr-like reset with {}).
 void setRegionalLocale(const QLocale& locale);
