@@ -34,6 +34,10 @@ QString dateText(const QDate& date);         // dd/MM/yyyy
 QString timeText(const QTime& time);         // HH:mm:ss
 QString generalDateText(const QDateTime& t); // dd/MM/yyyy HH:mm:ss
 
+// A file's time stamp, seconds and nanoseconds since 1970 as the system gives them, as a local
+// date and time; a stamp beyond what a date holds raises error 6.
+QDateTime fileTime(qint64 seconds, long nanoseconds);
+
 // Upper-case hexadecimal without leading zeros.
 QString hexText(std::uint32_t value);
 // Two upper-case hexadecimal digits.
