@@ -151,6 +151,38 @@ private Q_SLOTS:
         QCOMPARE(generalDateText(t), QStringLiteral("07/03/2026 09:05:03"));
     }
 
+    // A file's time stamp as a date, in UTC here, or the error a date out of reach raises.
+    void fileTimes_data() {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<qint64>("nanoseconds");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("error");
+        const qint64 largest = std::numeric_limits<qint64>::max();
+        const qint64 smallest = std::numeric_limits<qint64>::min();
+        QTest::newRow("before 1970, with a fraction")
+            << qint64(-1) << qint64(500000000) << "31/12/1969 23:59:59" << 0;
+        QTest::newRow("past 32-bit seconds")
+            << qint64(2147483648) << qint64(0) << "19/01/2038 03:14:08" << 0;
+        QTest::newRow("year one") << qint64(-62135596800) << qint64(0) << "01/01/0001 00:00:00"
+                                  << 0;
+        QTest::newRow("year 10000")
+            << qint64(253402300800) << qint64(0) << "01/01/10000 00:00:00" << 0;
+        QTest::newRow("largest stamp") << largest << qint64(999999999) << "" << 6;
+        QTest::newRow("smallest stamp") << smallest << qint64(0) << "" << 6;
+    }
+    void fileTimes() {
+        QFETCH(qint64, seconds);
+        QFETCH(qint64, nanoseconds);
+        QFETCH(QString, text);
+        QFETCH(int, error);
+        QString shown;
+        QCOMPARE(test::errorOf([&] {
+                     shown = generalDateText(fileTime(seconds, long(nanoseconds)).toUTC());
+                 }),
+                 error);
+        QCOMPARE(shown, text);
+    }
+
     void hex() {
         QCOMPARE(hexText(0), QStringLiteral("0"));
         QCOMPARE(hexText(0xFF80), QStringLiteral("FF80"));

@@ -1,5 +1,6 @@
 #include "files/heldfolder.h"
 #include "files/listing.h"
+#include "platform/runtime.h"
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 #include "platform/systemcalls.h"
@@ -13,8 +14,10 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <clocale>
 #include <functional>
 
+#include <langinfo.h>
 #include <sys/stat.h>
 
 using namespace vorn;
@@ -363,6 +366,36 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
         QCOMPARE(test::errorOf([&] { startProgram(dir.filePath(QStringLiteral("absent"))); }), 53);
+    }
+
+    // The UTF-8 counterpart of a locale of another character set, in which Xlib writes a
+    // window's legacy title property right.
+    void utf8Locales_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("utf8");
+        QTest::newRow("French with the euro")
+            << QByteArray("fr_FR@euro") << QByteArray("fr_FR.UTF-8");
+        QTest::newRow("a character set")
+            << QByteArray("fr_FR.ISO-8859-15") << QByteArray("fr_FR.UTF-8");
+        QTest::newRow("a character set and a modifier")
+            << QByteArray("de_DE.ISO-8859-15@euro") << QByteArray("de_DE.UTF-8");
+        QTest::newRow("Latin-1 by default") << QByteArray("fr_BE") << QByteArray("fr_BE.UTF-8");
+        QTest::newRow("C") << QByteArray("C") << QByteArray("C.UTF-8");
+        QTest::newRow("POSIX") << QByteArray("POSIX") << QByteArray("C.UTF-8");
+    }
+    void utf8Locales() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, utf8);
+        QCOMPARE(utf8LocaleFor(name), utf8);
+    }
+
+    void charactersBecomeUtf8() {
+        const QByteArray before = std::setlocale(LC_CTYPE, nullptr);
+        QVERIFY(std::setlocale(LC_CTYPE, "C"));
+        useUtf8Characters();
+        const QByteArray codeset = nl_langinfo(CODESET);
+        std::setlocale(LC_CTYPE, before.constData());
+        QCOMPARE(codeset, QByteArray("UTF-8"));
     }
 
     void timeSourceCanBePinned() {

@@ -2,6 +2,8 @@
 
 #include "platform/runtimeerror.h"
 
+#include <QtNumeric>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -14,9 +16,12 @@ namespace vorn {
 namespace {
 
 QLocale makeRegionalLocale() {
-    QLocale locale = QLocale::system();
-    if (locale.language() != QLocale::French)
-        locale = QLocale(QLocale::French, QLocale::France);
+    // The system locale writes numbers as LC_NUMERIC says, which may be another language's
+    // (French messages with C numbers, a common setting): the conventions come from the
+    // French locale the user's name stands for, which writes the decimal comma.
+    const QLocale user = QLocale::system();
+    QLocale locale = user.language() == QLocale::French ? QLocale(user.name())
+                                                        : QLocale(QLocale::French, QLocale::France);
     locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     return locale;
 }
@@ -194,6 +199,19 @@ QString timeText(const QTime& time) {
 
 QString generalDateText(const QDateTime& t) {
     return dateText(t.date()) + QLatin1Char(' ') + timeText(t.time());
+}
+
+QDateTime fileTime(qint64 seconds, long nanoseconds) {
+    // A file system may hold any 64-bit stamp (tmpfs takes the largest); in milliseconds it
+    // would wrap round to a date near 1970.
+    qint64 milliseconds = 0;
+    if (qMulOverflow(seconds, qint64(1000), &milliseconds) ||
+        qAddOverflow(milliseconds, qint64(nanoseconds / 1000000), &milliseconds))
+        raise(ErrorNumber::Overflow);
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(milliseconds);
+    if (!time.isValid())
+        raise(ErrorNumber::Overflow);
+    return time;
 }
 
 QString hexText(std::uint32_t value) {

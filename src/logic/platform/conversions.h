@@ -10,7 +10,8 @@
 // number helpers the windows share. No widget here: everything is pure and tested directly.
 namespace vorn {
 
-// The user's locale when its language is French, fr_FR otherwise; never groups digits.
+// The French locale the user's locale names when its language is French (whatever its
+// numbers follow), fr_FR otherwise; never groups digits.
 QLocale regionalLocale();
 // Replaces the locale used by the conversions (tests pin it; nullptr-like reset with {}).
 void setRegionalLocale(const QLocale& locale);
@@ -32,6 +33,10 @@ QString toText(qint64 value);
 QString dateText(const QDate& date);         // dd/MM/yyyy
 QString timeText(const QTime& time);         // HH:mm:ss
 QString generalDateText(const QDateTime& t); // dd/MM/yyyy HH:mm:ss
+
+// A file's time stamp, seconds and nanoseconds since 1970 as the system gives them, as a local
+// date and time; a stamp beyond what a date holds raises error 6.
+QDateTime fileTime(qint64 seconds, long nanoseconds);
 
 // Upper-case hexadecimal without leading zeros.
 QString hexText(std::uint32_t value);

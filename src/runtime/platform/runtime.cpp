@@ -12,12 +12,41 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <clocale>
+
+#include <langinfo.h>
+
 namespace vorn {
+
+QByteArray utf8LocaleFor(const QByteArray& name) {
+    QByteArray base = name;
+    for (const char end : {'@', '.'}) {
+        if (const qsizetype at = base.indexOf(end); at >= 0)
+            base.truncate(at);
+    }
+    return (base == "POSIX" ? QByteArray("C") : base) + ".UTF-8";
+}
+
+// Qt writes text as UTF-8 whatever the locale, but Xlib encodes a window's legacy title
+// property (WM_NAME, which xdotool, pagers and older window managers read) from the character
+// set of LC_CTYPE: under C or a legacy locale (fr_FR@euro, ISO-8859-15) "Dépacement de capacité"
+// read "DÃ©pacement de capacitÃ©". The characters follow the locale's UTF-8 counterpart; the
+// environment, passed on to the programs the suite starts, stays as it is.
+void useUtf8Characters() {
+    const QByteArray codeset = nl_langinfo(CODESET);
+    if (codeset.compare("UTF-8", Qt::CaseInsensitive) == 0 ||
+        codeset.compare("utf8", Qt::CaseInsensitive) == 0)
+        return;
+    const QByteArray current = std::setlocale(LC_CTYPE, nullptr);
+    if (!std::setlocale(LC_CTYPE, utf8LocaleFor(current).constData()))
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
 
 Runtime::Runtime(QApplication& app, QuitRule rule)
     : QObject(&app) {
     // The application has its window system now; what the suite asked for is its own.
     forgetChosenPlatform();
+    useUtf8Characters();
     QApplication::setApplicationName(QStringLiteral("VornUtil"));
     // No display name: the window system would append it to every title bar. The name
     // belongs to the desktop entry.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 
 class QApplication;
@@ -17,5 +18,12 @@ public:
     explicit Runtime(QApplication& app, QuitRule rule = QuitRule::QuitWhenNoWindow);
     ~Runtime() override;
 };
+
+// The UTF-8 locale that stands for `name`, a locale of another character set: its language
+// and territory, without the character set or the modifier ("fr_FR@euro" gives "fr_FR.UTF-8", C and
+// POSIX give C.UTF-8).
+QByteArray utf8LocaleFor(const QByteArray& name);
+// Makes the characters (LC_CTYPE) UTF-8 when the locale's are another character set.
+void useUtf8Characters();
 
 } // namespace vorn

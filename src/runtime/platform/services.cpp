@@ -1,6 +1,7 @@
 #include "platform/services.h"
 
 #include "files/names.h"
+#include "platform/conversions.h"
 #include "platform/runtimeerror.h"
 #include "platform/systemcalls.h"
 
@@ -166,8 +167,7 @@ qint64 fileLen(const QString& path) {
 
 QDateTime fileDateTime(const QString& path) {
     const struct stat info = fileDetails(path);
-    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 +
-                                          info.st_mtim.tv_nsec / 1000000);
+    return fileTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
 }
 
 QDateTime now() {
