@@ -129,15 +129,14 @@ private:
     void returnToKeptPlace();
 
     // Where a window the program hid stood on screen: its client area (the normal one when
-    // maximised), the same in the display's own pixels where they can be read, the offset of
-    // that area from the frame's top-left corner, and whether it was maximised or full
-    // screen; and whether the program has moved or resized it since. Once unmapped, the
-    // window's own geometry is whatever the window manager left behind when it took the
-    // frame away.
+    // maximised), the same in the display's own pixels where they can be read, the frame's
+    // margins around that area, and whether it was maximised or full screen; and whether the
+    // program has moved or resized it since. Once unmapped, the window's own geometry is
+    // whatever the window manager left behind when it took the frame away.
     struct Place {
         QRect client;
         std::optional<QRect> device;
-        QPoint frameOffset;
+        QMargins frame;
         Qt::WindowStates state;
         bool moved = false;
         bool resized = false;
