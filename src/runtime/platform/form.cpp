@@ -280,8 +280,14 @@ void Form::resizeEvent(QResizeEvent* event) {
 
 void Form::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    // The window system reports its frame only once the window is mapped; an outer size set
-    // before then is applied again so the window keeps the outer size it was given.
+    keepOuterSize();
+}
+
+// The window system reports the frame only once the window is mapped (on X11 as it moves there;
+// on Wayland, where Qt draws the frame, with no move at all by the time the window has drawn
+// itself); an outer size set before then is applied again so the window keeps the outer size
+// it was given.
+void Form::keepOuterSize() {
     if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
         applyRequestedSize();
 }
@@ -351,8 +357,7 @@ void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_firstFramePending = true;
     keepFocusOffPictures();
-    if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
-        applyRequestedSize();
+    keepOuterSize();
 }
 
 void Form::firstFramePainted() {
@@ -361,6 +366,7 @@ void Form::firstFramePainted() {
     m_firstFramePending = false;
     for (const int delay : kFirstFrameAgainMs) {
         QTimer::singleShot(delay, this, [this] {
+            keepOuterSize();
             // The window itself paints nothing: its client area and menu bar cover it.
             m_client->update();
             if (m_menuBar)

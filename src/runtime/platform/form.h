@@ -123,6 +123,7 @@ private:
     QMargins frameMarginsPx() const;
     QSize outerPixels() const;
     void applyRequestedSize();
+    void keepOuterSize();
     QPoint framePosition() const;
     void moveFrameTo(QPoint position);
     void keepPlace();
