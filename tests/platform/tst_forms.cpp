@@ -1,11 +1,13 @@
 #include "platform/controls.h"
 #include "platform/forms.h"
+#include "platform/placement.h"
 #include "platform/runtimeerror.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QToolButton>
@@ -261,6 +263,72 @@ private Q_SLOTS:
         QCOMPARE(form->property(property).toFloat(), twips);
         Forms::instance().showForm(form);
         QCOMPARE(form->property(property).toFloat(), twips);
+    }
+
+    // A window shown again comes back where it stood while a screen still shows its title bar,
+    // and onto the nearest screen when the one it stood on has gone.
+    void keptFrameComesBackWhereItCanBeReached_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QPoint>("expected");
+        const QRect laptop(0, 0, 1920, 1080);
+        const QRect right(1920, 0, 1366, 768);
+        const QRect below(0, 1080, 1366, 768);
+        const QRect launcher(0, 0, 269, 95);
+        QTest::newRow("on its screen")
+            << launcher.translated(300, 200) << QList{laptop} << QPoint(300, 200);
+        QTest::newRow("on a second screen")
+            << launcher.translated(2220, 200) << QList{laptop, right} << QPoint(2220, 200);
+        QTest::newRow("the screen on the right unplugged")
+            << launcher.translated(2220, 200) << QList{laptop} << QPoint(1651, 200);
+        QTest::newRow("the screen below unplugged")
+            << launcher.translated(300, 1280) << QList{laptop} << QPoint(300, 985);
+        QTest::newRow("left half off the edge")
+            << launcher.translated(1800, 200) << QList{laptop} << QPoint(1800, 200);
+        QTest::newRow("less of the title bar shown than it is tall")
+            << launcher.translated(1901, 200) << QList{laptop} << QPoint(1651, 200);
+        QTest::newRow("title bar above the top")
+            << launcher.translated(300, -10) << QList{laptop} << QPoint(300, 0);
+        QTest::newRow("larger than the screen")
+            << QRect(900, 300, 1000, 800) << QList{QRect(0, 0, 800, 600)} << QPoint(0, 0);
+        QTest::newRow("onto the screen it overlaps most")
+            << QRect(1800, -50, 400, 300) << QList{laptop, right} << QPoint(1920, 0);
+        QTest::newRow("onto the nearest screen")
+            << launcher.translated(5000, 100) << QList{laptop, right} << QPoint(3017, 100);
+        QTest::newRow("no screen known")
+            << launcher.translated(5000, 100) << QList<QRect>{} << QPoint(5000, 100);
+    }
+    void keptFrameComesBackWhereItCanBeReached() {
+        QFETCH(QRect, frame);
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QPoint, expected);
+        const QRect placed = reachablePlace(frame, 20, screens);
+        QCOMPARE(placed.topLeft(), expected);
+        QCOMPARE(placed.size(), frame.size());
+    }
+
+    // The window itself: hidden while it stood off the screen, as on a monitor since
+    // unplugged, it is shown again on the screen.
+    void hiddenWindowComesBackOnTheScreen_data() {
+        QTest::addColumn<QPoint>("offset");
+        QTest::newRow("on the screen") << QPoint(30, 40);
+        QTest::newRow("beyond the right edge") << QPoint(5000, 40);
+        QTest::newRow("below the bottom") << QPoint(30, 5000);
+    }
+    void hiddenWindowComesBackOnTheScreen() {
+        QFETCH(QPoint, offset);
+        Probe* form = Forms::instance().show<Probe>();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        const QRect screen = form->screen()->availableGeometry();
+        form->move(screen.topLeft() + offset);
+        QTRY_COMPARE(form->pos(), screen.topLeft() + offset);
+        Forms::instance().hideForm(form);
+        Forms::instance().showForm(form);
+        const QRect frame = form->frameGeometry();
+        const QPoint expected(
+            std::min(screen.left() + offset.x(), screen.right() + 1 - frame.width()),
+            std::min(screen.top() + offset.y(), screen.bottom() + 1 - frame.height()));
+        QTRY_COMPARE(form->pos(), expected);
     }
 
     // A maximised window keeps the screen when the program sizes it, and takes the size when

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/guard.h"
+#include "platform/placement.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -57,6 +59,14 @@ constexpr std::array kFirstFrameAgainMs{0, 250};
 
 // The states in which the window manager, not the program, sizes a window.
 constexpr Qt::WindowStates kScreenFilling = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// The areas windows may take on each screen.
+QList<QRect> screenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
+}
 
 Qt::WindowFlags flagsFor(Form::Border border) {
     const Qt::WindowFlags base = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -161,12 +171,13 @@ QSize Form::outerPixels() const {
 }
 
 QPoint Form::framePosition() const {
-    return m_keptPlace ? m_keptPlace->client.topLeft() - m_keptPlace->frameOffset : pos();
+    return m_keptPlace ? m_keptPlace->client.marginsAdded(m_keptPlace->frame).topLeft() : pos();
 }
 
 void Form::moveFrameTo(QPoint position) {
     if (m_keptPlace) {
-        m_keptPlace->client.moveTopLeft(position + m_keptPlace->frameOffset);
+        const QMargins& frame = m_keptPlace->frame;
+        m_keptPlace->client.moveTopLeft(position + QPoint(frame.left(), frame.top()));
         m_keptPlace->moved = true;
     } else {
         move(position);
@@ -269,8 +280,14 @@ void Form::resizeEvent(QResizeEvent* event) {
 
 void Form::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    // The window system reports its frame only once the window is mapped; an outer size set
-    // before then is applied again so the window keeps the outer size it was given.
+    keepOuterSize();
+}
+
+// The window system reports the frame only once the window is mapped (on X11 as it moves there;
+// on Wayland, where Qt draws the frame, with no move at all by the time the window has drawn
+// itself); an outer size set before then is applied again so the window keeps the outer size
+// it was given.
+void Form::keepOuterSize() {
     if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
         applyRequestedSize();
 }
@@ -298,8 +315,10 @@ void Form::setVisible(bool visible) {
 }
 
 void Form::keepPlace() {
-    Place place{geometry(), deviceGeometry(this), geometry().topLeft() - pos(),
-                windowState() & kScreenFilling};
+    const QPoint offset = geometry().topLeft() - pos();
+    const QMargins margins = frameMarginsPx();
+    const QMargins frame(offset.x(), offset.y(), margins.right(), margins.bottom());
+    Place place{geometry(), deviceGeometry(this), frame, windowState() & kScreenFilling};
     if (place.state && normalGeometry().isValid()) {
         place.client = normalGeometry();
         place.device.reset();
@@ -313,17 +332,23 @@ void Form::keepPlace() {
 // client area, which the window system puts exactly where it was, so the frame comes back
 // where it stood, and for the state it was in. Where the display's own pixels are known, they
 // are asked for too: under a scale factor Qt's coordinates may miss the kept one by a pixel.
+// A screen may have gone meanwhile: a frame whose title bar no screen shows any more comes
+// back on the screen nearest to it instead.
 void Form::returnToKeptPlace() {
     if (!m_keptPlace || !windowHandle())
         return;
     const Place place = *m_keptPlace;
     m_keptPlace.reset();
-    const QRect client(place.client.topLeft(), place.resized ? size() : place.client.size());
+    QRect client(place.client.topLeft(), place.resized ? size() : place.client.size());
+    const QRect frame = client.marginsAdded(place.frame);
+    const QPoint shift =
+        reachablePlace(frame, place.frame.top(), screenAreas()).topLeft() - frame.topLeft();
+    client.translate(shift);
     setGeometry(client);
     windowHandle()->setGeometry(client);
     if (place.state)
         setWindowState(windowState() | place.state);
-    else if (place.device && !place.moved)
+    else if (place.device && !place.moved && shift.isNull())
         setDeviceGeometry(this, place.device->topLeft(),
                           place.resized ? QSize() : place.device->size());
 }
@@ -332,8 +357,7 @@ void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_firstFramePending = true;
     keepFocusOffPictures();
-    if ((m_requestedWidth || m_requestedHeight) && frameMarginsPx() != m_appliedMargins)
-        applyRequestedSize();
+    keepOuterSize();
 }
 
 void Form::firstFramePainted() {
@@ -342,6 +366,7 @@ void Form::firstFramePainted() {
     m_firstFramePending = false;
     for (const int delay : kFirstFrameAgainMs) {
         QTimer::singleShot(delay, this, [this] {
+            keepOuterSize();
             // The window itself paints nothing: its client area and menu bar cover it.
             m_client->update();
             if (m_menuBar)

@@ -123,21 +123,21 @@ private:
     QMargins frameMarginsPx() const;
     QSize outerPixels() const;
     void applyRequestedSize();
+    void keepOuterSize();
     QPoint framePosition() const;
     void moveFrameTo(QPoint position);
     void keepPlace();
     void returnToKeptPlace();
 
     // Where a window the program hid stood on screen: its client area (the normal one when
-    // maximised), the same in the display's own pixels where they can be read, the offset of
-    // that area from the frame's top-left corner, and whether it was maximised or full
-    // screen; and whether the program has moved or resized it since. Once unmapped, the
-    // window's own geometry is whatever the window manager left behind when it took the
-    // frame away.
+    // maximised), the same in the display's own pixels where they can be read, the frame's
+    // margins around that area, and whether it was maximised or full screen; and whether the
+    // program has moved or resized it since. Once unmapped, the window's own geometry is
+    // whatever the window manager left behind when it took the frame away.
     struct Place {
         QRect client;
         std::optional<QRect> device;
-        QPoint frameOffset;
+        QMargins frame;
         Qt::WindowStates state;
         bool moved = false;
         bool resized = false;
