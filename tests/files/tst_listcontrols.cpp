@@ -5,7 +5,9 @@
 #include "files/volumes.h"
 
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
@@ -397,6 +399,39 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 2);
         QTest::keyClick(&list, Qt::Key_Down); // already the last: no change
         QCOMPARE(spy.count(), 2);
+    }
+
+    // A wheel turned over the list goes through the drives only once the user is in it.
+    void driveListWheel_data() {
+        QTest::addColumn<bool>("inList");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("passing over it") << false << "v1" << 0;
+        QTest::newRow("in the list") << true << "v2" << 1;
+    }
+    void driveListWheel() {
+        QFETCH(bool, inList);
+        QFETCH(QString, chosen);
+        QFETCH(int, changes);
+        setVolumeSource([this] {
+            return QList<Volume>{{at("v1"), "ext4", false, true}, {at("v2"), "ext4", false, true}};
+        });
+        QWidget window;
+        auto* name = new QLineEdit(&window);
+        auto* list = new DriveList(&window, {"Drive1", nullptr, {0, 900, 2000, 315}});
+        window.resize(300, 200);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        (inList ? static_cast<QWidget*>(list) : name)->setFocus();
+        QSignalSpy spy(list, &DriveList::Change);
+        const QPoint point = list->geometry().center();
+        QWheelEvent down(point, window.mapToGlobal(point), {},
+                         {0, -QWheelEvent::DefaultDeltasPerStep}, Qt::NoButton, {},
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window.windowHandle(), &down);
+        QCOMPARE(list->Drive(), at(chosen));
+        QCOMPARE(spy.count(), changes);
     }
 
     void driveListRefreshKeepsTheChoice() {

@@ -4,6 +4,7 @@
 #include "platform/runtimeerror.h"
 
 #include <QDir>
+#include <QWheelEvent>
 
 namespace vorn {
 
@@ -27,6 +28,8 @@ DriveList::DriveList(QWidget* parent, const ControlDecl& decl)
     : Control<QComboBox>(parent, decl, kEntryColours)
     , m_mounts(new MountWatch(this)) {
     setEditable(false);
+    // The wheel neither takes the focus nor, without it, changes the drive (below).
+    setFocusPolicy(Qt::StrongFocus);
     connect(m_mounts, &MountWatch::changed, this,
             [this] { runInWindow(this, [this] { followMounts(); }); });
     const QList<Volume> volumes = userVolumes();
@@ -118,6 +121,17 @@ void DriveList::followMounts() {
 void DriveList::showPopup() {
     Refresh();
     QComboBox::showPopup();
+}
+
+// Opening another drive reads it, and one not ready shows an error: a wheel turned while the
+// pointer merely passes over the list, to scroll the window, must not do that. With the focus,
+// the wheel goes through the drives as the arrow keys do.
+void DriveList::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 void DriveList::writeDrive(const QString& drive) {

@@ -87,6 +87,7 @@ Q_SIGNALS:
 
 protected:
     void showPopup() override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void choose(int index);
