@@ -313,6 +313,25 @@ private Q_SLOTS:
         QCOMPARE(Forms::instance().loadedCount(), 0);
     }
 
+    // The primary button's double-click on the window closes it; two quick clicks of another
+    // button, as a user looking for a context menu makes, leave it open.
+    void doubleClickButtons_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("left") << Qt::LeftButton << true;
+        QTest::newRow("right") << Qt::RightButton << false;
+        QTest::newRow("middle") << Qt::MiddleButton << false;
+    }
+    void doubleClickButtons() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, closes);
+        Horloge* clock = openClock();
+        // On the dial, where the lines let the click through to the window.
+        const QPoint dial = clock->client()->mapTo(clock, QPoint(140, 160));
+        QTest::mouseDClick(clock->windowHandle(), button, {}, dial);
+        QCOMPARE(Forms::instance().isLoaded<Horloge>(), !closes);
+    }
+
 private:
     std::unique_ptr<test::ScriptedDialogs> m_dialogs;
 };

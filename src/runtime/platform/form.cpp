@@ -25,7 +25,8 @@
 namespace vorn {
 
 // The client area: paints the window's background and passes double-clicks on the bare
-// window to its handler.
+// window to its handler. A double-click is the primary button's: two quick right clicks, as
+// for a context menu, are not one.
 class Form::Client : public QWidget {
 public:
     explicit Client(Form* form)
@@ -44,7 +45,8 @@ protected:
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         event->accept();
-        m_form->runHandler([this] { m_form->Form_DblClick(); });
+        if (event->button() == Qt::LeftButton)
+            m_form->runHandler([this] { m_form->Form_DblClick(); });
     }
 
 private:
