@@ -309,6 +309,7 @@ private Q_SLOTS:
         QTest::newRow("Enter on a sub-folder") << "enter" << 0 << at("autre");
         QTest::newRow("Enter on the parent") << "enter" << -2 << QFileInfo(m_root).path();
         QTest::newRow("a single click opens nothing") << "click" << 1 << at("");
+        QTest::newRow("a right double-click opens nothing") << "right double-click" << 1 << at("");
     }
     void dirListOpensByUser() {
         QFETCH(QString, gesture);
@@ -320,9 +321,10 @@ private Q_SLOTS:
         QSignalSpy changes(&list, &DirList::Change);
         const int row = list.model()->rowCount() - list.ListCount() + index;
         const QPoint centre = list.visualRect(list.model()->index(row, 0)).center();
-        if (gesture == "double-click") {
-            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
-            QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
+        if (gesture.endsWith("double-click")) {
+            const auto button = gesture == "double-click" ? Qt::LeftButton : Qt::RightButton;
+            QTest::mouseClick(list.viewport(), button, {}, centre);
+            QTest::mouseDClick(list.viewport(), button, {}, centre);
         } else if (gesture == "enter") {
             list.setListIndex(index);
             QTest::keyClick(&list, Qt::Key_Return);

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QWidget>
 
@@ -133,6 +134,14 @@ protected:
         Widget::focusOutEvent(event);
         if (isRealFocusMove(event->reason()))
             lostFocus();
+    }
+    // A double-click is the primary button's, on every desktop: two quick clicks of another
+    // button, as for a context menu, are two presses and open nothing.
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton)
+            Widget::mouseDoubleClickEvent(event);
+        else
+            this->mousePressEvent(event);
     }
 
 private:

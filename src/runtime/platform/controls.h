@@ -63,7 +63,8 @@ protected:
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         event->accept();
-        doubleClicked();
+        if (event->button() == Qt::LeftButton)
+            doubleClicked();
     }
     void keyPressEvent(QKeyEvent* event) override {
         if (m_clickable && detail::isPressKey(event)) {
