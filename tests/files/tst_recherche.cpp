@@ -315,13 +315,20 @@ private Q_SLOTS:
     void details_data() {
         QTest::addColumn<qint64>("size");
         QTest::addColumn<QString>("sizeText");
-        QTest::newRow("empty file") << qint64(0) << "0";
-        QTest::newRow("four digits, no grouping") << qint64(1536) << "1536";
-        QTest::newRow("beyond 32 bits") << qint64(5000000000) << "5000000000";
+        QTest::addColumn<QString>("told");
+        QTest::newRow("empty file") << qint64(0) << "0"
+                                    << "0 octet";
+        QTest::newRow("one byte") << qint64(1) << "1"
+                                  << "1 octet";
+        QTest::newRow("four digits, no grouping") << qint64(1536) << "1536"
+                                                  << "1536 octets";
+        QTest::newRow("beyond 32 bits") << qint64(5000000000) << "5000000000"
+                                        << "5000000000 octets";
     }
     void details() {
         QFETCH(qint64, size);
         QFETCH(QString, sizeText);
+        QFETCH(QString, told);
         const QString path = at("disque/travail/d.bin");
         const QDateTime modified(QDate(2024, 3, 9), QTime(7, 5, 4));
         QFile file(path);
@@ -333,6 +340,8 @@ private Q_SLOTS:
         select(QStringLiteral("d.bin"));
         QCOMPARE(text("Text2"), QStringLiteral("09/03/2024 07:05:04"));
         QCOMPARE(text("Text3"), sizeText);
+        QTRY_COMPARE(test::lastAnnouncement(m_window),
+                     QStringLiteral("Créé le 09/03/2024 07:05:04, ") + told);
         QFile::remove(path);
     }
 

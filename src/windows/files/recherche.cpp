@@ -194,8 +194,12 @@ void Recherche::Dir1_Change() {
 void Recherche::File1_Click() {
     const QString path = selectedFilePath();
     Text2->setText(generalDateText(fileDateTime(path)));
-    Text3->setText(QString::number(fileLen(path)));
-    announce(this, QStringLiteral("Créé le %1, %2 octets").arg(Text2->text(), Text3->text()));
+    const qint64 size = fileLen(path);
+    Text3->setText(QString::number(size));
+    // French puts "octet" in the singular below two.
+    announce(this, QStringLiteral("Créé le %1, %2 %3")
+                       .arg(Text2->text(), Text3->text(),
+                            size < 2 ? QStringLiteral("octet") : QStringLiteral("octets")));
 }
 
 void Recherche::File1_LostFocus() {
