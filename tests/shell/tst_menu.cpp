@@ -61,6 +61,34 @@ private Q_SLOTS:
         QCOMPARE(layout, expected);
     }
 
+    // Each top entry shows on the bar, none behind the overflow button, whatever the size of
+    // the desktop's menu font; the client area keeps its height.
+    void everyTopEntryShows_data() {
+        QTest::addColumn<double>("fontScale");
+        QTest::newRow("desktop font") << 1.0;
+        QTest::newRow("larger desktop font") << 1.5;
+    }
+    void everyTopEntryShows() {
+        QFETCH(double, fontScale);
+        const QFont desktop = QApplication::font("QMenuBar");
+        QFont larger = desktop;
+        larger.setPointSizeF(desktop.pointSizeF() * fontScale);
+        QApplication::setFont(larger, "QMenuBar");
+        Menu* menu = Forms::instance().show<Menu>();
+        QApplication::setFont(desktop, "QMenuBar");
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QMenuBar* bar = menu->menuBar();
+        QCOMPARE(bar->font().pointSizeF(), larger.pointSizeF());
+        for (QAction* top : bar->actions()) {
+            const QRect place = bar->actionGeometry(top);
+            QVERIFY2(bar->rect().contains(place), qPrintable(top->text()));
+        }
+        const auto* overflow = bar->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button"),
+                                                        Qt::FindDirectChildrenOnly);
+        QVERIFY(!overflow || overflow->isHidden());
+        QCOMPARE(menu->client()->height(), 51);
+    }
+
     void shortcutActsWithoutOpeningTheMenu_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("window");

@@ -95,6 +95,10 @@ Menu::Menu()
         }
         connect(action, &QAction::triggered, this, handler(entry.handler));
     }
+    // The strip is as wide as its top entries need in the desktop's menu font: in a font larger
+    // than the one it was drawn for, the last ones would hide behind the overflow button.
+    if (const int needed = menuBar()->sizeHint().width(); needed > width())
+        resize(needed, height());
 
     Bouch = new Image(client(), {"Bouch", nullptr, {0, 0, 4005, 765}});
     setDecorative(Bouch);
