@@ -809,10 +809,12 @@ private Q_SLOTS:
             script.close();
             return script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
         };
-        QVERIFY(writeScript(folder + '/' + hostile,
-                            QStringLiteral("printf '%s|%s' \"$0\" \"$#\" > '%1'").arg(marker)));
+        QVERIFY(writeScript(
+            folder + '/' + hostile,
+            QStringLiteral("printf '%s|%s' \"$0\" \"$#\" > %1").arg(test::shellWord(marker))));
         // What a shell would run instead, if it read the name.
-        QVERIFY(writeScript(folder + "/-n", QStringLiteral("touch '%1'").arg(at("disque/leurre"))));
+        QVERIFY(writeScript(folder + "/-n",
+                            QStringLiteral("touch %1").arg(test::shellWord(at("disque/leurre")))));
         static_cast<FileList*>(control("File1"))->Refresh();
         select(hostile);
         test::ScriptedDialogs dialogs;

@@ -339,9 +339,8 @@ private Q_SLOTS:
         const QString script = dir.filePath(QStringLiteral("platform.sh"));
         QFile f(script);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\nprintf %s \"$QT_QPA_PLATFORM\" > '%1.part'\n"
-                               "mv '%1.part' '%1'\n")
-                    .arg(seen)
+        f.write(QStringLiteral("#!/bin/sh\nprintf %s \"$QT_QPA_PLATFORM\" > %1\nmv %1 %2\n")
+                    .arg(test::shellWord(seen + QStringLiteral(".part")), test::shellWord(seen))
                     .toUtf8());
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -359,7 +358,7 @@ private Q_SLOTS:
         const QString script = dir.filePath(QStringLiteral("-x; touch pwned 'q'.sh"));
         QFile f(script);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\necho ok > '%1'\n").arg(marker).toUtf8());
+        f.write(QStringLiteral("#!/bin/sh\necho ok > %1\n").arg(test::shellWord(marker)).toUtf8());
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(test::errorOf([&] { startProgram(script); }), 0);

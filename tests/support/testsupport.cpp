@@ -112,6 +112,12 @@ void pinTime(const QDateTime& time) {
         setTimeSource({});
 }
 
+QString shellWord(const QString& text) {
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
 QString lastAnnouncement(QWidget* window) {
     QCoreApplication::processEvents();
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);

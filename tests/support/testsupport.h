@@ -81,6 +81,9 @@ template <class F> int errorOf(F&& f) {
     return 0;
 }
 
+// `text` as one word of a shell script, whatever characters it holds (quotes, spaces, accents).
+QString shellWord(const QString& text);
+
 // What `window` last told assistive tools as a notification, which a screen reader speaks
 // without the focus moving, once the events queued so far have run; empty if it told nothing.
 QString lastAnnouncement(QWidget* window);
