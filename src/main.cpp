@@ -1,5 +1,6 @@
 #include "platform/forms.h"
 #include "platform/runtime.h"
+#include "platform/toolkitbridge.h"
 #include "platform/windowsystem.h"
 #include "shell/menu.h"
 
@@ -7,6 +8,7 @@
 
 int main(int argc, char* argv[]) {
     vorn::choosePlatform();
+    vorn::keepToolkitBridgeOut();
     QApplication app(argc, argv);
     vorn::Runtime runtime(app);
     vorn::Forms::instance().show<vorn::Menu>();

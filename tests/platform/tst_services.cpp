@@ -4,6 +4,7 @@
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
 #include "platform/systemcalls.h"
+#include "platform/toolkitbridge.h"
 #include "platform/windowsystem.h"
 
 #include "support/testsupport.h"
@@ -311,35 +312,56 @@ private Q_SLOTS:
         QCOMPARE(platformFor(session), platform);
     }
 
-    // The window system the suite asked Qt for is its own: a program it starts afterwards
-    // finds the environment as the user left it.
+    // The window system the suite asked Qt for and GTK's accessibility bridge it kept out are its
+    // own: a program it starts afterwards finds the environment as the user left it.
     void startedProgramsChooseTheirOwnPlatform_data() {
         QTest::addColumn<QByteArray>("requested"); // what the user set, if anything
-        QTest::newRow("chosen for the suite") << QByteArray();
-        QTest::newRow("the user's choice") << QByteArray("wayland");
+        QTest::addColumn<QByteArray>("bridge");    // the user's NO_AT_BRIDGE; null: unset
+        QTest::newRow("chosen for the suite") << QByteArray() << QByteArray();
+        QTest::newRow("the user's choice") << QByteArray("wayland") << QByteArray("0");
+        QTest::newRow("bridge set empty") << QByteArray() << QByteArray("");
+        QTest::newRow("bridge kept out by the user") << QByteArray() << QByteArray("1");
     }
     void startedProgramsChooseTheirOwnPlatform() {
         QFETCH(QByteArray, requested);
+        QFETCH(QByteArray, bridge);
         const QByteArray before = qgetenv("QT_QPA_PLATFORM");
-        const auto restore = qScopeGuard([&] { qputenv("QT_QPA_PLATFORM", before); });
+        const bool bridgeWasSet = qEnvironmentVariableIsSet("NO_AT_BRIDGE");
+        const QByteArray bridgeBefore = qgetenv("NO_AT_BRIDGE");
+        const auto restore = qScopeGuard([&] {
+            qputenv("QT_QPA_PLATFORM", before);
+            if (bridgeWasSet)
+                qputenv("NO_AT_BRIDGE", bridgeBefore);
+            else
+                qunsetenv("NO_AT_BRIDGE");
+        });
         if (requested.isEmpty())
             qunsetenv("QT_QPA_PLATFORM");
         else
             qputenv("QT_QPA_PLATFORM", requested);
+        if (bridge.isNull())
+            qunsetenv("NO_AT_BRIDGE");
+        else
+            qputenv("NO_AT_BRIDGE", bridge);
         Session gnomeOnWayland;
         gnomeOnWayland.requested = requested;
         gnomeOnWayland.sessionType = "wayland";
         gnomeOnWayland.desktops = "GNOME";
         gnomeOnWayland.xServer = true;
         choosePlatform(gnomeOnWayland);
+        keepToolkitBridgeOut();
+        // What GTK reads as it starts while the application object is made.
+        QCOMPARE(qgetenv("NO_AT_BRIDGE"), QByteArray("1"));
         forgetChosenPlatform();
+        restoreToolkitBridge();
 
         QTemporaryDir dir;
         const QString seen = dir.filePath(QStringLiteral("seen"));
         const QString script = dir.filePath(QStringLiteral("platform.sh"));
         QFile f(script);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\nprintf %s \"$QT_QPA_PLATFORM\" > %1\nmv %1 %2\n")
+        f.write(QStringLiteral("#!/bin/sh\nprintf '%s|%s' \"$QT_QPA_PLATFORM\" "
+                               "\"${NO_AT_BRIDGE-unset}\" > %1\nmv %1 %2\n")
                     .arg(test::shellWord(seen + QStringLiteral(".part")), test::shellWord(seen))
                     .toUtf8());
         f.close();
@@ -348,7 +370,8 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(seen));
         QFile result(seen);
         QVERIFY(result.open(QIODevice::ReadOnly));
-        QCOMPARE(result.readAll(), requested);
+        QCOMPARE(result.readAll(),
+                 requested + '|' + (bridge.isNull() ? QByteArray("unset") : bridge));
     }
 
     void programStartsWithoutShell() {

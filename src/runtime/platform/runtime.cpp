@@ -6,6 +6,7 @@
 #include "platform/forms.h"
 #include "platform/pictures.h"
 #include "platform/style.h"
+#include "platform/toolkitbridge.h"
 #include "platform/windowsystem.h"
 
 #include <QApplication>
@@ -44,8 +45,10 @@ void useUtf8Characters() {
 
 Runtime::Runtime(QApplication& app, QuitRule rule)
     : QObject(&app) {
-    // The application has its window system now; what the suite asked for is its own.
+    // The application has its window system and its platform theme now; what the suite set in
+    // the environment for their start is its own.
     forgetChosenPlatform();
+    restoreToolkitBridge();
     useUtf8Characters();
     QApplication::setApplicationName(QStringLiteral("VornUtil"));
     // No display name: the window system would append it to every title bar. The name
