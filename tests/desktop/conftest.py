@@ -29,8 +29,9 @@ BUS = ('<busconfig><type>session</type><listen>unix:dir={}</listen><auth>EXTERNA
 
 
 def pytest_addoption(parser: pytest.Parser) -> None:
-    """--shots DIR: where the screenshots go."""
+    """--shots DIR: where the screenshots go; --desktop NAME: the desktop the session claims."""
     parser.addoption("--shots", type=Path, help="the folder the screenshots go into")
+    parser.addoption("--desktop", help="XDG_CURRENT_DESKTOP of every program started")
 
 
 def pytest_configure(config: pytest.Config) -> None:
@@ -39,9 +40,13 @@ def pytest_configure(config: pytest.Config) -> None:
 
 
 @pytest.fixture(scope="session")
-def session(tmp_path_factory: pytest.TempPathFactory) -> Iterator[Session]:
+def session(tmp_path_factory: pytest.TempPathFactory,
+            pytestconfig: pytest.Config) -> Iterator[Session]:
     """The private session every program of the run starts in; all it started ends with it."""
-    yield (session := Session(tmp_path_factory.mktemp("session")))
+    session = Session(tmp_path_factory.mktemp("session"))
+    if desktop := pytestconfig.getoption("--desktop"):
+        session.env["XDG_CURRENT_DESKTOP"] = desktop
+    yield session
     session.close()
 
 
