@@ -67,10 +67,10 @@ private Q_SLOTS:
                                           << "École" << true;
         QTest::newRow("accent is not its letter") << "*e"
                                                   << "café" << false;
-        QTest::newRow("name with its accents apart") << "*ête.txt" << u"be\u0302te.txt"_qs << true;
-        QTest::newRow("pattern with its accents apart") << u"?e\u0301*"_qs << "Lécher" << true;
+        QTest::newRow("name with its accents apart") << "*ête.txt" << u"be\u0302te.txt"_s << true;
+        QTest::newRow("pattern with its accents apart") << u"?e\u0301*"_s << "Lécher" << true;
         QTest::newRow("one letter, its accent apart")
-            << u"?te\u0301.txt"_qs << u"E\u0301te\u0301.txt"_qs << true;
+            << u"?te\u0301.txt"_s << u"E\u0301te\u0301.txt"_s << true;
         QTest::newRow("empty pattern, empty name") << ""
                                                    << "" << true;
         QTest::newRow("empty pattern, a name") << ""
