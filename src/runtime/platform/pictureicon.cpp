@@ -11,6 +11,10 @@ namespace vorn {
 
 namespace {
 
+// The size Qt hands an icon engine's scaledPixmap: in device pixels before Qt 6.8, in logical
+// pixels (to be multiplied by the scale passed with it) from Qt 6.8 on.
+constexpr bool kScaledPixmapTakesLogicalSize = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
+
 // Paints the picture once for each size and mode asked, on a transparent pixmap, and keeps
 // it (a picture that is a plain function, in the picture cache): a window hands its icon to the
 // window system each time it is made or given one.
@@ -53,9 +57,10 @@ public:
         return pixmap;
     }
 
-    // QIcon passes the size in device pixels already; drawing at it keeps every edge sharp.
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal) override {
-        return pixmap(size, mode, state);
+    // Drawn at the size in device pixels, which keeps every edge sharp.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        return pixmap(kScaledPixmapTakesLogicalSize ? size * scale : size, mode, state);
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
