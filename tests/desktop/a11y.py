@@ -18,9 +18,15 @@ Accessible = Atspi.Accessible
 
 
 # An object as a screen reader reads it: role, name, text, whether it is shown, its children.
-def role(obj: Accessible) -> str: return obj.get_role_name()
+# A push button's role is named "push button" by at-spi2-core 2.46 (Debian 12), "button" by
+# newer ones (2.56 in Debian 13): it is spelt one way here.
+def role(obj: Accessible) -> str:
+    return "push button" if obj.get_role() == Atspi.Role.PUSH_BUTTON else obj.get_role_name()
+
+
 def name(obj: Accessible) -> str: return obj.get_name()
-def text(obj: Accessible) -> str: return obj.get_text(0, -1)
+# Through the Text interface by name: newer libatspi gives Accessible a get_text of its own.
+def text(obj: Accessible) -> str: return Atspi.Text.get_text(obj, 0, -1)
 def showing(obj: Accessible) -> bool: return obj.get_state_set().contains(Atspi.StateType.SHOWING)
 
 
