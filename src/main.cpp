@@ -1,6 +1,6 @@
 #include "platform/forms.h"
 #include "platform/runtime.h"
-#include "platform/toolkitbridge.h"
+#include "platform/startenvironment.h"
 #include "platform/windowsystem.h"
 #include "shell/menu.h"
 

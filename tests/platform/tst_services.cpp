@@ -3,8 +3,8 @@
 #include "platform/runtime.h"
 #include "platform/runtimeerror.h"
 #include "platform/services.h"
+#include "platform/startenvironment.h"
 #include "platform/systemcalls.h"
-#include "platform/toolkitbridge.h"
 #include "platform/windowsystem.h"
 
 #include "support/testsupport.h"
@@ -352,8 +352,7 @@ private Q_SLOTS:
         keepToolkitBridgeOut();
         // What GTK reads as it starts while the application object is made.
         QCOMPARE(qgetenv("NO_AT_BRIDGE"), QByteArray("1"));
-        forgetChosenPlatform();
-        restoreToolkitBridge();
+        restoreStartEnvironment();
 
         QTemporaryDir dir;
         const QString seen = dir.filePath(QStringLiteral("seen"));

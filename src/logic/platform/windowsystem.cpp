@@ -1,5 +1,7 @@
 #include "platform/windowsystem.h"
 
+#include "platform/startenvironment.h"
+
 #include <QDir>
 #include <QLibraryInfo>
 #include <QList>
@@ -104,31 +106,9 @@ Session currentSession() {
     return session;
 }
 
-namespace {
-
-const char* const kPlatformVariable = "QT_QPA_PLATFORM";
-
-// The platform choosePlatform() put into the environment, until it is taken out again.
-QByteArray& chosenPlatform() {
-    static QByteArray chosen;
-    return chosen;
-}
-
-} // namespace
-
 void choosePlatform(const Session& session) {
-    const QByteArray platform = platformFor(session);
-    if (platform.isEmpty())
-        return;
-    qputenv(kPlatformVariable, platform);
-    chosenPlatform() = platform;
-}
-
-void forgetChosenPlatform() {
-    QByteArray& chosen = chosenPlatform();
-    if (!chosen.isEmpty() && qgetenv(kPlatformVariable) == chosen)
-        qunsetenv(kPlatformVariable);
-    chosen.clear();
+    if (const QByteArray platform = platformFor(session); !platform.isEmpty())
+        setForStart("QT_QPA_PLATFORM", platform);
 }
 
 } // namespace vorn

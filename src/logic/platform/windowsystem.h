@@ -27,12 +27,7 @@ QByteArray platformFor(const Session& session);
 Session currentSession();
 
 // Asks Qt for the platform the session calls for, through the environment Qt reads as the
-// application object is made.
+// application object is made; restoreStartEnvironment() takes it out again.
 void choosePlatform(const Session& session = currentSession());
-
-// Takes the platform choosePlatform() asked for out of the environment again, once the
-// application object has read it: the programs the suite starts (a terminal, a file started
-// from the file manager) inherit that environment and choose their own window system.
-void forgetChosenPlatform();
 
 } // namespace vorn

@@ -5,8 +5,8 @@
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/pictures.h"
+#include "platform/startenvironment.h"
 #include "platform/style.h"
-#include "platform/toolkitbridge.h"
 #include "platform/windowsystem.h"
 
 #include <QApplication>
@@ -47,8 +47,7 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
     : QObject(&app) {
     // The application has its window system and its platform theme now; what the suite set in
     // the environment for their start is its own.
-    forgetChosenPlatform();
-    restoreToolkitBridge();
+    restoreStartEnvironment();
     useUtf8Characters();
     QApplication::setApplicationName(QStringLiteral("VornUtil"));
     // No display name: the window system would append it to every title bar. The name
