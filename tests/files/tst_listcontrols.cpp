@@ -3,6 +3,7 @@
 
 #include "files/listcontrols.h"
 #include "files/volumes.h"
+#include "platform/systemcalls.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <cerrno>
 #include <memory>
 
 using namespace vorn;
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void cleanup() {
         QDir::setCurrent(m_startFolder);
         setVolumeSource({});
+        sys::setFailure({});
         test::destroyForms();
     }
 
@@ -168,7 +171,15 @@ private Q_SLOTS:
     // Another program changes the folder shown: the list follows, the selected file and the
     // one at the top of the view stay in their places, and a selected file removed is
     // unselected.
+    void fileListFollowsTheDisk_data() {
+        QTest::addColumn<int>("watchError");
+        QTest::newRow("told by the system") << 0;
+        QTest::newRow("no folder can be followed any more") << ENOSPC;
+    }
     void fileListFollowsTheDisk() {
+        QFETCH(int, watchError);
+        sys::setFailure(
+            [=](sys::Call call, const char*) { return call == sys::Call::Watch ? watchError : 0; });
         for (int i = 0; i < 40; ++i)
             QVERIFY(test::makeFile(at(QStringLiteral("m%1.txt").arg(i, 2, 10, QLatin1Char('0')))));
         FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 1500}});

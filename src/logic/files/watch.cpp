@@ -1,12 +1,14 @@
 #include "files/watch.h"
 
 #include "files/names.h"
+#include "platform/systemcalls.h"
 
 #include <QSocketNotifier>
 #include <QStringList>
 
 #include <array>
 #include <cerrno>
+#include <ctime>
 
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -41,6 +43,20 @@ namespace {
 constexpr uint32_t kEntryEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 constexpr uint32_t kSelfEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
 
+bool operator!=(const timespec& a, const timespec& b) {
+    return a.tv_sec != b.tv_sec || a.tv_nsec != b.tv_nsec;
+}
+
+// Whether a change at `changed` is so near now that another in the same tick of the file
+// system's clock would leave the folder's change time as it is.
+bool isRecent(const timespec& changed, int withinMs) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long ms =
+        (now.tv_sec - changed.tv_sec) * 1000LL + (now.tv_nsec - changed.tv_nsec) / 1000000;
+    return ms < withinMs;
+}
+
 } // namespace
 
 FolderWatch::FolderWatch(QObject* parent)
@@ -49,6 +65,8 @@ FolderWatch::FolderWatch(QObject* parent)
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &FolderWatch::settle);
+    m_look.setInterval(kLookMs);
+    connect(&m_look, &QTimer::timeout, this, &FolderWatch::look);
     connect(m_mounts, &MountWatch::changed, this, &FolderWatch::checkStillThere);
     m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_fd < 0)
@@ -80,9 +98,16 @@ void FolderWatch::watch(const QString& folder) {
     m_all = false;
     m_gone = false;
     m_settle.stop();
-    if (m_fd >= 0 && found)
-        m_watch =
-            ::inotify_add_watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
+    m_look.stop();
+    if (!found)
+        return;
+    if (m_fd >= 0)
+        m_watch = sys::watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
+    if (m_watch < 0) {
+        m_changed = info.st_ctim;
+        m_recent = isRecent(m_changed, kLookMs);
+        m_look.start();
+    }
 }
 
 void FolderWatch::setShown(qsizetype entries) {
@@ -119,16 +144,36 @@ void FolderWatch::readEvents() {
         m_settle.start();
 }
 
+bool FolderWatch::sameFolder(const struct stat& info) const {
+    return info.st_dev == m_device && info.st_ino == m_inode;
+}
+
 void FolderWatch::checkStillThere() {
     if (m_path.isEmpty())
         return;
     struct stat info {};
-    if (::stat(m_path.constData(), &info) != 0 || info.st_dev != m_device ||
-        info.st_ino != m_inode) {
+    if (::stat(m_path.constData(), &info) != 0 || !sameFolder(info)) {
         m_gone = true;
         if (!m_settle.isActive())
             m_settle.start();
     }
+}
+
+// Looks at the folder the system cannot tell of: a change since the last look, or one that may
+// have come in the same moment as it, has the folder read again.
+void FolderWatch::look() {
+    struct stat info {};
+    if (::stat(m_path.constData(), &info) != 0 || !sameFolder(info)) {
+        m_look.stop();
+        m_gone = true;
+    } else {
+        if (info.st_ctim != m_changed || m_recent)
+            m_all = true;
+        m_changed = info.st_ctim;
+        m_recent = isRecent(m_changed, kLookMs);
+    }
+    if ((m_all || m_gone) && !m_settle.isActive())
+        m_settle.start();
 }
 
 void FolderWatch::settle() {

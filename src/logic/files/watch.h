@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 class QSocketNotifier;
@@ -47,12 +48,14 @@ public:
     // entries, whose every refresh lays out its whole list again.
     static constexpr int kSettleMs = 250;
     static constexpr qsizetype kManyEntries = 20000;
+    static constexpr int kLookMs = 1000;
 
     explicit FolderWatch(QObject* parent = nullptr);
     ~FolderWatch() override;
 
-    // Follows `folder` from now on, in place of any other. Where the system cannot follow it,
-    // nothing is told.
+    // Follows `folder` from now on, in place of any other. Where the system cannot tell of its
+    // changes (no notifier left for this user, or too many folders followed already), the
+    // folder is looked at every kLookMs instead, and a change found has it read again whole.
     void watch(const QString& folder);
     // How many entries the folder shows, which sets how long changes are gathered.
     void setShown(qsizetype entries);
@@ -68,6 +71,8 @@ private:
     void readEvents();
     void checkStillThere();
     void settle();
+    void look();
+    bool sameFolder(const struct stat& info) const;
 
     QByteArray m_path;
     dev_t m_device = 0;
@@ -77,6 +82,11 @@ private:
     QSocketNotifier* m_notifier = nullptr;
     MountWatch* m_mounts = nullptr;
     QTimer m_settle;
+    QTimer m_look;
+    // The folder's last change as it was last looked at, and whether a change in that same
+    // moment could still have gone unseen.
+    struct timespec m_changed {};
+    bool m_recent = false;
     QSet<QByteArray> m_names;
     bool m_all = false;
     bool m_gone = false;

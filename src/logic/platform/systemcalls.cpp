@@ -5,6 +5,7 @@
 #include <csignal>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +49,10 @@ int unlinkat(int folder, const char* path, int flags) {
 
 int access(const char* path, int mode) {
     return failed(Call::Access, path) ? -1 : ::access(path, mode);
+}
+
+int watch(int notifier, const char* path, uint32_t events) {
+    return failed(Call::Watch, path) ? -1 : ::inotify_add_watch(notifier, path, events);
 }
 
 int startDetached(const char* path, const std::vector<const char*>& arguments) {

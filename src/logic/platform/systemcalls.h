@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -11,13 +12,15 @@
 // by the super-user cannot otherwise meet. Each behaves as the system call of its name.
 namespace vorn::sys {
 
-enum class Call { Stat, Open, MakeDir, Unlink, Access };
+enum class Call { Stat, Open, MakeDir, Unlink, Access, Watch };
 
 int fstatat(int folder, const char* path, struct stat* info, int flags);
 int openat(int folder, const char* path, int flags);
 int mkdirat(int folder, const char* path, mode_t mode);
 int unlinkat(int folder, const char* path, int flags);
 int access(const char* path, int mode);
+// inotify_add_watch
+int watch(int notifier, const char* path, uint32_t events);
 
 // Starts the program at `path` with `arguments` (the program's own name first) and the
 // process's environment, its input from /dev/null, detached: it is not this process's child
