@@ -1,6 +1,7 @@
 """The file manager among real faults on real mounts, run as a user without privileges."""
 
 import os
+import signal
 import subprocess
 import time
 import unicodedata
@@ -348,6 +349,25 @@ def test_a_disk_that_answers_with_io_errors(mounts: Mounts, open_files: Opener,
     assert files.folders()[-3:] == ["disque", "abime", "sain"]
     files.shows(lambda: ["bon.txt", "illisible.txt"], "the disk's files after the errors")
     assert on_disk(platter) == before
+
+
+def test_a_fuse_program_that_no_longer_answers(mounts: Mounts, open_files: Opener,
+                                               user: User) -> None:
+    if not mounts.fuse_works:
+        pytest.skip("no FUSE in this kernel: no volume that stops answering can be made")
+    folder = fill(mounts.folder("ici"), {"a.txt": b"123"})
+    user.give(folder)
+    silent = mounts.failing_disk("muet", fill(mounts.folder("source"), {"b.txt": b"1"}), [])
+    server = mounts.servers[-1]
+    server.send_signal(signal.SIGSTOP)  # as a network volume whose server hangs
+    try:
+        files = open_files(folder)
+        files.shows(lambda: ["a.txt"], "the files while a volume does not answer", USER)
+        assert str(silent) not in files.drives()
+        files.click_file("a.txt")
+        wait(lambda: files.field("Taille:") == "3", "the size of a file on an answering volume")
+    finally:
+        server.send_signal(signal.SIGCONT)
 
 
 def not_utf8(raw: bytes) -> bool:

@@ -285,6 +285,43 @@ private Q_SLOTS:
         QCOMPARE(volumes.at(1).type, QByteArray("nfs"));
     }
 
+    void mountTable_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QByteArray>("type");
+        QTest::newRow("system disk")
+            << QByteArray("26 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw") << "/"
+            << QByteArray("ext4");
+        QTest::newRow("no tags") << QByteArray("30 26 0:40 / /media/cle rw - vfat /dev/sdb1 rw")
+                                 << "/media/cle" << QByteArray("vfat");
+        QTest::newRow("several tags")
+            << QByteArray("31 26 0:41 / /mnt/a rw shared:5 master:2 - nfs4 srv:/x rw") << "/mnt/a"
+            << QByteArray("nfs4");
+        QTest::newRow("space, tab, line break and backslash in the mount point")
+            << QByteArray(R"(32 26 0:42 / /media/Ma\040cl\011\012\134 rw - vfat /dev/sdc rw)")
+            << "/media/Ma cl\t\n\\" << QByteArray("vfat");
+        QTest::newRow("a backslash not followed by three octal digits")
+            << QByteArray(R"(33 26 0:43 / /mnt/a\08 rw - ext4 /dev/sdd rw)") << R"(/mnt/a\08)"
+            << QByteArray("ext4");
+        QTest::newRow("a mount point that is not UTF-8")
+            << QByteArray("34 26 0:44 / /media/\xe9t\xe9 rw - vfat /dev/sde rw")
+            << nameFromBytes("/media/\xe9t\xe9") << QByteArray("vfat");
+        QTest::newRow("no separator")
+            << QByteArray("35 26 0:45 / /mnt/b rw") << QString() << QByteArray();
+    }
+    void mountTable() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, root);
+        QFETCH(QByteArray, type);
+        // With a line that is not a mount before and after it.
+        const QList<Volume> volumes = volumesOfMountTable("\n" + line + "\nbroken\n");
+        QCOMPARE(volumes.size(), root.isEmpty() ? 0 : 1);
+        if (!root.isEmpty()) {
+            QCOMPARE(volumes.first().root, root);
+            QCOMPARE(volumes.first().type, type);
+        }
+    }
+
     void rootHolding_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("root");

@@ -2,11 +2,19 @@
 
 #include "files/names.h"
 
-#include <QStorageInfo>
+#include <QFile>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <set>
 #include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include <sys/statvfs.h>
 
@@ -34,11 +42,96 @@ bool isUnder(const QString& path, const QString& folder) {
            (path.startsWith(folder) && path.at(folder.size()) == QLatin1Char('/'));
 }
 
+// What a volume answers when asked for its state.
+struct VolumeState {
+    bool answered = false;
+    bool found = false;
+    bool readOnly = false;
+    bool empty = false; // it has no room at all: nothing a user could store on
+};
+
+// Asks volumes for their state, each on a thread of its own and for a limited time, so that
+// one whose server or FUSE program no longer answers cannot hold the program: it counts as
+// not ready, and is not asked again until it has answered the question it was asked.
+class VolumeQuestions {
+public:
+    static constexpr std::chrono::milliseconds kAnswerTime{500};
+
+    std::vector<VolumeState> ask(const std::vector<QByteArray>& roots) {
+        auto round = std::make_shared<Round>();
+        round->states.resize(roots.size());
+        for (std::size_t i = 0; i < roots.size(); ++i) {
+            if (!startAsking(roots[i]))
+                continue; // silent since it was last asked
+            const auto question = [this, round, i, root = roots[i]] {
+                struct statvfs info {};
+                const bool found = ::statvfs(root.constData(), &info) == 0;
+                answered(root);
+                const std::lock_guard lock(round->mutex);
+                round->states[i] = {true, found, found && (info.f_flag & ST_RDONLY) != 0,
+                                    found && info.f_blocks == 0};
+                --round->waiting;
+                round->done.notify_one();
+            };
+            {
+                const std::lock_guard lock(round->mutex);
+                ++round->waiting;
+            }
+            try {
+                std::thread(question).detach();
+            } catch (const std::system_error&) {
+                question(); // no thread to spare: asked here, at the risk of waiting for it
+            }
+        }
+        std::unique_lock lock(round->mutex);
+        round->done.wait_for(lock, kAnswerTime, [&] { return round->waiting == 0; });
+        return round->states;
+    }
+
+private:
+    struct Round {
+        std::mutex mutex;
+        std::condition_variable done;
+        std::vector<VolumeState> states;
+        int waiting = 0;
+    };
+
+    bool startAsking(const QByteArray& root) {
+        const std::lock_guard lock(m_mutex);
+        return m_silent.insert(root).second;
+    }
+    void answered(const QByteArray& root) {
+        const std::lock_guard lock(m_mutex);
+        m_silent.erase(root);
+    }
+
+    std::mutex m_mutex;
+    std::set<QByteArray> m_silent; // asked, not answered yet
+};
+
+// The mount table read without touching any volume; the kernel's views and memory file systems
+// are left out, and the others asked for their state through VolumeQuestions, the root always
+// kept as the system's own even when it has no room.
 QList<Volume> systemVolumes() {
+    // Never destroyed: a question still unanswered as the program ends refers to it.
+    static auto* const questions = new VolumeQuestions;
+    QFile file(QStringLiteral("/proc/self/mountinfo"));
+    const QList<Volume> all =
+        file.open(QIODevice::ReadOnly) ? volumesOfMountTable(file.readAll()) : QList<Volume>();
     QList<Volume> volumes;
-    for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
-        volumes.append({info.rootPath(), info.fileSystemType(), info.isReadOnly(),
-                        info.isValid() && info.isReady()});
+    std::vector<QByteArray> roots;
+    for (const Volume& volume : all) {
+        if (isUserVolume(volume)) {
+            volumes.append(volume);
+            roots.push_back(bytesFromName(volume.root));
+        }
+    }
+    const std::vector<VolumeState> states = questions->ask(roots);
+    for (qsizetype i = 0; i < volumes.size(); ++i) {
+        const VolumeState& state = states[std::size_t(i)];
+        volumes[i].readOnly = state.readOnly;
+        volumes[i].ready = state.answered && state.found &&
+                           (!state.empty || volumes[i].root == QLatin1String("/"));
     }
     return volumes;
 }
@@ -85,6 +178,37 @@ QList<Volume> userVolumes() {
     std::sort(kept.begin(), kept.end(),
               [](const Volume& a, const Volume& b) { return a.root < b.root; });
     return kept;
+}
+
+QList<Volume> volumesOfMountTable(QByteArrayView table) {
+    // A mount point with a space, a tab, a line break or a backslash has it as three octal
+    // digits after a backslash.
+    const auto unescaped = [](QByteArrayView field) {
+        QByteArray path;
+        const auto digit = [&](qsizetype at) {
+            return at < field.size() && field.at(at) >= '0' && field.at(at) <= '7'
+                       ? field.at(at) - '0'
+                       : -1;
+        };
+        for (qsizetype i = 0; i < field.size(); ++i) {
+            const bool octal =
+                field.at(i) == '\\' && digit(i + 1) >= 0 && digit(i + 2) >= 0 && digit(i + 3) >= 0;
+            path.append(octal ? char((digit(i + 1) << 6) | (digit(i + 2) << 3) | digit(i + 3))
+                              : field.at(i));
+            i += octal ? 3 : 0;
+        }
+        return path;
+    };
+    QList<Volume> volumes;
+    for (const QByteArray& line : table.toByteArray().split('\n')) {
+        // ID PARENT MAJOR:MINOR ROOT MOUNT-POINT OPTIONS [TAGS...] - TYPE SOURCE OPTIONS
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype dash = fields.indexOf("-");
+        if (fields.size() < 5 || dash < 5 || dash + 1 >= fields.size())
+            continue;
+        volumes.append({nameFromBytes(unescaped(fields.at(4))), fields.at(dash + 1)});
+    }
+    return volumes;
 }
 
 void setVolumeSource(std::function<QList<Volume>()> source) {

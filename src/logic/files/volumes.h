@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -26,6 +27,9 @@ bool isUserVolume(const Volume& volume);
 
 // The mounted, ready user volumes, sorted by root, each root once.
 QList<Volume> userVolumes();
+// The volumes a mount table (as /proc/self/mountinfo writes it) lists, in its order, each with
+// its root and type only.
+QList<Volume> volumesOfMountTable(QByteArrayView table);
 // Replaces the system's volume table (tests); an empty function restores it.
 void setVolumeSource(std::function<QList<Volume>()> source);
 
