@@ -8,6 +8,8 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -217,6 +219,46 @@ private Q_SLOTS:
         list.setListIndex(count - 1);
         QCOMPARE(list.FileName(), QStringLiteral("f32999"));
         QCOMPARE(list.ListIndex(), count - 1);
+    }
+
+    // The tip of a row, the whole name or path, reads as it is written, whatever markup the
+    // name spells.
+    void listTipsShowNamesAsWritten_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("bold markup") << "<b>gras.txt" << false;
+        QTest::newRow("an escaped character") << "a&lt;b.txt" << false;
+        QTest::newRow("a picture of a file nearby") << "<img src=\"a.txt\">" << false;
+        QTest::newRow("a comment") << "<p>début<!--caché-->fin.txt" << false;
+        QTest::newRow("two spaces in a row") << "<u>deux  espaces.txt" << false;
+        QTest::newRow("a folder in markup") << "<i>penché" << true;
+    }
+    void listTipsShowNamesAsWritten() {
+        QFETCH(QString, name);
+        QFETCH(bool, folder);
+        QVERIFY(folder ? QDir(m_root).mkdir(name) : test::makeFile(at(name)));
+        const ControlDecl decl{"List", nullptr, {0, 0, 2000, 2000}};
+        std::unique_ptr<QListView> list;
+        if (folder)
+            list = std::make_unique<DirList>(nullptr, decl);
+        else
+            list = std::make_unique<FileList>(nullptr, decl);
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        const QModelIndexList rows = list->model()->match(
+            list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+        QCOMPARE(rows.size(), 1);
+        const QPoint point = list->visualRect(rows.first()).center();
+        QHelpEvent help(QEvent::ToolTip, point, list->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(list->viewport(), &help);
+        const QString tip = QToolTip::text();
+        QTextDocument shown;
+        if (Qt::mightBeRichText(tip))
+            shown.setHtml(tip);
+        else
+            shown.setPlainText(tip);
+        QCOMPARE(shown.toPlainText(), folder ? at(name) : name);
+        QToolTip::hideText();
     }
 
     void propertyWritesAreGuarded_data() {

@@ -1,6 +1,7 @@
 #include "files/entrymodel.h"
 #include "files/listcontrols.h"
 #include "files/names.h"
+#include "files/tipdelegate.h"
 #include "platform/form.h"
 #include "platform/pictures.h"
 #include "platform/runtimeerror.h"
@@ -9,7 +10,6 @@
 #include <QAbstractListModel>
 #include <QKeyEvent>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 
 namespace vorn {
 
@@ -95,18 +95,18 @@ QString detail::shownPath(const QString& path) {
 namespace {
 
 // Shifts each row right by its level, so the folders read as a path from the root down.
-class IndentDelegate final : public QStyledItemDelegate {
+class IndentDelegate final : public PlainTipDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using PlainTipDelegate::PlainTipDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         QStyleOptionViewItem shifted = option;
         shifted.rect.setLeft(option.rect.left() + indent(option, index));
-        QStyledItemDelegate::paint(painter, shifted, index);
+        PlainTipDelegate::paint(painter, shifted, index);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(option, index), 0);
+        return PlainTipDelegate::sizeHint(option, index) + QSize(indent(option, index), 0);
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "files/entrymodel.h"
 #include "files/listcontrols.h"
 #include "files/names.h"
+#include "files/tipdelegate.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/runtimeerror.h"
@@ -43,6 +44,7 @@ FileList::FileList(QWidget* parent, const ControlDecl& decl)
     , m_model(new NameListModel(this))
     , m_watch(new FolderWatch(this)) {
     detail::setUpFolderView(*this, m_model);
+    setItemDelegate(new PlainTipDelegate(this));
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_quiet && ListIndex() >= 0)
             Q_EMIT Click();
