@@ -174,8 +174,10 @@ private Q_SLOTS:
                            u"mélange.txt (codage non reconnu)"_s,
                            u"note.txt"_s,
                            u"note.txt␣"_s,
+                           u"note⟨U+FE0E⟩.txt"_s,
                            u"zéro⟨U+200B⟩largeur"_s,
-                           u"⇥onglet"_s};
+                           u"⇥onglet"_s,
+                           u"⟨U+3164⟩vide.txt"_s};
         QTest::newRow("the filter reads an undecodable name as shown")
             << "noms" << files << "*ge.txt" << false
             << QStringList{u"mélange.txt (codage non reconnu)"_s};
@@ -196,6 +198,7 @@ private Q_SLOTS:
                                       u"noms/note.txt"_s, u"noms/note.txt "_s, u"noms/a\nb.txt"_s,
                                       u"noms/\tonglet"_s, u"noms/élève.txt"_s,
                                       u"noms/e\u0301le\u0300ve.txt"_s, u"noms/zéro\u200blargeur"_s,
+                                      u"noms/note\ufe0e.txt"_s, u"noms/\u3164vide.txt"_s,
                                       u"espaces/a b"_s, u"espaces/a\u00a0b"_s}));
         QVERIFY(QFile::link(root + "/c.doc", root + "/lien.txt"));
         QVERIFY(QFile::link(root + "/sous-dossier", root + "/raccourci"));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace vorn {
 
@@ -63,9 +64,27 @@ QChar readableByte(unsigned char byte) {
     return QChar(c ? c : char16_t(QChar::ReplacementCharacter));
 }
 
+// Letters and marks that show nothing though they are neither controls nor format characters:
+// the combining grapheme joiner, the Hangul fillers, the Khmer inherent vowels and the
+// variation selectors. A name holding one looks like the same name without it.
+constexpr std::array<std::pair<char32_t, char32_t>, 8> kBlankLettersAndMarks{{
+    {0x034F, 0x034F},
+    {0x115F, 0x1160},
+    {0x17B4, 0x17B5},
+    {0x180B, 0x180F},
+    {0x3164, 0x3164},
+    {0xFE00, 0xFE0F},
+    {0xFFA0, 0xFFA0},
+    {0xE0100, 0xE01EF},
+}};
+
 // Characters that take no room or none that shows: controls, format characters (zero-width
-// ones, direction marks), line and paragraph separators, and lone surrogates.
+// ones, direction marks), line and paragraph separators, lone surrogates, and the blank
+// letters and marks above.
 bool isInvisible(char32_t c) {
+    if (std::any_of(kBlankLettersAndMarks.begin(), kBlankLettersAndMarks.end(),
+                    [c](const auto& range) { return c >= range.first && c <= range.second; }))
+        return true;
     switch (QChar::category(c)) {
     case QChar::Other_Control:
     case QChar::Other_Format:
