@@ -17,6 +17,7 @@
 #include <memory>
 
 using namespace vorn;
+using namespace Qt::StringLiterals;
 using vorn::test::errorOf;
 
 class TestListControls : public QObject {
@@ -410,32 +411,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<int>("changes");
         QTest::addColumn<int>("error");
-        QTest::newRow("another root") << at("v1") << at("v1") << 1 << 0;
-        QTest::newRow("a path inside a volume") << at("v3/x/y") << at("v3") << 1 << 0;
-        QTest::newRow("the same volume") << at("v2") << at("v2") << 0 << 0;
-        QTest::newRow("no volume holds it") << "/ailleurs" << at("v2") << 0 << 68;
-        QTest::newRow("a volume gone meanwhile") << at("v4") << at("v2") << 0 << 71;
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("another root") << at("v1") << at("v1") << 1 << 0 << at("v1");
+        QTest::newRow("a path inside a volume") << at("v3/x/y") << at("v3") << 1 << 0 << at("v3");
+        QTest::newRow("the same volume") << at("v2") << at("v2") << 0 << 0 << at("v2");
+        QTest::newRow("no volume holds it") << "/ailleurs" << at("v2") << 0 << 68 << at("v2");
+        QTest::newRow("a volume gone meanwhile") << at("v4") << at("v2") << 0 << 71 << at("v2");
+        // A stick's label names its folder: what the name hides is shown as the lists show it.
+        QTest::newRow("a root that hides characters")
+            << at(u"v5\u202Etxt.exe\n"_s) << at(u"v5\u202Etxt.exe\n"_s) << 1 << 0
+            << at(u"v5⟨U+202E⟩txt.exe⏎"_s);
     }
     void driveList() {
         QFETCH(QString, drive);
         QFETCH(QString, chosen);
         QFETCH(int, changes);
         QFETCH(int, error);
+        QFETCH(QString, shown);
         QList<Volume> volumes{{at("v3"), "iso9660", true, true},
                               {at("v1"), "ext4", false, true},
                               {at("v2"), "ext4", false, true},
+                              {at(u"v5\u202Etxt.exe\n"_s), "ext4", false, true},
                               {at("v4"), "vfat", false, true}};
         setVolumeSource([&] { return volumes; });
         QVERIFY(QDir(m_root).mkpath("v2/dedans"));
         QVERIFY(QDir::setCurrent(at("v2/dedans")));
         DriveList list(nullptr, {"Drive1", nullptr, {0, 0, 2000, 315}});
-        QCOMPARE(list.List(), (QStringList{at("v1"), at("v2"), at("v3"), at("v4")}));
+        QCOMPARE(list.List(),
+                 (QStringList{at("v1"), at("v2"), at("v3"), at("v4"), at(u"v5\u202Etxt.exe\n"_s)}));
         QCOMPARE(list.Drive(), at("v2")); // the volume of the current folder
         volumes.removeLast();             // the stick is pulled out
         QSignalSpy spy(&list, &DriveList::Change);
         QCOMPARE(errorOf([&] { list.setDrive(drive); }), error);
         QCOMPARE(list.Drive(), chosen);
-        QCOMPARE(list.currentText(), chosen);
+        QCOMPARE(list.currentText(), shown);
         QCOMPARE(spy.count(), changes);
     }
 

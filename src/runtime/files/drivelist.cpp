@@ -94,8 +94,11 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
         shown.append(m_volumes.at(m_chosen));
     const QSignalBlocker block(this);
     clear();
+    // A root is named by a volume's label, which its maker chose: it is shown as the lists
+    // show names, so that nothing in it is hidden.
     for (const Volume& volume : shown)
-        addItem(isOptical(volume) ? pictures::opticalDisc() : pictures::hardDisk(), volume.root);
+        addItem(isOptical(volume) ? pictures::opticalDisc() : pictures::hardDisk(),
+                detail::shownPath(volume.root));
     m_volumes = shown;
     const int kept = indexOfRoot(shown, keep);
     m_chosen = shown.isEmpty() ? -1 : std::max(0, kept);

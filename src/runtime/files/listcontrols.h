@@ -55,8 +55,8 @@ void restoreTop(QListView& view, int row, const ViewTop& top);
 class FolderModel;
 class NameListModel;
 
-// The mounted, ready volumes, each shown by its root path; starts on the volume that holds
-// the folder the lists start in. The list is read again whenever it is opened.
+// The mounted, ready volumes, each shown by its root path (shownPath); starts on the volume that
+// holds the folder the lists start in. The list is read again whenever it is opened.
 class DriveList : public Control<QComboBox> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
