@@ -115,6 +115,33 @@ private Q_SLOTS:
         QVERIFY(shown);
     }
 
+    // The keyboard's ways into the menu bar: each makes the first top entry current and shows
+    // it, so that a person sees where Left, Right and Down will take them.
+    void keysEnterTheMenuBar_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("Alt") << int(Qt::Key_Alt) << false;
+    }
+    void keysEnterTheMenuBar() {
+        QFETCH(int, key);
+        QFETCH(bool, opens);
+        Menu* menu = Forms::instance().show<Menu>();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        QMenuBar* bar = menu->menuBar();
+        const QImage before = bar->grab().toImage();
+        QWindow* window = menu->windowHandle();
+        if (key == Qt::Key_Alt) {
+            QTest::keyPress(window, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyRelease(window, Qt::Key_Alt);
+        } else {
+            QTest::keyClick(window, Qt::Key(key));
+        }
+        QCOMPARE(bar->activeAction(), bar->actions().constFirst());
+        QCOMPARE(bar->actions().constFirst()->menu()->isVisible(), opens);
+        QVERIFY2(bar->grab().toImage() != before, "the current entry does not show");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    }
+
     void windowEntryKeepsOneCopy() {
         Menu* menu = Forms::instance().show<Menu>();
         menu->action(QStringLiteral("coord"))->trigger();

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QMenuBar>
 #include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <QToolButton>
 
 namespace vorn {
@@ -30,6 +31,23 @@ public:
                 return {};
         }
         return QProxyStyle::standardIcon(which, option, widget);
+    }
+
+    // Some styles (Fusion among them) mark a menu bar's current entry only while its menu is
+    // open: after Alt, or Escape out of a menu, the keyboard is on the bar and nothing showed
+    // where. A bar that has the keyboard focus draws its current entry as an open one.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuBarItem && widget && widget->hasFocus() &&
+            (option->state & State_Selected) && !(option->state & State_Sunken)) {
+            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
+                QStyleOptionMenuItem current = *item;
+                current.state |= State_Sunken;
+                QProxyStyle::drawControl(element, &current, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 
     void polish(QWidget* widget) override {
