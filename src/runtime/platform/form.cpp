@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -123,6 +125,17 @@ QMenuBar* Form::menuBar() {
         m_menuBar->setNativeMenuBar(false);
         m_menuBar->setFont(QApplication::font(m_menuBar));
         m_layout->setMenuBar(m_menuBar);
+        // F10 opens the first menu with its first entry current, as on GNOME and Windows.
+        auto* openFirst = new QShortcut(QKeySequence(Qt::Key_F10), this);
+        connect(openFirst, &QShortcut::activated, m_menuBar, [bar = m_menuBar] {
+            const QList<QAction*> tops = bar->actions();
+            if (tops.isEmpty() || !tops.constFirst()->menu())
+                return;
+            bar->setActiveAction(tops.constFirst());
+            QMenu* menu = tops.constFirst()->menu();
+            if (menu->isVisible() && !menu->actions().isEmpty())
+                menu->setActiveAction(menu->actions().constFirst());
+        });
     }
     return m_menuBar;
 }
