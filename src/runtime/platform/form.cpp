@@ -371,6 +371,10 @@ void Form::returnToKeptPlace() {
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_firstFramePending = true;
+    // The control a window opens with the focus on shows it at once: some styles mark a
+    // focused option or button only once a key has moved the focus, and a person starting
+    // from the keyboard would not see where they are.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     keepFocusOffPictures();
     keepOuterSize();
 }
