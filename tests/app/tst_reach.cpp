@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -243,6 +244,15 @@ void openingFocusShows(Form* form) {
              qPrintable(describe(focused) + QStringLiteral(" hides its focus as it opens")));
 }
 
+// The person's last press before a window opens: a key, as its shortcut is, or a click.
+void pressBeforeOpening(bool key) {
+    QPushButton elsewhere;
+    if (key)
+        QTest::keyClick(&elsewhere, Qt::Key_Shift);
+    else
+        QTest::mouseClick(&elsewhere, Qt::LeftButton);
+}
+
 } // namespace
 
 // Presses keys in the window as the window system delivers them: a key sequence ("Tab",
@@ -367,12 +377,34 @@ private Q_SLOTS:
         QVERIFY(dialogs.errors().isEmpty());
     }
 
+    // Opened by a click, the lottery keeps the style's look; opened by a key, the chore it
+    // opens on shows at once that it has the focus.
+    void openingFocusShowsAfterAKeyOnly() {
+        for (const bool key : {false, true}) {
+            test::ScriptedDialogs dialogs;
+            dialogs.queueInput(QStringLiteral("Alice"));
+            dialogs.queueInput(QStringLiteral("Bruno"));
+            pressBeforeOpening(key);
+            QPointer<Form> form = findWindow(QStringLiteral("MARIAGE"))->open();
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            QWidget* focused = form->focusWidget();
+            QVERIFY(focused);
+            const QImage look = focused->grab().toImage();
+            focused->clearFocus();
+            QVERIFY2((focused->grab().toImage() != look) == key,
+                     qPrintable(describe(focused) + (key ? QStringLiteral(" hides its focus")
+                                                         : QStringLiteral(" shows its focus"))));
+            test::destroyForms();
+        }
+    }
+
     void everyControlTakesPointerAndTab() {
         QFETCH(QString, window);
         QFETCH(Step, step);
         test::ScriptedDialogs dialogs; // the lottery's two names, the prank's messages
         dialogs.queueInput(QStringLiteral("Alice"));
         dialogs.queueInput(QStringLiteral("Bruno"));
+        pressBeforeOpening(true); // opened by its shortcut
         QPointer<Form> form = findWindow(window)->open();
         QVERIFY(QTest::qWaitForWindowActive(form));
         step(form, [form] { checkReach(form); });

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/guard.h"
+#include "platform/keyboarduse.h"
 #include "platform/placement.h"
 #include "platform/twips.h"
 
@@ -371,10 +372,12 @@ void Form::returnToKeptPlace() {
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_firstFramePending = true;
-    // The control a window opens with the focus on shows it at once: some styles mark a
-    // focused option or button only once a key has moved the focus, and a person starting
-    // from the keyboard would not see where they are.
-    setAttribute(Qt::WA_KeyboardFocusChange);
+    // A window opened from the keyboard shows at once which control has the focus: some styles
+    // mark a focused option or button only once a key has moved the focus in that window, and
+    // a person going on by keys would not see where they are. Opened by the pointer, it keeps
+    // the style's usual look.
+    if (lastPressWasKey())
+        setAttribute(Qt::WA_KeyboardFocusChange);
     keepFocusOffPictures();
     keepOuterSize();
 }

@@ -4,6 +4,7 @@
 #include "platform/conversions.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
+#include "platform/keyboarduse.h"
 #include "platform/pictures.h"
 #include "platform/startenvironment.h"
 #include "platform/style.h"
@@ -66,6 +67,7 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
 
     installFontSubstitutions();
     installSuiteStyle();
+    followKeyboardUse();
     installAccessibility();
 
     if (rule == QuitRule::QuitWhenNoWindow) {

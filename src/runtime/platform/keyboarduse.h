@@ -1,0 +1,13 @@
+#pragma once
+
+namespace vorn {
+
+// Follows whether the person's last press was on the keyboard or with the pointer, so that a
+// window opened from the keyboard can show at once where its focus is, as one opened by the
+// pointer shows it only once a key moves the focus.
+void followKeyboardUse();
+
+// Whether the last press the application received was a key (a shortcut included).
+bool lastPressWasKey();
+
+} // namespace vorn
