@@ -168,7 +168,7 @@ int main(int argc, char* argv[]) {
 
     QCoreApplication app(argc, argv);
     const QString self = QCoreApplication::applicationFilePath();
-    const int runs = 41;
+    constexpr int runs = 41;
     const QStringList modes{QStringLiteral("--bare"), QStringLiteral("--baseline"),
                             QStringLiteral("--suite")};
     std::vector<std::vector<double>> ms(modes.size()), cpu(modes.size()), rss(modes.size());
@@ -194,8 +194,7 @@ int main(int argc, char* argv[]) {
                     median(rss[m]));
     // Ratios are the medians of each round's ratio: the programs of one round ran within a
     // second of each other, so a slow spell of the machine weighs on both sides alike.
-    const auto pairedRatio = [runs](const std::vector<double>& over,
-                                    const std::vector<double>& under) {
+    const auto pairedRatio = [](const std::vector<double>& over, const std::vector<double>& under) {
         std::vector<double> ratios;
         for (int i = 0; i < runs; ++i)
             ratios.push_back(over[i] / under[i]);

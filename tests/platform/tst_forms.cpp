@@ -282,6 +282,8 @@ private Q_SLOTS:
         QTest::newRow("the screen on the right unplugged")
             << launcher.translated(2220, 200) << QList{laptop} << QPoint(1651, 200);
         QTest::newRow("the screen below unplugged")
+        QTest::newRow("on a screen below")
+            << launcher.translated(300, 1280) << QList{laptop, below} << QPoint(300, 1280);
             << launcher.translated(300, 1280) << QList{laptop} << QPoint(300, 985);
         QTest::newRow("left half off the edge")
             << launcher.translated(1800, 200) << QList{laptop} << QPoint(1800, 200);
