@@ -178,7 +178,7 @@ private Q_SLOTS:
 
         host->box->setFocus(Qt::MouseFocusReason);
         // A real modal box taking the focus is no loss of focus.
-        test::pressOnNextBox(QMessageBox::Ok);
+        const auto press = test::pressOnNextBox(QMessageBox::Ok);
         QMessageBox::information(host, QStringLiteral("t"), QStringLiteral("m"));
         QCOMPARE(lost.count(), 1);
         QVERIFY(!isRealFocusMove(Qt::ActiveWindowFocusReason));

@@ -168,7 +168,7 @@ private Q_SLOTS:
         Probe* form = Forms::instance().show<Probe>();
         QString title;
         QString text;
-        test::pressOnNextBox(QMessageBox::Ok, &title, &text);
+        const auto press = test::pressOnNextBox(QMessageBox::Ok, &title, &text);
         form->Button->click();
         QCOMPARE(title, QStringLiteral("VornUtil"));
         QCOMPARE(text, QStringLiteral("Erreur d'exécution '13':\n\nType incompatible"));
@@ -190,7 +190,7 @@ private Q_SLOTS:
         QFETCH(int, answer);
         Probe* form = Forms::instance().show<Probe>();
         QString title;
-        test::pressOnNextBox(QMessageBox::StandardButton(button), &title);
+        const auto press = test::pressOnNextBox(QMessageBox::StandardButton(button), &title);
         QCOMPARE(answerNumber(msgBox(form, QStringLiteral("Question ?"),
                                      MessageStyle::fromNumber(style), QStringLiteral("Titre"))),
                  answer);
@@ -200,16 +200,17 @@ private Q_SLOTS:
     void frenchStandardButtons() {
         Probe* form = Forms::instance().show<Probe>();
         QStringList captions;
-        auto* timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [&] {
+        // The timer ends with this function, so the lambda never outlives what it captures.
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, &timer, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 for (auto* b : box->buttons())
                     captions << b->text().remove(QLatin1Char('&'));
                 box->button(QMessageBox::Cancel)->click();
-                timer->stop();
+                timer.stop();
             }
         });
-        timer->start(20);
+        timer.start(20);
         msgBox(form, QStringLiteral("?"), {Buttons::RetryCancel, MessageIcon::None},
                QStringLiteral("T"));
         QVERIFY2(captions.contains(QStringLiteral("Réessayer")), qPrintable(captions.join(',')));
@@ -281,9 +282,9 @@ private Q_SLOTS:
             << launcher.translated(2220, 200) << QList{laptop, right} << QPoint(2220, 200);
         QTest::newRow("the screen on the right unplugged")
             << launcher.translated(2220, 200) << QList{laptop} << QPoint(1651, 200);
-        QTest::newRow("the screen below unplugged")
         QTest::newRow("on a screen below")
             << launcher.translated(300, 1280) << QList{laptop, below} << QPoint(300, 1280);
+        QTest::newRow("the screen below unplugged")
             << launcher.translated(300, 1280) << QList{laptop} << QPoint(300, 985);
         QTest::newRow("left half off the edge")
             << launcher.translated(1800, 200) << QList{laptop} << QPoint(1800, 200);

@@ -129,25 +129,27 @@ QString lastAnnouncement(QWidget* window) {
     return QString();
 }
 
-void pressOnNextBox(QMessageBox::StandardButton button, QString* title, QString* text,
-                    int timeoutMs) {
-    auto* timer = new QTimer(qApp);
+std::unique_ptr<QTimer> pressOnNextBox(QMessageBox::StandardButton button, QString* title,
+                                       QString* text, int timeoutMs) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer* watch = timer.get();
     auto remaining = std::make_shared<int>(timeoutMs / 20);
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+    QObject::connect(watch, &QTimer::timeout, watch, [=] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box) {
             if (title)
                 *title = box->windowTitle();
             if (text)
                 *text = box->text();
+            watch->stop();
             if (QAbstractButton* b = box->button(button))
                 b->click();
-            timer->deleteLater();
         } else if (--*remaining <= 0) {
-            timer->deleteLater();
+            watch->stop();
         }
     });
-    timer->start(20);
+    watch->start(20);
+    return timer;
 }
 
 } // namespace vorn::test

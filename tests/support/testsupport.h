@@ -8,8 +8,10 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QApplication;
 class QWidget;
@@ -89,8 +91,11 @@ QString shellWord(const QString& text);
 QString lastAnnouncement(QWidget* window);
 
 // Presses `button` on the next real modal box that appears (within `timeoutMs`), recording
-// its title and text in the out-parameters if given.
-void pressOnNextBox(QMessageBox::StandardButton button, QString* title = nullptr,
-                    QString* text = nullptr, int timeoutMs = 5000);
+// its title and text in the out-parameters if given. The watch lasts no longer than the
+// returned timer: a test that ends before the box appears leaves nothing behind to write
+// into its finished frame.
+[[nodiscard]] std::unique_ptr<QTimer> pressOnNextBox(QMessageBox::StandardButton button,
+                                                     QString* title = nullptr,
+                                                     QString* text = nullptr, int timeoutMs = 5000);
 
 } // namespace vorn::test
