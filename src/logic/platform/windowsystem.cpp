@@ -97,7 +97,7 @@ Session currentSession() {
     session.requested = qgetenv("QT_QPA_PLATFORM");
     session.sessionType = qgetenv("XDG_SESSION_TYPE");
     session.desktops = qgetenv("XDG_CURRENT_DESKTOP");
-    session.waylandDisplay = !qgetenv("WAYLAND_DISPLAY").isEmpty();
+    session.waylandDisplay = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     // Only a Wayland session needs to know more.
     if (isWaylandSession(session) && session.requested.isEmpty()) {
         session.xServer = xServerAnswers(qgetenv("DISPLAY"));

@@ -38,12 +38,7 @@ void Forms::unload(Form* form) {
         return;
     form->m_unloading = true;
     form->runHandler([form] { form->Form_Unload(); });
-    for (auto it = m_forms.begin(); it != m_forms.end(); ++it) {
-        if (it->data() == form) {
-            m_forms.erase(it);
-            break;
-        }
-    }
+    m_forms.removeIf([form](decltype(m_forms)::iterator it) { return it.value() == form; });
     form->m_unloaded = true;
     form->hide();
     if (form->m_busy == 0)
