@@ -1,4 +1,5 @@
 #include "platform/accessibility.h"
+#include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "shell/catalogue.h"
 #include "support/testsupport.h"
@@ -6,9 +7,12 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
+#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -49,6 +53,22 @@ void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, QStringLi
 }
 
 using Step = std::function<void(Form*)>;
+
+// The labels under `root` of which assistive tools are told each change of text (those whose
+// text can be selected or that take the focus) but that do not offer that text as text.
+QStringList textlessLabels(const QWidget* root) {
+    QStringList textless;
+    for (QLabel* label : root->findChildren<QLabel*>()) {
+        const bool told = label->textInteractionFlags().testAnyFlags(
+                              Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard) ||
+                          label->focusPolicy() != Qt::NoFocus;
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(label)->textInterface();
+        if (told && (!text || text->text(0, text->characterCount()) != label->text()))
+            textless << label->objectName();
+    }
+    return textless;
+}
 
 } // namespace
 
@@ -168,6 +188,41 @@ private Q_SLOTS:
         announce(form, QStringLiteral("15,245 Euros"));
         meanwhile(form);
         QCOMPARE(test::lastAnnouncement(form), told);
+    }
+
+    // A screen reader is told of each change to the text of a label that can be selected or
+    // take the focus, and reads it from the label's text: every such label, in the windows as
+    // in their boxes, offers its text.
+    void toldLabelsOfferTheirText_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<Step>("ask");
+        QTest::newRow("history") << "Color" << Step();
+        QTest::newRow("message") << "Main" << Step([](Form* form) {
+            msgBox(form, QStringLiteral("Année inconnue"), {}, QStringLiteral("Patriarches"));
+        });
+        QTest::newRow("error") << "Main" << Step([](Form* form) {
+            reportRuntimeError(form, ErrorNumber::TypeMismatch, QString());
+        });
+    }
+    void toldLabelsOfferTheirText() {
+        QFETCH(QString, window);
+        QFETCH(Step, ask);
+        Form* form = open(window);
+        QStringList textless = textlessLabels(form);
+        QTimer inBox;
+        connect(&inBox, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                inBox.stop();
+                textless << textlessLabels(box);
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        if (ask) {
+            inBox.start(20);
+            ask(form);
+            QVERIFY(!inBox.isActive());
+        }
+        QVERIFY2(textless.isEmpty(), qPrintable(textless.join(QLatin1Char(' '))));
     }
 
     // What a screen reader reads of a text box, wherever the box aligns its text: the whole

@@ -9,8 +9,10 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTextDocument>
 #include <QValidator>
 
 namespace vorn {
@@ -108,18 +110,39 @@ protected:
     }
 };
 
+// Where the run of text attributes holding `offset` starts and ends, in a text of `count`
+// characters told as one run: Qt 6.4 reports an empty run at each offset, from which a screen
+// reader reading the text drops its last character ("10" for "100").
+void wholeRun(int offset, int count, int* start, int* end) {
+    const bool inside = offset >= 0 && offset < count;
+    *start = inside ? 0 : offset;
+    *end = inside ? count : offset;
+}
+
 // A label, named by its caption, and by what it shows while it has none; one with a buddy
-// labels it.
-class LabelAccessible : public ControlAccessible {
+// labels it. Its text also reads as text, selection included: Qt tells assistive tools of each
+// change to the text of a label that can be selected or take the focus as it tells of a text
+// box's, and they read the change back from the label's text.
+class LabelAccessible : public ControlAccessible, public QAccessibleTextInterface {
 public:
-    explicit LabelAccessible(Label* label)
+    explicit LabelAccessible(QLabel* label)
         : ControlAccessible(label, QAccessible::StaticText) {}
 
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return ControlAccessible::interface_cast(type);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = ControlAccessible::state();
+        state.selectableText = selectable(label());
+        return state;
+    }
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name || isDecorative(widget()) ||
             !label()->accessibleName().isEmpty())
             return ControlAccessible::text(t);
-        return label()->text().isEmpty() ? label()->accessibleDescription() : label()->text();
+        return shown().isEmpty() ? label()->accessibleDescription() : shown();
     }
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
     relations(QAccessible::Relation match) const override {
@@ -132,8 +155,58 @@ public:
         return relations;
     }
 
+    // Text: what the label shows, which only a selection changes.
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    QString attributes(int offset, int* start, int* end) const override {
+        wholeRun(offset, characterCount(), start, end);
+        return QString();
+    }
+    int cursorPosition() const override { return label()->hasSelectedText() ? selectionEnd() : 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return label()->hasSelectedText() ? 1 : 0; }
+    void selection(int index, int* start, int* end) const override {
+        const bool selected = index == 0 && label()->hasSelectedText();
+        *start = selected ? label()->selectionStart() : 0;
+        *end = selected ? selectionEnd() : 0;
+    }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0 && label()->hasSelectedText())
+            label()->setSelection(0, 0);
+    }
+    void setSelection(int index, int start, int end) override {
+        if (index == 0 && selectable(label()))
+            label()->setSelection(start, end - start);
+    }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+
+    // Whether the user may select the text of `label`.
+    static bool selectable(const QLabel* label) {
+        return label->textInteractionFlags().testAnyFlags(Qt::TextSelectableByMouse |
+                                                          Qt::TextSelectableByKeyboard);
+    }
+
 private:
-    Label* label() const { return static_cast<Label*>(widget()); }
+    QLabel* label() const { return static_cast<QLabel*>(widget()); }
+    int selectionEnd() const {
+        return label()->selectionStart() + static_cast<int>(label()->selectedText().size());
+    }
+    // The text as the label shows it: rich text without its markup.
+    QString shown() const {
+        if (isDecorative(widget()))
+            return QString();
+        const QString text = label()->text();
+        const Qt::TextFormat format = label()->textFormat();
+        if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text))) {
+            QTextDocument document;
+            document.setHtml(text);
+            return document.toPlainText();
+        }
+        return text;
+    }
 };
 
 // A drop-down list named for what it lists. Qt names one after its current entry on this
@@ -173,8 +246,7 @@ private:
 };
 
 // A one-line text box, told as Qt tells one, but with its whole text in one run of text
-// attributes: Qt 6.4 reports an empty run at each offset, from which a screen reader reading the
-// box drops its last character ("10" for "100").
+// attributes.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface {
@@ -215,9 +287,7 @@ public:
     }
     int characterCount() const override { return static_cast<int>(edit()->displayText().size()); }
     QString attributes(int offset, int* start, int* end) const override {
-        const bool inside = offset >= 0 && offset < characterCount();
-        *start = inside ? 0 : offset;
-        *end = inside ? characterCount() : offset;
+        wholeRun(offset, characterCount(), start, end);
         return QString();
     }
     int cursorPosition() const override { return edit()->cursorPosition(); }
@@ -383,8 +453,12 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return nullptr;
     if (className == QLatin1String("vorn::Form"))
         return new FormAccessible(widget);
-    if (className == QLatin1String("vorn::Label"))
-        return new LabelAccessible(static_cast<Label*>(widget));
+    // Qt's own labels too where their text changes are told: a message box's text, say.
+    if (className == QLatin1String("vorn::Label") ||
+        (className == QLatin1String("QLabel") &&
+         (LabelAccessible::selectable(static_cast<QLabel*>(widget)) ||
+          widget->focusPolicy() != Qt::NoFocus)))
+        return new LabelAccessible(static_cast<QLabel*>(widget));
     if (className == QLatin1String("vorn::Image") || className == QLatin1String("vorn::Line") ||
         className == QLatin1String("vorn::Shape") ||
         (className == QLatin1String("QWidget") && inSuiteWindow(widget)))
