@@ -8,10 +8,13 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QImage>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
+
+#include <cstdlib>
 
 namespace vorn::test {
 
@@ -116,6 +119,26 @@ QString shellWord(const QString& text) {
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+bool looksAlike(const QImage& actual, const QImage& expected, int steps) {
+    if (actual.size() != expected.size())
+        return false;
+    const QImage a = actual.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage e = expected.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* shown = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* wanted = reinterpret_cast<const QRgb*>(e.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            for (const int shift : {0, 8, 16, 24}) { // blue, green, red, alpha
+                const int one = static_cast<int>((shown[x] >> shift) & 0xff);
+                const int other = static_cast<int>((wanted[x] >> shift) & 0xff);
+                if (std::abs(one - other) > steps)
+                    return false;
+            }
+        }
+    }
+    return true;
 }
 
 QString lastAnnouncement(QWidget* window) {

@@ -14,6 +14,7 @@
 #include <memory>
 
 class QApplication;
+class QImage;
 class QWidget;
 
 namespace vorn::test {
@@ -82,6 +83,12 @@ template <class F> int errorOf(F&& f) {
     }
     return 0;
 }
+
+// Whether `actual` shows the picture `expected` does: the same size, and each channel of each
+// pixel, premultiplied, within `steps` of the expected one. Qt versions differ by a step or two
+// in how they scale an image or an icon, which no one can see; a wrong or missing picture
+// differs by far more.
+bool looksAlike(const QImage& actual, const QImage& expected, int steps);
 
 // `text` as one word of a shell script, whatever characters it holds (quotes, spaces, accents).
 QString shellWord(const QString& text);
