@@ -373,7 +373,9 @@ private Q_SLOTS:
         const QIcon expected =
             QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
         QVERIFY(!button->icon().isNull());
-        QCOMPARE(button->icon().pixmap(16).toImage(), expected.pixmap(16).toImage());
+        // Qt may scale an icon's first pixmap of a size a little differently from the next.
+        QVERIFY(test::looksAlike(button->icon().pixmap(16).toImage(), expected.pixmap(16).toImage(),
+                                 2));
     }
 };
 
