@@ -5,7 +5,7 @@ import functools
 import time
 import warnings
 from collections.abc import Callable
-from typing import Any
+from typing import Any, TypeAlias
 
 import gi
 
@@ -14,7 +14,7 @@ from gi.repository import Atspi, Gio, GLib  # noqa: E402
 
 from .session import wait_until  # noqa: E402
 
-Accessible = Atspi.Accessible
+Accessible: TypeAlias = Atspi.Accessible
 
 
 # An object as a screen reader reads it: role, name, text, whether it is shown, its children.

@@ -132,7 +132,7 @@ def vornutil() -> Path:
 @pytest.fixture(scope="module")
 def kept() -> Iterator[dict[Any, Process]]:
     """The program a module's tests hand on to each other, by how it was started."""
-    yield (kept := {})
+    yield (kept := dict[Any, Process]())
     for process in kept.values():
         process.stop()
 

@@ -15,7 +15,7 @@ import stat
 import sys
 from typing import Any
 
-import fuse  # type: ignore[import-not-found]
+import fuse
 
 fuse.fuse_python_api = (0, 2)
 

@@ -41,7 +41,7 @@ def settled(read: Callable[[], Any], what: str) -> Any:
     raise AssertionError(f"waited 2 s for {what} to stop changing")
 
 
-class Process(subprocess.Popen):
+class Process(subprocess.Popen[bytes]):
     """A program started in the session, in a process group of its own; its output in a log."""
 
     def __init__(self, name: str, argv: Sequence[str], log: Path, quiet: bool, **options: Any):
@@ -82,7 +82,7 @@ class Session:
     """A private folder and environment; `user_prefix` (setpriv's) runs what is `as_user`."""
 
     def __init__(self, folder: Path, user_prefix: Sequence[str] = ()):
-        self.folder, self.user_prefix, self.processes = folder, list(user_prefix), []
+        self.folder, self.user_prefix, self.processes = folder, list(user_prefix), list[Process]()
         for sub in ("home", "runtime", "logs"):
             (folder / sub).mkdir(mode=0o700, parents=True, exist_ok=True)
         self.env = {key: value for key, value in os.environ.items() if key not in OUTSIDE}
@@ -95,7 +95,7 @@ class Session:
         self.processes.append(Process(
             name, [*(self.user_prefix if as_user else []), *argv], quiet=quiet,
             log=self.folder / "logs" / f"{len(self.processes)}-{name}.log",
-            env={key: value for key, value in {**self.env, **env}.items() if value is not None},
+            env={key: value for key, value in dict(self.env, **env).items() if value is not None},
             **options))
         return self.processes[-1]
 

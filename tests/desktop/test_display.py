@@ -29,7 +29,7 @@ PLACES = {
 }
 # What a person does in each window opened from the menu, step by step, before it goes: a
 # method of Person and what it takes after the window.
-USES = {
+USES: dict[str, list[tuple]] = {
     "Horloge": [("shot",), ("press", "Horloge/landscape", 2)],
     "Autrefois...": [("press", "Main/Command1"), ("answer", "Rappel"), ("press", "Main/Text1"),
                      ("type", YEAR), ("press", "Main/Command1"), ("grown", 400), ("shot",),
@@ -47,13 +47,13 @@ USES = {
     "Mes coordonnées": [("shot",), ("close_box",)],
 }
 # The steps that follow a window's close box, where it leaves another window or a box.
-AFTER_CLOSE_BOX = {"Qui fait quoi ?": [("close_about",)],
-                   "Erreur": [("answer", "Dépacement de capacité")]}
+AFTER_CLOSE_BOX: dict[str, list[tuple]] = {"Qui fait quoi ?": [("close_about",)],
+                                           "Erreur": [("answer", "Dépacement de capacité")]}
 MENU = [known for known in WINDOWS if known.entry]  # the windows the launcher's menu opens
 each_window = pytest.mark.parametrize("known", MENU, ids=[known.shot for known in MENU])
 
 
-def granted(screen: Screen, window: Window) -> set[str]:
+def granted(screen: Screen, window: Window) -> frozenset[str]:
     """What the window manager lets the user do with the window, of what the table tells."""
     return ALL & {screen.display.get_atom_name(atom).removeprefix("_NET_WM_ACTION_")
                   for atom in screen.property(window, "_NET_WM_ALLOWED_ACTIONS") or []}

@@ -205,7 +205,7 @@ class Heard:
 
 def findings(step: Step, texts: list[str]) -> list[str]:
     """What is wrong in what Orca said after `step`, whatever it had to say."""
-    found, named = [], {}
+    found, named = [], dict[str, str]()
     wanted = [p for p in step.says if isinstance(p, re.Pattern) and
               p.pattern.startswith("notification ")]
     results = [text for text in texts if text.startswith("notification ")]

@@ -151,7 +151,8 @@ class XServer:
     """A virtual X server (Xvfb), with one window manager at a time."""
 
     def __init__(self, session: Session):
-        self.session, self.window_manager = session, None
+        self.session = session
+        self.window_manager: Process | None = None
         self.process, number = session.start_daemon("Xvfb", [
             "Xvfb", "-displayfd", "{fd}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])
         self.screen = Screen(f":{number}")
