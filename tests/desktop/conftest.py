@@ -51,10 +51,11 @@ def session(tmp_path_factory: pytest.TempPathFactory,
 
 
 @pytest.fixture(scope="session")
-def xserver(session: Session) -> XServer:
+def xserver(session: Session) -> Iterator[XServer]:
     """The virtual X server; the programs started after it show on it."""
     session.env["DISPLAY"] = (server := XServer(session)).screen.name
-    return server
+    yield server
+    server.screen.display.close()
 
 
 @pytest.fixture(scope="session")

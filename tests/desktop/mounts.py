@@ -135,11 +135,10 @@ class Mounts:
         """`source` at a new folder `name` through a FUSE file system whose `failing` entries
         answer EIO (failing_disk.py), for every user; it stops once unmounted."""
         path = self.folder(name)
-        log = open(self.base / f"{name.replace('/', '-')}.log", "wb")
-        self.servers.append(server := subprocess.Popen(
-            [sys.executable, str(FAILING_DISK), str(source), str(path), *failing],
-            stdout=log, stderr=subprocess.STDOUT))
-        log.close()
+        with open(self.base / f"{name.replace('/', '-')}.log", "wb") as log:
+            self.servers.append(server := subprocess.Popen(
+                [sys.executable, str(FAILING_DISK), str(source), str(path), *failing],
+                stdout=log, stderr=subprocess.STDOUT))
         for _ in range(100):
             if path in mounted_under(path):
                 return path

@@ -25,8 +25,8 @@ WINDOW_MANAGERS: dict[str, tuple[list[str], Callable[[], dict[str, str]]]] = {
         "event-sounds=false\n",
         "gtk-3.0/settings.ini": "[Settings]\ngtk-enable-event-sounds=false\n"}),
     "Openbox": (["openbox", "--sm-disable"], lambda: {
-        "openbox/rc.xml": "".join(line for line in open("/etc/xdg/openbox/rc.xml")
-                                  if "debian-menu" not in line),
+        "openbox/rc.xml": "".join(line for line in Path("/etc/xdg/openbox/rc.xml").read_text()
+                                  .splitlines(keepends=True) if "debian-menu" not in line),
         "openbox/menu.xml": '<openbox_menu xmlns="http://openbox.org/3.4/menu">'
         '<menu id="root-menu" label="Openbox"/></openbox_menu>\n'}),
 }
