@@ -100,9 +100,10 @@ class Session:
         return self.processes[-1]
 
     def close(self) -> None:
-        """Ends everything it started, last first, each checked to have written nothing."""
+        """Ends everything it started, last first; then checks each to have written nothing."""
         for process in reversed(self.processes):
             process.stop()
+        for process in self.processes:
             process.check_quiet()
 
     def start_daemon(self, name: str, argv: Sequence[str], as_user: bool = False) -> tuple:
