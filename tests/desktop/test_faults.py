@@ -12,14 +12,17 @@ import pytest
 
 from .a11y import Accessible, AccessibleApp, Atspi, children, name, role, showing, text, the, wait
 from .conftest import Start, fill
-from .mounts import Mounts, User
+from .mounts import Mounts, User, kernel_has
 from .session import Session, settled, wait_until
 from .x11 import Screen, XServer
 
 TITLE = "Recherche de fichiers"
 RUNTIME = "VornUtil"  # the title of the run-time error box
-M3 = ("Erreur d'accès", "Ecriture impossible, le CD-Rom n'est pas accessible en écriture !")
-M6 = ("Erreur", "Le répertoire désigné n'est pas vide !")
+# The boxes of the file manager: its questions, then its refusals.
+ASK_KILL = ("Confirmation", "Effacer le fichier ?")
+ASK_RMDIR = ("Confirmation", "supprimer le dossier ?")
+READ_ONLY = ("Erreur d'accès", "Ecriture impossible, le CD-Rom n'est pas accessible en écriture !")
+NOT_EMPTY = ("Erreur", "Le répertoire désigné n'est pas vide !")
 BAD_NAME = ("Erreur d'accès", "Nom de dossier incorrect !")
 NOT_A_PROGRAM = ("Erreur", "Ce fichier n'est pas un programme : il ne peut pas être exécuté.")
 # How soon the lists must show a change another program made, and what the bus may add.
@@ -225,7 +228,7 @@ def test_kill_in_a_folder_without_write_permission(mounts: Mounts, open_files: O
     files = open_files(folder)
     files.click_file("a.txt")
     files.press("Kill")
-    files.answer(("Confirmation", "Effacer le fichier ?"))
+    files.answer(ASK_KILL)
     files.answer(runtime_error(70, "Permission refusée"))
     assert on_disk(folder) == before
     files.shows(lambda: files_on_disk(folder), "after the refusal")
@@ -235,7 +238,7 @@ def needs_loops(mounts: Mounts, kind: str = "ext4") -> None:
     """Skips a case whose image needs a loop device or file system the kernel lacks."""
     if not mounts.loops_work:
         pytest.skip("no loop device here: the disk image cannot be mounted")
-    if kind not in Path("/proc/filesystems").read_text().split():
+    if not kernel_has(kind):
         pytest.skip(f"no {kind} file system in this kernel: the disk image cannot be mounted")
 
 
@@ -249,8 +252,8 @@ def test_kill_on_a_read_only_ext4(mounts: Mounts, open_files: Opener, user: User
     files = open_files(volume)
     files.click_file("a.txt")
     files.press("Kill")
-    files.answer(("Confirmation", "Effacer le fichier ?"))
-    files.answer(M3)
+    files.answer(ASK_KILL)
+    files.answer(READ_ONLY)
     assert on_disk(volume) == before
     files.shows(lambda: files_on_disk(volume), "after the refusal")
 
@@ -264,7 +267,7 @@ def test_make_folder_on_a_read_only_bind_mount(mounts: Mounts, open_files: Opene
     files = open_files(seen)
     files.press("Créer dossier")
     files.type_name("Nouveau")
-    files.answer(M3)
+    files.answer(READ_ONLY)
     assert on_disk(seen) == before
 
 
@@ -279,8 +282,8 @@ def test_remove_folder_after_a_read_only_remount(mounts: Mounts, open_files: Ope
     mounts.remount_read_only(volume)  # while the window shows it
     before = on_disk(volume)
     files.press("RmDir")
-    files.answer(("Confirmation", "supprimer le dossier ?"))
-    files.answer(M3)
+    files.answer(ASK_RMDIR)
+    files.answer(READ_ONLY)
     assert on_disk(volume) == before
 
 
@@ -342,7 +345,7 @@ def test_a_disk_that_answers_with_io_errors(mounts: Mounts, open_files: Opener,
     files.click_file("illisible.txt")
     files.answer(not_ready)
     files.press("Kill")
-    files.answer(("Confirmation", "Effacer le fichier ?"))
+    files.answer(ASK_KILL)
     files.answer(not_ready)
     files.open_folder("abime")
     files.answer(not_ready)
@@ -406,13 +409,13 @@ def test_fat_stick_names_and_refusals(mounts: Mounts, open_files: Opener, user: 
     else:
         wait(lambda: files.field("Taille:") == "3", "the size of the Latin-1 file")
         files.press("Kill")
-        files.answer(("Confirmation", "Effacer le fichier ?"))
+        files.answer(ASK_KILL)
         del before[latin]
         assert on_disk(stick) == before
     files.shows(lambda: files_on_disk(stick), "the stick's files after the Latin-1 one")
     files.open_folder(folder)
     files.press("RmDir")
-    files.answer(("Confirmation", "supprimer le dossier ?"))
+    files.answer(ASK_RMDIR)
     files.answer(runtime_error(75, "Erreur d'accès au chemin ou au fichier"))
     assert on_disk(stick) == before
 
@@ -477,7 +480,7 @@ def test_ten_thousand_files_while_others_come_and_go(mounts: Mounts, open_files:
         files.screen.type("f05000")
         wait(lambda: files.field("Taille:") == "7", "f05000.txt chosen by typing its name")
         files.press("Kill")
-        files.answer(("Confirmation", "Effacer le fichier ?"))
+        files.answer(ASK_KILL)
         wait(lambda: at(4999) == "f05001.txt", "the file deleted to leave the list")
         assert not (folder / "f05000.txt").exists() and (folder / "f05001.txt").exists()
     finally:
@@ -540,7 +543,7 @@ def test_names_that_hide_something(mounts: Mounts, open_files: Opener, user: Use
         files.click_file(left[raw][0])
         wait(lambda: files.field("Taille:") == str(left[raw][1]), "the file to kill chosen")
         files.press("Kill")
-        files.answer(("Confirmation", "Effacer le fichier ?"))
+        files.answer(ASK_KILL)
         del left[raw], before[raw]
         files.shows(lambda: [shown for shown, _ in left.values()], "after Kill")
         assert on_disk(folder) == before
@@ -555,7 +558,7 @@ def test_names_that_hide_something(mounts: Mounts, open_files: Opener, user: Use
     files.click_file("résumé.txt (codage non reconnu)")
     wait(lambda: files.field("Taille:") == "9", "the size of the file in the Latin-1 folder")
     files.press("Kill")
-    files.answer(("Confirmation", "Effacer le fichier ?"))
+    files.answer(ASK_KILL)
     files.shows(lambda: [], "after Kill in the Latin-1 folder")
     assert os.listdir(inside) == []
 
@@ -563,7 +566,7 @@ def test_names_that_hide_something(mounts: Mounts, open_files: Opener, user: Use
 @pytest.mark.parametrize("content, expected", [
     ({".cache": b"x"}, runtime_error(75, "Erreur d'accès au chemin ou au fichier")),
     ({"enfant/": b""}, runtime_error(75, "Erreur d'accès au chemin ou au fichier")),
-    ({b"\xe9t\xe9.txt": b"x"}, M6),
+    ({b"\xe9t\xe9.txt": b"x"}, NOT_EMPTY),
 ], ids=["hidden file", "sub-folder", "Latin-1 file"])
 def test_remove_a_folder_that_is_not_empty(mounts: Mounts, open_files: Opener, user: User,
                                            content: dict[str | bytes, bytes],
@@ -580,7 +583,7 @@ def test_remove_a_folder_that_is_not_empty(mounts: Mounts, open_files: Opener, u
     before = on_disk(folder.parent)
     files = open_files(folder)
     files.press("RmDir")
-    files.answer(("Confirmation", "supprimer le dossier ?"))
+    files.answer(ASK_RMDIR)
     files.answer(expected)
     assert on_disk(folder.parent) == before
     files.shows(lambda: files_on_disk(folder), "after the refusal")
@@ -595,7 +598,7 @@ def test_remove_a_folder_emptied_by_another_program(mounts: Mounts, open_files: 
     files.shows(lambda: ["p1.txt"], "the folder's file")
     (folder / "p1.txt").unlink()
     files.press("RmDir")
-    files.answer(("Confirmation", "supprimer le dossier ?"))
+    files.answer(ASK_RMDIR)
     wait(lambda: not folder.exists(), "the folder removed")
     wait(lambda: files.folders()[-1] == "parent", "the lists on the folder above")
 
@@ -624,9 +627,9 @@ def test_kill_a_file_deleted_while_asked(mounts: Mounts, open_files: Opener, use
     files.click_file("a.txt")
     files.press("Kill")
     title, said, _ = files.box()
-    assert (title, said) == ("Confirmation", "Effacer le fichier ?")
+    assert (title, said) == ASK_KILL
     (folder / "a.txt").unlink()
-    files.answer(("Confirmation", "Effacer le fichier ?"))
+    files.answer(ASK_KILL)
     title, said, box = files.box()
     # The lists already show the disk while the box tells the error.
     files.shows(lambda: ["b.txt"], "while the error box is open")
