@@ -1,5 +1,6 @@
 """The file manager among real faults on real mounts, run as a user without privileges."""
 
+import errno
 import os
 import signal
 import subprocess
@@ -294,8 +295,9 @@ def fill_up(folder: Path) -> None:
             for number in range(100000):
                 with open(folder / f"plein{size}-{number}", "wb") as file:
                     file.write(bytes(size))
-        except OSError:
-            pass
+        except OSError as full:
+            if full.errno not in (errno.ENOSPC, errno.EDQUOT):
+                raise
 
 
 def full_ext4(mounts: Mounts, user: User) -> Path:
