@@ -9,8 +9,6 @@ from typing import Any
 
 import pytest
 
-from .mounts import Mounts, User
-from .reader import Orca, Speech
 from .session import OUTSIDE, Process, Session
 from .x11 import XServer
 
@@ -68,20 +66,6 @@ def bus(session: Session, xserver: XServer) -> str:
         os.environ.pop(key, None)
     session.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
     return address
-
-
-@pytest.fixture(scope="module")
-def speech(session: Session) -> Iterator[Speech]:
-    """speech-dispatcher for the session, writing each text it is given to speak to a file."""
-    yield (speech := Speech(session))
-    speech.process.stop()
-
-
-@pytest.fixture(scope="module")
-def orca(session: Session, xserver: XServer, bus: str, speech: Speech) -> Iterator[Orca]:
-    """Orca with its own settings fresh, on the session's display and buses, speaking."""
-    yield (orca := Orca(session, speech))
-    orca.process.stop()
 
 
 @pytest.fixture(scope="session")
@@ -163,21 +147,3 @@ def quiet(request: pytest.FixtureRequest, session: Session) -> Iterator[None]:
     for process in session.processes:
         process.check_quiet([pattern for mark in request.node.iter_markers("expects_output")
                              for pattern in mark.args])
-
-
-@pytest.fixture(scope="session")
-def user() -> Iterator[User]:
-    """A throwaway user without privileges, with a folder of its own everyone may traverse."""
-    (folder := Path(tempfile.mkdtemp(prefix="vornutil-user-"))).chmod(0o755)
-    yield User(folder)
-    shutil.rmtree(folder)
-
-
-@pytest.fixture
-def mounts() -> Iterator[Mounts]:
-    """A test's scratch folder and the file systems mounted in it, undone whatever happens."""
-    made = Mounts()
-    try:
-        yield made
-    finally:
-        made.close()

@@ -2,8 +2,10 @@
 
 import errno
 import os
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
 import unicodedata
 from collections.abc import Callable, Iterator
@@ -187,6 +189,24 @@ class FileManager:
              lambda: f"{what}: the list shows {self.files()!r}, not {sorted(expected())!r}",
              within)
         return time.monotonic() - start
+
+
+@pytest.fixture(scope="session")
+def user() -> Iterator[User]:
+    """A throwaway user without privileges, with a folder of its own everyone may traverse."""
+    (folder := Path(tempfile.mkdtemp(prefix="vornutil-user-"))).chmod(0o755)
+    yield User(folder)
+    shutil.rmtree(folder)
+
+
+@pytest.fixture
+def mounts() -> Iterator[Mounts]:
+    """A test's scratch folder and the file systems mounted in it, undone whatever happens."""
+    made = Mounts()
+    try:
+        yield made
+    finally:
+        made.close()
 
 
 @pytest.fixture(scope="session")

@@ -11,7 +11,7 @@ import pytest
 
 from .conftest import Start
 from .reader import Orca, Speech, heard_as
-from .session import Process, wait_until
+from .session import Process, Session, wait_until
 from .x11 import XServer
 
 # How long Orca may take to say what a step must make it say, and how long its log and the speech
@@ -306,6 +306,20 @@ def transcript(title: str, heard: list[Heard]) -> str:
         lines += [f"      {text}" for text in item.texts or ["(nothing)"]]
         lines += [f"    FINDING: {finding}" for finding in item.findings]
     return "\n".join(lines)
+
+
+@pytest.fixture(scope="module")
+def speech(session: Session) -> Iterator[Speech]:
+    """speech-dispatcher for the session, writing each text it is given to speak to a file."""
+    yield (speech := Speech(session))
+    speech.process.stop()
+
+
+@pytest.fixture(scope="module")
+def orca(session: Session, xserver: XServer, bus: str, speech: Speech) -> Iterator[Orca]:
+    """Orca with its own settings fresh, on the session's display and buses, speaking."""
+    yield (orca := Orca(session, speech))
+    orca.process.stop()
 
 
 @pytest.fixture(scope="module")
