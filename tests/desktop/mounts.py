@@ -12,16 +12,24 @@ from pathlib import Path
 FAILING_DISK = Path(__file__).with_name("failing_disk.py")
 
 
-def mounted_under(folder: Path) -> list[Path]:
-    """The mount points at or under `folder`, deepest first, from the mount table itself."""
-    points = []
+def mount_table() -> list[tuple[Path, str]]:
+    """Every mount point and the type of its file system, from the mount table itself."""
     with open("/proc/self/mountinfo", "rb") as table:
-        for line in table:
-            point = line.split()[4].decode("unicode_escape").encode("latin-1")
-            path = Path(os.fsdecode(point))
-            if path == folder or folder in path.parents:
-                points.append(path)
+        rows = [line.split() for line in table]
+    # The point, its blanks and backslashes in octal, is the fifth field; the type follows "-".
+    return [(Path(os.fsdecode(row[4].decode("unicode_escape").encode("latin-1"))),
+             row[row.index(b"-") + 1].decode()) for row in rows]
+
+
+def mounted_under(folder: Path) -> list[Path]:
+    """The mount points at or under `folder`, deepest first."""
+    points = [path for path, _ in mount_table() if path == folder or folder in path.parents]
     return sorted(points, key=lambda p: len(p.parts), reverse=True)
+
+
+def through_fuse(path: Path) -> bool:
+    """Whether the volume at `path` is mounted through FUSE."""
+    return any(point == path and kind.startswith("fuse") for point, kind in mount_table())
 
 
 def run(*argv: str, env: dict[str, str] | None = None) -> None:

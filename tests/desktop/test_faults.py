@@ -15,7 +15,7 @@ import pytest
 
 from .a11y import Accessible, AccessibleApp, Atspi, children, name, role, showing, text, the, wait
 from .conftest import Start, fill
-from .mounts import Mounts, User, kernel_has
+from .mounts import Mounts, User, kernel_has, through_fuse
 from .session import Session, settled, wait_until
 from .x11 import Screen, XServer
 
@@ -424,7 +424,7 @@ def test_fat_stick_names_and_refusals(mounts: Mounts, open_files: Opener, user: 
         files.answer(refusal)
         assert on_disk(stick) == before, f"after the folder {typed!r} refused"
     files.click_file(readable(latin))
-    if stick_through_fuse(stick):
+    if through_fuse(stick):
         # fusefat lists a short name in its code page, but finds no file by that name.
         files.answer(runtime_error(53, "Fichier introuvable"))
         assert on_disk(stick) == before
@@ -440,12 +440,6 @@ def test_fat_stick_names_and_refusals(mounts: Mounts, open_files: Opener, user: 
     files.answer(ASK_RMDIR)
     files.answer(runtime_error(75, "Erreur d'accès au chemin ou au fichier"))
     assert on_disk(stick) == before
-
-
-def stick_through_fuse(path: Path) -> bool:
-    """Whether the volume at `path` is mounted through FUSE."""
-    with open("/proc/self/mountinfo") as table:
-        return any(line.split()[4] == str(path) and " - fuse" in line for line in table)
 
 
 def test_files_another_program_creates_and_deletes(mounts: Mounts, open_files: Opener,
