@@ -55,7 +55,8 @@ class User:
         passwd.write_text(f"root:x:0:0:root:/root:/bin/sh\n"
                           f"essai:x:{uid}:{uid}:Essai:{self.home}:/bin/sh\n")
         group.write_text(f"root:x:0:\nessai:x:{uid}:\n")
-        library = next(Path("/usr/lib").glob("*/libnss_wrapper.so"))  # the machine's own kind
+        library = next(Path("/usr/lib").glob("*/libnss_wrapper.so"), None)  # the machine's kind
+        assert library, "no libnss_wrapper.so: the package libnss-wrapper is not installed"
         self.env = {"LD_PRELOAD": str(library), "NSS_WRAPPER_PASSWD": str(passwd),
                     "NSS_WRAPPER_GROUP": str(group), "USER": "essai", "LOGNAME": "essai"}
         self.prefix = ["setpriv", f"--reuid={uid}", f"--regid={uid}", "--clear-groups",

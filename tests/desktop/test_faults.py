@@ -195,8 +195,10 @@ class FileManager:
 def user() -> Iterator[User]:
     """A throwaway user without privileges, with a folder of its own everyone may traverse."""
     (folder := Path(tempfile.mkdtemp(prefix="vornutil-user-"))).chmod(0o755)
-    yield User(folder)
-    shutil.rmtree(folder)
+    try:
+        yield User(folder)
+    finally:
+        shutil.rmtree(folder)
 
 
 @pytest.fixture
