@@ -5,7 +5,6 @@ import time
 from collections.abc import Callable, Iterator, Sequence
 from dataclasses import dataclass, field
 from pathlib import Path
-from typing import Optional
 
 import pytest
 
@@ -71,7 +70,7 @@ def closes(keys: str | Sequence[str], *says: Pattern, ends: bool = False) -> Ste
     return Step("closes", [keys] if isinstance(keys, str) else keys, says, ends)
 
 
-def tabs(*says: Optional[Pattern]) -> list[Step]:
+def tabs(*says: Pattern | None) -> list[Step]:
     """Tab, once per control up to the first again (a full cycle), and what Orca says of each."""
     return [Step("Tab", ["Tab"], () if text is SILENT else (text,)) for text in says]
 
@@ -259,7 +258,7 @@ class Listener:
         wait_until(lambda: self.orca.keys_heard() > heard, f"Orca to hear {key}", timeout=SPEECH)
         self.settle()
 
-    def hear(self, step: Step, since: Optional[int] = None) -> Heard:
+    def hear(self, step: Step, since: int | None = None) -> Heard:
         """Takes the step: what Orca said after it, or since its `since`th text."""
         start = len(self.speech.texts()) if since is None else since
         for key in step.keys:
@@ -286,7 +285,7 @@ class Tour:
     """What Orca said, window by window, in the program it said it of."""
 
     windows: dict[str, list[Heard]] = field(default_factory=dict)
-    program: Optional[Process] = None
+    program: Process | None = None
     started: float = field(default_factory=time.monotonic)
 
     def figure(self) -> str:
