@@ -61,7 +61,8 @@ def bus(session: Session, xserver: XServer) -> str:
     """The session bus, whose accessibility bus knows the display; libatspi here joins it too."""
     (config := session.folder / "bus.conf").write_text(BUS.format(session.folder / "runtime"))
     _, address = session.start_daemon("dbus-daemon", [
-        "dbus-daemon", "--nofork", "--print-address={fd}", f"--config-file={config}"], True)
+        "dbus-daemon", "--nofork", "--print-address={fd}", f"--config-file={config}"],
+        as_user=True)
     for key in OUTSIDE:
         os.environ.pop(key, None)
     session.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
@@ -134,7 +135,8 @@ def program(request: pytest.FixtureRequest, session: Session, bus: str, vornutil
             for process in kept.values():
                 process.stop()
             kept.clear()
-            kept[key] = session.start("vornutil", [str(vornutil)], env, True, True, cwd=cwd)
+            kept[key] = session.start("vornutil", [str(vornutil)], env, quiet=True, as_user=True,
+                                      cwd=cwd)
         return kept[key]
 
     return start
