@@ -140,10 +140,12 @@ class Mounts:
                                 str(image), str(path)], check=True, stdout=log, stderr=log)
         return path
 
-    def failing_disk(self, name: str, source: Path, failing: Sequence[str]) -> Path:
-        """`source` at a new folder `name` through a FUSE file system whose `failing` entries
-        answer EIO (failing_disk.py), for every user; it stops once unmounted."""
-        path = self.folder(name)
+    def failing_disk(self, name: str, source: Path, failing: Sequence[str],
+                     over: Path | None = None) -> Path:
+        """`source` at a new folder `name` (or at the folder `over`) through a FUSE file system
+        whose `failing` entries answer EIO (failing_disk.py), for every user; it stops once
+        unmounted."""
+        path = over or self.folder(name)
         with open(self.base / f"{name.replace('/', '-')}.log", "wb") as log:
             self.servers.append(server := subprocess.Popen(
                 [sys.executable, str(FAILING_DISK), str(source), str(path), *failing],

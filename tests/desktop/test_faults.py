@@ -393,6 +393,12 @@ def test_a_fuse_program_that_no_longer_answers(mounts: Mounts, open_files: Opene
         assert str(silent) not in files.drives()
         files.click_file("a.txt")
         wait(lambda: files.field("Taille:") == "3", "the size of a file on an answering volume")
+        # Unmounted lazily, as one gets rid of a volume that hangs, and another mounted at its
+        # folder: the new one is offered, though the silent one has still not answered.
+        mounts.unmount(silent, lazy=True)
+        mounts.failing_disk("relais", mounts.folder("source2"), [], over=silent)
+        wait(lambda: str(silent) in files.drives(), "the volume mounted where one fell silent",
+             LIVE + BUS_DELAY)
     finally:
         server.send_signal(signal.SIGCONT)
 

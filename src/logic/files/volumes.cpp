@@ -14,6 +14,7 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <sys/statvfs.h>
@@ -50,23 +51,66 @@ struct VolumeState {
     bool empty = false; // it has no room at all: nothing a user could store on
 };
 
+// A mounted volume as the mount table lists it: the number the system gives the mount, which
+// no other mount has while it stays mounted, and the volume.
+struct Mount {
+    QByteArray id;
+    Volume volume;
+};
+
+// The mounts a mount table (as /proc/self/mountinfo writes it) lists, in its order.
+QList<Mount> mountsOfTable(QByteArrayView table) {
+    // A mount point with a space, a tab, a line break or a backslash has it as three octal
+    // digits after a backslash.
+    const auto unescaped = [](QByteArrayView field) {
+        QByteArray path;
+        const auto digit = [&](qsizetype at) {
+            return at < field.size() && field.at(at) >= '0' && field.at(at) <= '7'
+                       ? field.at(at) - '0'
+                       : -1;
+        };
+        for (qsizetype i = 0; i < field.size(); ++i) {
+            const bool octal =
+                field.at(i) == '\\' && digit(i + 1) >= 0 && digit(i + 2) >= 0 && digit(i + 3) >= 0;
+            path.append(octal ? char((digit(i + 1) << 6) | (digit(i + 2) << 3) | digit(i + 3))
+                              : field.at(i));
+            i += octal ? 3 : 0;
+        }
+        return path;
+    };
+    QList<Mount> mounts;
+    for (const QByteArray& line : table.toByteArray().split('\n')) {
+        // ID PARENT MAJOR:MINOR ROOT MOUNT-POINT OPTIONS [TAGS...] - TYPE SOURCE OPTIONS
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype dash = fields.indexOf("-");
+        if (fields.size() < 5 || dash < 5 || dash + 1 >= fields.size())
+            continue;
+        mounts.append(
+            {fields.at(0), {nameFromBytes(unescaped(fields.at(4))), fields.at(dash + 1)}});
+    }
+    return mounts;
+}
+
 // Asks volumes for their state, each on a thread of its own and for a limited time, so that
 // one whose server or FUSE program no longer answers cannot hold the program: it counts as
-// not ready, and is not asked again until it has answered the question it was asked.
+// not ready, and is not asked again until it has answered the question it was asked. A mount
+// is known by its number, not its folder: another volume mounted at the same folder (over the
+// silent one, or in its place once it is unmounted) is asked for itself.
 class VolumeQuestions {
 public:
     static constexpr std::chrono::milliseconds kAnswerTime{500};
 
-    std::vector<VolumeState> ask(const std::vector<QByteArray>& roots) {
+    std::vector<VolumeState> ask(const std::vector<std::pair<QByteArray, QByteArray>>& mounts) {
         auto round = std::make_shared<Round>();
-        round->states.resize(roots.size());
-        for (std::size_t i = 0; i < roots.size(); ++i) {
-            if (!startAsking(roots[i]))
+        round->states.resize(mounts.size());
+        for (std::size_t i = 0; i < mounts.size(); ++i) {
+            const auto& [id, root] = mounts[i];
+            if (!startAsking(id))
                 continue; // silent since it was last asked
-            const auto question = [this, round, i, root = roots[i]] {
+            const auto question = [this, round, i, id = id, root = root] {
                 struct statvfs info {};
                 const bool found = ::statvfs(root.constData(), &info) == 0;
-                answered(root);
+                answered(id);
                 const std::lock_guard lock(round->mutex);
                 round->states[i] = {true, found, found && (info.f_flag & ST_RDONLY) != 0,
                                     found && info.f_blocks == 0};
@@ -96,17 +140,17 @@ private:
         int waiting = 0;
     };
 
-    bool startAsking(const QByteArray& root) {
+    bool startAsking(const QByteArray& id) {
         const std::lock_guard lock(m_mutex);
-        return m_silent.insert(root).second;
+        return m_silent.insert(id).second;
     }
-    void answered(const QByteArray& root) {
+    void answered(const QByteArray& id) {
         const std::lock_guard lock(m_mutex);
-        m_silent.erase(root);
+        m_silent.erase(id);
     }
 
     std::mutex m_mutex;
-    std::set<QByteArray> m_silent; // asked, not answered yet
+    std::set<QByteArray> m_silent; // the mounts asked that have not answered yet
 };
 
 // The mount table read without touching any volume; the kernel's views and memory file systems
@@ -116,17 +160,17 @@ QList<Volume> systemVolumes() {
     // Never destroyed: a question still unanswered as the program ends refers to it.
     static auto* const questions = new VolumeQuestions;
     QFile file(QStringLiteral("/proc/self/mountinfo"));
-    const QList<Volume> all =
-        file.open(QIODevice::ReadOnly) ? volumesOfMountTable(file.readAll()) : QList<Volume>();
+    const QList<Mount> all =
+        file.open(QIODevice::ReadOnly) ? mountsOfTable(file.readAll()) : QList<Mount>();
     QList<Volume> volumes;
-    std::vector<QByteArray> roots;
-    for (const Volume& volume : all) {
-        if (isUserVolume(volume)) {
-            volumes.append(volume);
-            roots.push_back(bytesFromName(volume.root));
+    std::vector<std::pair<QByteArray, QByteArray>> asked; // each mount's number and folder
+    for (const Mount& mount : all) {
+        if (isUserVolume(mount.volume)) {
+            volumes.append(mount.volume);
+            asked.emplace_back(mount.id, bytesFromName(mount.volume.root));
         }
     }
-    const std::vector<VolumeState> states = questions->ask(roots);
+    const std::vector<VolumeState> states = questions->ask(asked);
     for (qsizetype i = 0; i < volumes.size(); ++i) {
         const VolumeState& state = states[std::size_t(i)];
         volumes[i].readOnly = state.readOnly;
@@ -181,33 +225,9 @@ QList<Volume> userVolumes() {
 }
 
 QList<Volume> volumesOfMountTable(QByteArrayView table) {
-    // A mount point with a space, a tab, a line break or a backslash has it as three octal
-    // digits after a backslash.
-    const auto unescaped = [](QByteArrayView field) {
-        QByteArray path;
-        const auto digit = [&](qsizetype at) {
-            return at < field.size() && field.at(at) >= '0' && field.at(at) <= '7'
-                       ? field.at(at) - '0'
-                       : -1;
-        };
-        for (qsizetype i = 0; i < field.size(); ++i) {
-            const bool octal =
-                field.at(i) == '\\' && digit(i + 1) >= 0 && digit(i + 2) >= 0 && digit(i + 3) >= 0;
-            path.append(octal ? char((digit(i + 1) << 6) | (digit(i + 2) << 3) | digit(i + 3))
-                              : field.at(i));
-            i += octal ? 3 : 0;
-        }
-        return path;
-    };
     QList<Volume> volumes;
-    for (const QByteArray& line : table.toByteArray().split('\n')) {
-        // ID PARENT MAJOR:MINOR ROOT MOUNT-POINT OPTIONS [TAGS...] - TYPE SOURCE OPTIONS
-        const QList<QByteArray> fields = line.split(' ');
-        const qsizetype dash = fields.indexOf("-");
-        if (fields.size() < 5 || dash < 5 || dash + 1 >= fields.size())
-            continue;
-        volumes.append({nameFromBytes(unescaped(fields.at(4))), fields.at(dash + 1)});
-    }
+    for (const Mount& mount : mountsOfTable(table))
+        volumes.append(mount.volume);
     return volumes;
 }
 
