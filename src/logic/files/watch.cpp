@@ -47,6 +47,10 @@ bool operator!=(const timespec& a, const timespec& b) {
     return a.tv_sec != b.tv_sec || a.tv_nsec != b.tv_nsec;
 }
 
+// The coarsest tick of the clocks file systems keep times with: FAT's, two seconds. Another
+// change within the same tick leaves a folder's change time as it is.
+constexpr int kCoarsestTickMs = 2000;
+
 // Whether a change at `changed` is so near now that another in the same tick of the file
 // system's clock would leave the folder's change time as it is.
 bool isRecent(const timespec& changed, int withinMs) {
@@ -105,7 +109,7 @@ void FolderWatch::watch(const QString& folder) {
         m_watch = sys::watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
     if (m_watch < 0) {
         m_changed = info.st_ctim;
-        m_recent = isRecent(m_changed, kLookMs);
+        m_recent = isRecent(m_changed, kCoarsestTickMs);
         m_look.start();
     }
 }
@@ -170,7 +174,7 @@ void FolderWatch::look() {
         if (info.st_ctim != m_changed || m_recent)
             m_all = true;
         m_changed = info.st_ctim;
-        m_recent = isRecent(m_changed, kLookMs);
+        m_recent = isRecent(m_changed, kCoarsestTickMs);
     }
     if ((m_all || m_gone) && !m_settle.isActive())
         m_settle.start();
