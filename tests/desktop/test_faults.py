@@ -150,6 +150,16 @@ class FileManager:
         """Clicks the button `caption`."""
         self.screen.click(*centre(the(self.window, "push button", caption)))
 
+    def launcher_opens(self, shortcut: str, title: str) -> None:
+        """Clicks the launcher's title bar, presses `shortcut` and waits for `title` to show."""
+        launcher = self.screen.titled(self.app.app.get_process_id(), "VornUtil")
+        assert launcher, "no launcher shown"
+        frame, area = self.screen.geometry(launcher, framed=True), self.screen.geometry(launcher)
+        self.screen.click(area.x + area.width // 4, frame.y + (area.y - frame.y) // 2)
+        wait_until(lambda: self.screen.has_focus(launcher), "the launcher to take the keyboard")
+        self.screen.keys(shortcut)
+        self.app.window(title)
+
     def box(self) -> tuple[str, str, Accessible]:
         """The box in front of the window: its title, its text and itself."""
         def front() -> tuple[str, str, Accessible] | None:
@@ -393,6 +403,13 @@ def test_a_fuse_program_that_no_longer_answers(mounts: Mounts, open_files: Opene
         assert str(silent) not in files.drives()
         files.click_file("a.txt")
         wait(lambda: files.field("Taille:") == "3", "the size of a file on an answering volume")
+        # Its folder opened from the folder list is refused as a disk not ready, in a few
+        # seconds; the list stays where it was and the launcher goes on answering.
+        files.open_folder(mounts.base.name)
+        files.open_folder(silent.name)
+        files.answer(runtime_error(71, "Disque non prêt"))
+        files.shows(lambda: files_on_disk(mounts.base), "the folder the list was on", USER)
+        files.launcher_opens("ctrl+h", "Horloge")
         # Unmounted lazily, as one gets rid of a volume that hangs, and another mounted at its
         # folder: the new one is offered, though the silent one has still not answered.
         mounts.unmount(silent, lazy=True)

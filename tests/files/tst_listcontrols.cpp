@@ -314,12 +314,19 @@ private Q_SLOTS:
         QTest::newRow("the open folder again") << m_root << at("") << 0 << 0;
         QTest::newRow("a missing folder") << "manquant" << at("") << 0 << 76;
         QTest::newRow("a file") << "a.txt" << at("") << 0 << 76;
+        QTest::newRow("on a volume that does not answer") << "autre" << at("") << 0 << 71;
     }
     void dirListPath() {
         QFETCH(QString, path);
         QFETCH(QString, opened);
         QFETCH(int, changes);
         QFETCH(int, error);
+        // The tree is on a volume that answers; "autre" is a network volume that stopped.
+        setVolumeSource([this] {
+            return QList<Volume>{{"/", "ext4", false, true},
+                                 {at("autre"), "fuse.sshfs", false, false},
+                                 {m_root, "ext4", false, true}};
+        });
         DirList list(nullptr, {"Dir1", nullptr, {0, 0, 2000, 2000}});
         QSignalSpy spy(&list, &DirList::Change);
         QCOMPARE(errorOf([&] { list.setPath(path); }), error);

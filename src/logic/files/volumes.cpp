@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -17,7 +18,10 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace vorn {
 
@@ -153,15 +157,67 @@ private:
     std::set<QByteArray> m_silent; // the mounts asked that have not answered yet
 };
 
+VolumeQuestions& volumeQuestions() {
+    // Never destroyed: a question still unanswered as the program ends refers to it.
+    static auto* const questions = new VolumeQuestions;
+    return *questions;
+}
+
+// The mounts of the system, read without touching any volume.
+QList<Mount> systemMounts() {
+    QFile file(QStringLiteral("/proc/self/mountinfo"));
+    return file.open(QIODevice::ReadOnly) ? mountsOfTable(file.readAll()) : QList<Mount>();
+}
+
+// The system's mounts for looking up the volume of each folder the user opens, read again once
+// the system tells that they changed, and at least once a second where it might not tell:
+// reading the table costs more than opening a small folder.
+class MountTable {
+public:
+    static constexpr std::chrono::seconds kLongest{1};
+
+    QList<Mount> mounts() {
+        const std::lock_guard lock(m_mutex);
+        if (m_fd < 0)
+            m_fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+        pollfd notice{m_fd, POLLPRI, 0};
+        const bool told = m_fd >= 0 && ::poll(&notice, 1, 0) > 0 && notice.revents != 0;
+        const auto now = std::chrono::steady_clock::now();
+        if (told || !m_read || now - m_readAt >= kLongest) {
+            m_mounts = mountsOfTable(readAll());
+            m_read = m_fd >= 0;
+            m_readAt = now;
+        }
+        return m_mounts;
+    }
+
+private:
+    QByteArray readAll() const {
+        QByteArray table;
+        if (m_fd < 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
+            return table;
+        std::array<char, 8192> buffer;
+        for (;;) {
+            const ssize_t size = ::read(m_fd, buffer.data(), buffer.size());
+            if (size > 0)
+                table.append(buffer.data(), size);
+            else if (size == 0 || errno != EINTR)
+                return table;
+        }
+    }
+
+    std::mutex m_mutex;
+    int m_fd = -1;
+    bool m_read = false;
+    std::chrono::steady_clock::time_point m_readAt;
+    QList<Mount> m_mounts;
+};
+
 // The mount table read without touching any volume; the kernel's views and memory file systems
 // are left out, and the others asked for their state through VolumeQuestions, the root always
 // kept as the system's own even when it has no room.
 QList<Volume> systemVolumes() {
-    // Never destroyed: a question still unanswered as the program ends refers to it.
-    static auto* const questions = new VolumeQuestions;
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
-    const QList<Mount> all =
-        file.open(QIODevice::ReadOnly) ? mountsOfTable(file.readAll()) : QList<Mount>();
+    const QList<Mount> all = systemMounts();
     QList<Volume> volumes;
     std::vector<std::pair<QByteArray, QByteArray>> asked; // each mount's number and folder
     for (const Mount& mount : all) {
@@ -170,7 +226,7 @@ QList<Volume> systemVolumes() {
             asked.emplace_back(mount.id, bytesFromName(mount.volume.root));
         }
     }
-    const std::vector<VolumeState> states = questions->ask(asked);
+    const std::vector<VolumeState> states = volumeQuestions().ask(asked);
     for (qsizetype i = 0; i < volumes.size(); ++i) {
         const VolumeState& state = states[std::size_t(i)];
         volumes[i].readOnly = state.readOnly;
@@ -178,6 +234,19 @@ QList<Volume> systemVolumes() {
                            (!state.empty || volumes[i].root == QLatin1String("/"));
     }
     return volumes;
+}
+
+// Of `entries`, the one whose volume holds `path`: the longest root leading to it, and of two
+// mounted at the same folder the one on top, listed last. Null when none holds it.
+template <class Entry, class VolumeOf>
+const Entry* holding(const QList<Entry>& entries, const QString& path, VolumeOf volumeOf) {
+    const Entry* found = nullptr;
+    for (const Entry& entry : entries) {
+        const QString& root = volumeOf(entry)->root;
+        if (isUnder(path, root) && (!found || root.size() >= volumeOf(*found)->root.size()))
+            found = &entry;
+    }
+    return found;
 }
 
 std::function<QList<Volume>()>& volumeSource() {
@@ -242,6 +311,24 @@ QString rootHolding(const QString& path, const QList<Volume>& volumes) {
             best = volume.root;
     }
     return best;
+}
+
+bool volumeAnswers(const QString& path) {
+    if (volumeSource()) {
+        const QList<Volume> volumes = volumeSource()();
+        const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
+        return !volume || !isUserVolume(*volume) || volume->ready;
+    }
+    // Never destroyed, as the questions.
+    static auto* const table = new MountTable;
+    const QList<Mount> mounts = table->mounts();
+    const Mount* mount = holding(mounts, path, [](const Mount& m) { return &m.volume; });
+    // The program's own files are on the root volume: were it silent, nothing would answer.
+    if (!mount || !isUserVolume(mount->volume) || mount->volume.root == QLatin1String("/"))
+        return true;
+    // Only the answer counts: what a volume answers with, an error or no room, the opening
+    // reports itself.
+    return volumeQuestions().ask({{mount->id, bytesFromName(mount->volume.root)}}).front().answered;
 }
 
 bool isOnReadOnlyVolume(const QString& path) {

@@ -37,6 +37,13 @@ void setVolumeSource(std::function<QList<Volume>()> source);
 // or an empty text when none does.
 QString rootHolding(const QString& path, const QList<Volume>& volumes);
 
+// False when the user volume holding `path` (the mount with the longest root leading to it)
+// does not answer: at once when it has not answered an earlier question, else after the time
+// the drive list waits for a volume. A path on the root volume, which holds the program itself,
+// or on a file system the drive list leaves out is not asked. With a replaced volume source, a
+// volume it gives as not ready does not answer.
+bool volumeAnswers(const QString& path);
+
 // True when the volume holding `path` is mounted read-only (a CD-ROM, a read-only mount).
 bool isOnReadOnlyVolume(const QString& path);
 // Replaces the read-only check (tests); an empty function restores it.

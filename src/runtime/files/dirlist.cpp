@@ -161,6 +161,13 @@ void DirList::open(const QString& path) {
         Q_EMIT Change();
 }
 
+void DirList::openChosen(const QString& path) {
+    const QString folder = absoluteFolder(m_path, path);
+    if (!volumeAnswers(folder))
+        vorn::raise(ErrorNumber::DiskNotReady);
+    open(folder);
+}
+
 // Shows the sub-folders that changed on the disk, keeping the highlighted folder and the one
 // at the top in their places while they are there.
 void DirList::follow(const QStringList& names, bool all) {
@@ -210,7 +217,7 @@ void DirList::showEvent(QShowEvent* event) {
 }
 
 void DirList::setPath(const QString& path) {
-    open(path);
+    openChosen(path);
 }
 
 // Opens the folder of that row; one gone meanwhile leaves the list showing the disk as it is.
@@ -218,7 +225,7 @@ void DirList::openEntry(int row) {
     if (row < 0 || row >= m_model->rowCount())
         return;
     try {
-        open(m_model->pathAt(row));
+        openChosen(m_model->pathAt(row));
     } catch (const RuntimeError& error) {
         if (error.code() == ErrorNumber::PathNotFound)
             followDisk();

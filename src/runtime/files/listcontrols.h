@@ -122,7 +122,8 @@ public:
     // The open folder: an absolute path, ending with a separator only for the root.
     QString Path() const { return m_path; }
     // Opens the folder (relative paths start from the open one) and raises Change when it is
-    // another one. A missing folder raises error 76, one that may not be read 70.
+    // another one. A missing folder raises error 76, one that may not be read 70, one on a
+    // volume that does not answer 71.
     void setPath(const QString& path);
     // The highlighted entry; setting it highlights that entry and raises Click.
     int ListIndex() const;
@@ -148,6 +149,9 @@ protected:
 
 private:
     void open(const QString& path);
+    // Opens a folder the user or a script chose; one on a volume that does not answer raises
+    // error 71 within the time the drive list waits, rather than holding the program.
+    void openChosen(const QString& path);
     void showOpenFolder();
     void openEntry(int row);
     int openFolderRow() const;
