@@ -2,8 +2,6 @@
 
 #include "files/names.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -163,15 +161,10 @@ VolumeQuestions& volumeQuestions() {
     return *questions;
 }
 
-// The mounts of the system, read without touching any volume.
-QList<Mount> systemMounts() {
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
-    return file.open(QIODevice::ReadOnly) ? mountsOfTable(file.readAll()) : QList<Mount>();
-}
-
-// The system's mounts for looking up the volume of each folder the user opens, read again once
-// the system tells that they changed, and at least once a second where it might not tell:
-// reading the table costs more than opening a small folder.
+// The system's mounts, read without touching any volume: read again once the system tells that
+// they changed, and at least once a second where it might not tell. The volume of each folder
+// the user opens is looked up in it, and reading the table costs more than opening a small
+// folder.
 class MountTable {
 public:
     static constexpr std::chrono::seconds kLongest{1};
@@ -213,11 +206,17 @@ private:
     QList<Mount> m_mounts;
 };
 
+MountTable& systemMountTable() {
+    // Never destroyed, as the questions.
+    static auto* const table = new MountTable;
+    return *table;
+}
+
 // The mount table read without touching any volume; the kernel's views and memory file systems
 // are left out, and the others asked for their state through VolumeQuestions, the root always
 // kept as the system's own even when it has no room.
 QList<Volume> systemVolumes() {
-    const QList<Mount> all = systemMounts();
+    const QList<Mount> all = systemMountTable().mounts();
     QList<Volume> volumes;
     std::vector<std::pair<QByteArray, QByteArray>> asked; // each mount's number and folder
     for (const Mount& mount : all) {
@@ -305,12 +304,8 @@ void setVolumeSource(std::function<QList<Volume>()> source) {
 }
 
 QString rootHolding(const QString& path, const QList<Volume>& volumes) {
-    QString best;
-    for (const Volume& volume : volumes) {
-        if (isUnder(path, volume.root) && volume.root.size() > best.size())
-            best = volume.root;
-    }
-    return best;
+    const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
+    return volume ? volume->root : QString();
 }
 
 bool volumeAnswers(const QString& path) {
@@ -319,9 +314,7 @@ bool volumeAnswers(const QString& path) {
         const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
         return !volume || !isUserVolume(*volume) || volume->ready;
     }
-    // Never destroyed, as the questions.
-    static auto* const table = new MountTable;
-    const QList<Mount> mounts = table->mounts();
+    const QList<Mount> mounts = systemMountTable().mounts();
     const Mount* mount = holding(mounts, path, [](const Mount& m) { return &m.volume; });
     // The program's own files are on the root volume: were it silent, nothing would answer.
     if (!mount || !isUserVolume(mount->volume) || mount->volume.root == QLatin1String("/"))
