@@ -53,12 +53,12 @@ constexpr int kCoarsestTickMs = 2000;
 
 // Whether a change at `changed` is so near now that another in the same tick of the file
 // system's clock would leave the folder's change time as it is.
-bool isRecent(const timespec& changed, int withinMs) {
+bool isRecent(const timespec& changed) {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     const long long ms =
         (now.tv_sec - changed.tv_sec) * 1000LL + (now.tv_nsec - changed.tv_nsec) / 1000000;
-    return ms < withinMs;
+    return ms < kCoarsestTickMs;
 }
 
 } // namespace
@@ -109,7 +109,7 @@ void FolderWatch::watch(const QString& folder) {
         m_watch = sys::watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
     if (m_watch < 0) {
         m_changed = info.st_ctim;
-        m_recent = isRecent(m_changed, kCoarsestTickMs);
+        m_recent = isRecent(m_changed);
         m_look.start();
     }
 }
@@ -174,7 +174,7 @@ void FolderWatch::look() {
         if (info.st_ctim != m_changed || m_recent)
             m_all = true;
         m_changed = info.st_ctim;
-        m_recent = isRecent(m_changed, kCoarsestTickMs);
+        m_recent = isRecent(m_changed);
     }
     if ((m_all || m_gone) && !m_settle.isActive())
         m_settle.start();
