@@ -308,17 +308,20 @@ public:
             edit()->setSelection(start, end - start);
     }
     // Where a character is drawn, on the screen: measured from the text cursor, which the box
-    // reports where it draws it.
+    // reports where it draws it. The offset just past the text, where the cursor stands as the
+    // user types, is the place of the next character: a sliver as wide as a pixel, so that a
+    // magnifier following the cursor has somewhere to go. A hidden box draws nothing anywhere.
     QRect characterRect(int offset) const override {
         const QString shown = edit()->displayText();
-        if (offset < 0 || offset >= shown.size())
+        if (offset < 0 || offset > shown.size() || !edit()->isVisible())
             return QRect();
         const QFontMetricsF metrics(edit()->font());
         const QRect cursor = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         const qreal origin =
             cursor.center().x() - metrics.horizontalAdvance(shown.left(edit()->cursorPosition()));
+        const qreal width = offset < shown.size() ? metrics.horizontalAdvance(shown.at(offset)) : 1;
         const QRectF drawn(origin + metrics.horizontalAdvance(shown.left(offset)), cursor.top(),
-                           metrics.horizontalAdvance(shown.at(offset)), cursor.height());
+                           width, cursor.height());
         return drawn.toAlignedRect().translated(edit()->mapToGlobal(QPoint(0, 0)));
     }
     int offsetAtPoint(const QPoint& point) const override {
