@@ -198,6 +198,8 @@ private Q_SLOTS:
         // of a folder holding something, all with EPERM in a folder that may be written.
         QTest::newRow("held folder, a name FAT refuses")
             << "make held folder a?b" << makeDir << EPERM << 75;
+        QTest::newRow("held folder, a name exFAT refuses")
+            << "make held folder a?b" << makeDir << ENOENT << 75;
         QTest::newRow("held folder, a plain name refused")
             << "make held folder" << makeDir << EPERM << 70;
         QTest::newRow("held folder holding a folder, removal refused")

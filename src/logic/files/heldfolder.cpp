@@ -175,11 +175,19 @@ bool HeldFolder::makeFolder(const QString& name) const {
         const int code = errno;
         // A FAT volume refuses a name it does not take ("?") with EINVAL from the kernel's
         // driver, but with EPERM through FUSE, which also says EPERM when it is full: the name
-        // is at fault only when it holds such a character and permission is not.
-        const bool badName = code == EPERM && isRefusedByFat(name) && mayChange();
+        // is at fault only when it holds such a character and permission is not. An exFAT
+        // volume through FUSE refuses it with ENOENT, which otherwise says that the held folder
+        // was removed meanwhile.
+        const bool badName = isRefusedByFat(name) &&
+                             ((code == EPERM && mayChange()) || (code == ENOENT && stillThere()));
         raiseErrno(badName ? EINVAL : code, ErrnoSubject::Folder);
     }
     return true;
+}
+
+bool HeldFolder::stillThere() const {
+    struct stat info {};
+    return ::fstat(m_folder, &info) == 0 && info.st_nlink > 0;
 }
 
 bool HeldFolder::mayChange() const {

@@ -49,6 +49,8 @@ private:
     };
     // True while the path and the entry's name still lead to what is held.
     bool stillSeen(ErrnoSubject subject, bool withEntry) const;
+    // Whether the held folder is still in its file system: a removed one has no link left.
+    bool stillThere() const;
     // Whether this user may write in the held folder and remove what it holds, so that a
     // refusal is not about permission.
     bool mayChange() const;
