@@ -5,6 +5,7 @@
 #include "files/volumes.h"
 #include "platform/conversions.h"
 #include "platform/forms.h"
+#include "platform/systemcalls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <cerrno>
 #include <memory>
 #include <utility>
 
@@ -454,6 +456,8 @@ private Q_SLOTS:
         QTest::newRow("the file vanished") << "vanished" << QStringList{"M2", "E53"};
         QTest::newRow("a link goes, not its file") << "link" << QStringList{"M2"};
         QTest::newRow("the folder is write-protected") << "protected" << QStringList{"M2", "E70"};
+        // A volume whose FUSE program writes nothing (an ISO image) is mounted read-write.
+        QTest::newRow("the volume cannot delete") << "unsupported" << QStringList{"M2", "M3"};
     }
     void killFailures() {
         QFETCH(QString, failure);
@@ -474,7 +478,11 @@ private Q_SLOTS:
             expected.removeOne("lien.txt");
         test::ScriptedDialogs dialogs;
         dialogs.queueAnswer(1);
+        if (failure == "unsupported")
+            sys::setFailure(
+                [](sys::Call call, const char*) { return call == sys::Call::Unlink ? ENOSYS : 0; });
         press("Command3");
+        sys::setFailure({});
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                           QFileDevice::ExeOwner);
         QCOMPARE(boxesShown(dialogs), boxes);

@@ -247,8 +247,10 @@ bool Recherche::changeDisk(const QString& folder, Box changed,
             return false;
         }
     } catch (const RuntimeError& error) {
-        // A volume found read-only only as it is written to says so as one known before.
-        if (error.systemError() != EROFS)
+        // A volume found read-only only as it is written to says so as one known before; so
+        // does one whose FUSE program makes no changes at all (an ISO image), mounted
+        // read-write, which answers that it has no such operation.
+        if (error.systemError() != EROFS && error.systemError() != ENOSYS)
             throw;
         warn(Box::ReadOnlyVolume);
         return false;
