@@ -176,13 +176,23 @@ private Q_SLOTS:
     // unselected.
     void fileListFollowsTheDisk_data() {
         QTest::addColumn<int>("watchError");
-        QTest::newRow("told by the system") << 0;
-        QTest::newRow("no folder can be followed any more") << ENOSPC;
+        QTest::addColumn<QByteArray>("volumeType");
+        QTest::newRow("told by the system") << 0 << QByteArray("ext4");
+        QTest::newRow("no folder can be followed any more") << ENOSPC << QByteArray("ext4");
+        // The system tells of its own changes only: the server's must be looked for.
+        QTest::newRow("a network volume") << 0 << QByteArray("fuse.sshfs");
     }
     void fileListFollowsTheDisk() {
         QFETCH(int, watchError);
-        sys::setFailure(
-            [=](sys::Call call, const char*) { return call == sys::Call::Watch ? watchError : 0; });
+        QFETCH(QByteArray, volumeType);
+        setVolumeSource([=, this] {
+            return QList<Volume>{{"/", "ext4", false, true}, {m_root, volumeType, false, true}};
+        });
+        int looks = 0; // the folder looked at, as the list does where it is told nothing
+        sys::setFailure([&, folder = QFile::encodeName(m_root)](sys::Call call, const char* path) {
+            looks += call == sys::Call::Stat && folder == path;
+            return call == sys::Call::Watch ? watchError : 0;
+        });
         for (int i = 0; i < 40; ++i)
             QVERIFY(test::makeFile(at(QStringLiteral("m%1.txt").arg(i, 2, 10, QLatin1Char('0')))));
         FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 1500}});
@@ -205,6 +215,8 @@ private Q_SLOTS:
         QCOMPARE(top(), QStringLiteral("m21.txt"));
         QCOMPARE(gone.count(), 1);
         QCOMPARE(clicks.count(), 0);
+        if (watchError != 0 || volumeType != "ext4")
+            QTRY_VERIFY(looks > 0);
     }
 
     void fileListCountsBeyond16Bits() {

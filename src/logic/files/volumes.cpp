@@ -38,6 +38,14 @@ constexpr std::string_view kNonUserTypes[] = {
 
 constexpr std::array<std::string_view, 3> kSystemFolders{"/proc", "/sys", "/dev"};
 
+// File systems whose folders change by other hands than this system's calls: network and
+// cluster file systems, a virtual machine's host folder. FUSE volumes are among them too (below),
+// but for "fuseblk": a disk of this machine, which only its program, through the system, changes.
+constexpr std::string_view kUntoldTypes[] = {
+    "9p",    "afs", "ceph", "cifs",  "coda", "gfs2",  "glusterfs", "lustre",
+    "ncpfs", "nfs", "nfs4", "ocfs2", "smb3", "smbfs", "virtiofs",
+};
+
 bool isUnder(const QString& path, const QString& folder) {
     if (folder == QLatin1String("/"))
         return path.startsWith(QLatin1Char('/'));
@@ -322,6 +330,23 @@ bool volumeAnswers(const QString& path) {
     // Only the answer counts: what a volume answers with, an error or no room, the opening
     // reports itself.
     return volumeQuestions().ask({{mount->id, bytesFromName(mount->volume.root)}}).front().answered;
+}
+
+bool changesAreTold(const QString& path) {
+    QList<Volume> volumes;
+    if (volumeSource()) {
+        volumes = volumeSource()();
+    } else {
+        for (const Mount& mount : systemMountTable().mounts())
+            volumes.append(mount.volume);
+    }
+    const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
+    if (!volume)
+        return true;
+    const std::string_view type(volume->type.constData(), std::size_t(volume->type.size()));
+    const bool fuse = type.substr(0, 4) == "fuse" && type != "fuseblk";
+    return !fuse && std::find(std::begin(kUntoldTypes), std::end(kUntoldTypes), type) ==
+                        std::end(kUntoldTypes);
 }
 
 bool isOnReadOnlyVolume(const QString& path) {

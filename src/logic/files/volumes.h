@@ -44,6 +44,11 @@ QString rootHolding(const QString& path, const QList<Volume>& volumes);
 // volume it gives as not ready does not answer.
 bool volumeAnswers(const QString& path);
 
+// False when the folder at `path` may change without this system's notifier telling of it: on
+// a network volume (another machine changes it) or a FUSE volume (its program may change it by
+// itself, as sshfs does for its server). Read from the mount table, without touching the volume.
+bool changesAreTold(const QString& path);
+
 // True when the volume holding `path` is mounted read-only (a CD-ROM, a read-only mount).
 bool isOnReadOnlyVolume(const QString& path);
 // Replaces the read-only check (tests); an empty function restores it.

@@ -1,11 +1,13 @@
 #include "files/watch.h"
 
 #include "files/names.h"
+#include "files/volumes.h"
 #include "platform/systemcalls.h"
 
 #include <QSocketNotifier>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <ctime>
@@ -50,6 +52,10 @@ bool operator!=(const timespec& a, const timespec& b) {
 // The coarsest tick of the clocks file systems keep times with: FAT's, two seconds. Another
 // change within the same tick leaves a folder's change time as it is.
 constexpr int kCoarsestTickMs = 2000;
+
+// How many looks a network or FUSE volume may go on listing a folder as it was once its change
+// time moved: sshfs keeps a folder's details and its names apart, each for 20 seconds.
+constexpr int kCacheLagLooks = 25;
 
 // Whether a change at `changed` is so near now that another in the same tick of the file
 // system's clock would leave the folder's change time as it is.
@@ -107,7 +113,11 @@ void FolderWatch::watch(const QString& folder) {
         return;
     if (m_fd >= 0)
         m_watch = sys::watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
-    if (m_watch < 0) {
+    // The notifier tells only of the changes made through this system: a network volume's
+    // server, and a FUSE volume's program, change the folder unseen.
+    m_untold = !changesAreTold(folder);
+    m_lagLooks = 0;
+    if (m_watch < 0 || m_untold) {
         m_changed = info.st_ctim;
         m_recent = isRecent(m_changed);
         m_look.start();
@@ -166,13 +176,19 @@ void FolderWatch::checkStillThere() {
 // Looks at the folder the system cannot tell of: a change since the last look, or one that may
 // have come in the same moment as it, has the folder read again.
 void FolderWatch::look() {
+    // A network or FUSE volume that stopped answering would hold the window at the look: it is
+    // left alone until it answers again.
+    if (m_untold && !volumeAnswers(nameFromBytes(m_path)))
+        return;
     struct stat info {};
-    if (::stat(m_path.constData(), &info) != 0 || !sameFolder(info)) {
+    if (sys::fstatat(AT_FDCWD, m_path.constData(), &info, 0) != 0 || !sameFolder(info)) {
         m_look.stop();
         m_gone = true;
     } else {
-        if (info.st_ctim != m_changed || m_recent)
+        const bool moved = info.st_ctim != m_changed;
+        if (moved || m_recent || m_lagLooks > 0)
             m_all = true;
+        m_lagLooks = moved && m_untold ? kCacheLagLooks : std::max(0, m_lagLooks - 1);
         m_changed = info.st_ctim;
         m_recent = isRecent(m_changed);
     }

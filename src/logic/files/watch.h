@@ -54,8 +54,9 @@ public:
     ~FolderWatch() override;
 
     // Follows `folder` from now on, in place of any other. Where the system cannot tell of its
-    // changes (no notifier left for this user, or too many folders followed already), the
-    // folder is looked at every kLookMs instead, and a change found has it read again whole.
+    // changes (no notifier left for this user, or too many folders followed already, or a
+    // network or FUSE volume that others change), the folder is looked at every kLookMs as
+    // well, and a change found has it read again whole.
     void watch(const QString& folder);
     // How many entries the folder shows, which sets how long changes are gathered.
     void setShown(qsizetype entries);
@@ -87,6 +88,11 @@ private:
     // moment could still have gone unseen.
     struct timespec m_changed {};
     bool m_recent = false;
+    // The folder is on a volume others change, which may stop answering, and the looks left
+    // that read it again whole after its change time moved, while the volume may still list
+    // it as it was.
+    bool m_untold = false;
+    int m_lagLooks = 0;
     QSet<QByteArray> m_names;
     bool m_all = false;
     bool m_gone = false;
