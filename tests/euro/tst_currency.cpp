@@ -67,6 +67,10 @@ private Q_SLOTS:
         QTest::newRow("half up below one") << "0,810106895" << F << "0,124" << 0;
         QTest::newRow("just above a half") << "0,0625" << E << "0,41" << 0;
         QTest::newRow("just below a half") << "0,125" << E << "0,82" << 0;
+        // Halves of the decimal amount where the double product or quotient falls just beside.
+        QTest::newRow("half computed just below") << "150" << E << "983,936" << 0;
+        QTest::newRow("negative half computed just below") << "-150" << E << "-983,936" << 0;
+        QTest::newRow("half computed just above") << "0,016398925" << F << "0,002" << 0;
 
         // Text that is no number.
         QTest::newRow("lone comma") << "," << F << "" << 13;
