@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <ctime>
 #include <memory>
 
 using namespace vorn;
@@ -60,6 +61,7 @@ private Q_SLOTS:
         QDir::setCurrent(m_startFolder);
         setVolumeSource({});
         sys::setFailure({});
+        sys::setRealTime({});
         test::destroyForms();
     }
 
@@ -217,6 +219,31 @@ private Q_SLOTS:
         QCOMPARE(clicks.count(), 0);
         if (watchError != 0 || volumeType != "ext4")
             QTRY_VERIFY(looks > 0);
+    }
+
+    // A folder the system cannot tell of is looked at once a second, and read again only while
+    // a change within the same tick of the file system's clock could still leave its change time
+    // as it is: not for as long as the system's clock stands far from that time.
+    void quietFolderIsNotReadAgain_data() {
+        QTest::addColumn<int>("clockShift");
+        QTest::newRow("clock set back an hour") << -3600;
+        QTest::newRow("clock set forward an hour") << 3600;
+    }
+    void quietFolderIsNotReadAgain() {
+        QFETCH(int, clockShift);
+        sys::setRealTime([=] {
+            timespec now{};
+            ::clock_gettime(CLOCK_REALTIME, &now);
+            now.tv_sec += clockShift;
+            return now;
+        });
+        sys::setFailure(
+            [](sys::Call call, const char*) { return call == sys::Call::Watch ? ENOSPC : 0; });
+        FolderWatch watch;
+        QSignalSpy readAgain(&watch, &FolderWatch::changed);
+        watch.watch(m_root);
+        QTest::qWait(2 * FolderWatch::kLookMs + FolderWatch::kSettleMs);
+        QCOMPARE(readAgain.count(), 0);
     }
 
     void fileListCountsBeyond16Bits() {

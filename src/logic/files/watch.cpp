@@ -58,13 +58,14 @@ constexpr int kCoarsestTickMs = 2000;
 constexpr int kCacheLagLooks = 25;
 
 // Whether a change at `changed` is so near now that another in the same tick of the file
-// system's clock would leave the folder's change time as it is.
+// system's clock would leave the folder's change time as it is. A change time more than a tick
+// ahead of the clock (the clock was set back since) cannot share its tick with a change to come,
+// which the clock stamps earlier: it counts as recent again only once the clock reaches it.
 bool isRecent(const timespec& changed) {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
+    const timespec now = sys::realTime();
     const long long ms =
         (now.tv_sec - changed.tv_sec) * 1000LL + (now.tv_nsec - changed.tv_nsec) / 1000000;
-    return ms < kCoarsestTickMs;
+    return ms > -kCoarsestTickMs && ms < kCoarsestTickMs;
 }
 
 } // namespace

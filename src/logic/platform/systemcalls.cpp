@@ -29,7 +29,24 @@ bool failed(Call call, const char* path) {
     return true;
 }
 
+std::function<timespec()>& clockSource() {
+    static std::function<timespec()> clock;
+    return clock;
+}
+
 } // namespace
+
+timespec realTime() {
+    if (clockSource())
+        return clockSource()();
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+void setRealTime(std::function<timespec()> clock) {
+    clockSource() = std::move(clock);
+}
 
 int fstatat(int folder, const char* path, struct stat* info, int flags) {
     return failed(Call::Stat, path) ? -1 : ::fstatat(folder, path, info, flags);
