@@ -49,6 +49,19 @@ Horloge* openClock() {
     return clock;
 }
 
+// Counts the paint events of the objects it watches.
+class PaintCounter : public QObject {
+public:
+    QMap<const QObject*, int> paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints[watched];
+        return false;
+    }
+};
+
 // The timer that paces the clock's refresh, owned by the window.
 QTimer* refreshTimer(Horloge* clock) {
     return clock->findChild<QTimer*>(QStringLiteral("refresh"));
@@ -270,6 +283,23 @@ private Q_SLOTS:
         QTRY_VERIFY(clock.isNull());
         Horloge* fresh = openClock();
         QCOMPARE(captionOf(fresh, "Label1"), QStringLiteral("06/03/2024"));
+    }
+
+    // A pass within the same minute draws the time again, not the hands, which stand still.
+    void stillHandsAreNotRedrawn() {
+        test::pinTime(at("2024-05-01 10:20:30.000"));
+        Horloge* clock = openClock();
+        QVERIFY(QTest::qWaitForWindowExposed(clock));
+        QSignalSpy passes(clock, &Horloge::Refreshed);
+        QVERIFY(passes.wait(3000)); // the first frame and its repaints are drawn by now
+        PaintCounter counter;
+        for (const char* name : {"Label3", "Line1", "Line2"})
+            control(clock, name)->installEventFilter(&counter);
+        test::pinTime(at("2024-05-01 10:20:31.000"));
+        QVERIFY(passes.wait(3000));
+        QTRY_VERIFY(counter.paints.value(control(clock, "Label3")) > 0);
+        QCOMPARE(counter.paints.value(control(clock, "Line1")), 0);
+        QCOMPARE(counter.paints.value(control(clock, "Line2")), 0);
     }
 
     // However the window is closed, nothing of it keeps running or comes back.

@@ -217,6 +217,8 @@ Line::Line(QWidget* parent, const LineDecl& decl)
 }
 
 void Line::moveEnd(float TwipsLine::*coordinate, float twips) {
+    if (m_ends.*coordinate == twips)
+        return; // nothing to lay out or draw again
     m_ends.*coordinate = twips;
     relayout();
 }
