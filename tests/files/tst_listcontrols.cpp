@@ -3,6 +3,7 @@
 
 #include "files/listcontrols.h"
 #include "files/volumes.h"
+#include "files/watch.h"
 #include "platform/systemcalls.h"
 
 #include <QFocusEvent>
@@ -244,6 +245,31 @@ private Q_SLOTS:
         watch.watch(m_root);
         QTest::qWait(2 * FolderWatch::kLookMs + FolderWatch::kSettleMs);
         QCOMPARE(readAgain.count(), 0);
+    }
+
+    // Any mount on the machine has the list check that its folder is still the one shown; on a
+    // network volume that stopped answering, that would hold the window until it answers. The
+    // folder is left alone until then, and its replacement meanwhile shows once it answers.
+    void fileListLeavesASilentVolumeAlone() {
+        bool answers = false;
+        setVolumeSource([&, this] {
+            return QList<Volume>{{"/", "ext4", false, true},
+                                 {m_root, "fuse.sshfs", false, answers}};
+        });
+        // The system tells nothing: only a look sees what became of the folder.
+        sys::setFailure(
+            [](sys::Call call, const char*) { return call == sys::Call::Watch ? ENOSPC : 0; });
+        FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 1500}});
+        list.setPath(at("sous"));
+        QCOMPARE(list.ListCount(), 2);
+        QVERIFY(QDir(m_root).rename("sous", "ancienne"));
+        QVERIFY(QDir(m_root).mkdir("sous"));
+        for (MountWatch* mounts : list.findChildren<MountWatch*>())
+            Q_EMIT mounts->changed();
+        QTest::qWait(3 * FolderWatch::kSettleMs);
+        QCOMPARE(list.ListCount(), 2);
+        answers = true;
+        QTRY_COMPARE(list.ListCount(), 0);
     }
 
     void fileListCountsBeyond16Bits() {

@@ -166,8 +166,13 @@ bool FolderWatch::sameFolder(const struct stat& info) const {
 void FolderWatch::checkStillThere() {
     if (m_path.isEmpty())
         return;
+    // Any mount or unmount on the machine comes here: a volume that stopped answering would
+    // hold the window at the look. It is looked at again once it answers; its folder, unmounted
+    // meanwhile, is found gone then, or at once, as its path leads to another volume.
+    if (m_untold && !volumeAnswers(nameFromBytes(m_path)))
+        return;
     struct stat info {};
-    if (::stat(m_path.constData(), &info) != 0 || !sameFolder(info)) {
+    if (sys::fstatat(AT_FDCWD, m_path.constData(), &info, 0) != 0 || !sameFolder(info)) {
         m_gone = true;
         if (!m_settle.isActive())
             m_settle.start();
