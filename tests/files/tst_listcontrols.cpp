@@ -250,11 +250,16 @@ private Q_SLOTS:
     // Any mount on the machine has the list check that its folder is still the one shown; on a
     // network volume that stopped answering, that would hold the window until it answers. The
     // folder is left alone until then, and its replacement meanwhile shows once it answers.
+    void fileListLeavesASilentVolumeAlone_data() {
+        QTest::addColumn<QByteArray>("type");
+        QTest::newRow("a network volume through FUSE") << QByteArray("fuse.sshfs");
+        QTest::newRow("the desktop's network shares") << QByteArray("fuse.gvfsd-fuse");
+    }
     void fileListLeavesASilentVolumeAlone() {
+        QFETCH(QByteArray, type);
         bool answers = false;
         setVolumeSource([&, this] {
-            return QList<Volume>{{"/", "ext4", false, true},
-                                 {m_root, "fuse.sshfs", false, answers}};
+            return QList<Volume>{{"/", "ext4", false, true}, {m_root, type, false, answers}};
         });
         // The system tells nothing: only a look sees what became of the folder.
         sys::setFailure(

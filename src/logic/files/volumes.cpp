@@ -46,6 +46,16 @@ constexpr std::string_view kUntoldTypes[] = {
     "ncpfs", "nfs", "nfs4", "ocfs2", "smb3", "smbfs", "virtiofs",
 };
 
+// Whether the volume's folders may change without this system's notifier telling of it: a
+// network volume, or a FUSE volume ("fuse", "fuse.sshfs") whose program may change them by
+// itself, but for "fuseblk", a disk of this machine.
+bool changesUntold(const Volume& volume) {
+    const std::string_view type(volume.type.constData(), std::size_t(volume.type.size()));
+    return type == "fuse" || type.substr(0, 5) == "fuse." ||
+           std::find(std::begin(kUntoldTypes), std::end(kUntoldTypes), type) !=
+               std::end(kUntoldTypes);
+}
+
 bool isUnder(const QString& path, const QString& folder) {
     if (folder == QLatin1String("/"))
         return path.startsWith(QLatin1Char('/'));
@@ -320,12 +330,15 @@ bool volumeAnswers(const QString& path) {
     if (volumeSource()) {
         const QList<Volume> volumes = volumeSource()();
         const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
-        return !volume || !isUserVolume(*volume) || volume->ready;
+        return !volume || !(isUserVolume(*volume) || changesUntold(*volume)) || volume->ready;
     }
     const QList<Mount> mounts = systemMountTable().mounts();
     const Mount* mount = holding(mounts, path, [](const Mount& m) { return &m.volume; });
-    // The program's own files are on the root volume: were it silent, nothing would answer.
-    if (!mount || !isUserVolume(mount->volume) || mount->volume.root == QLatin1String("/"))
+    // The program's own files are on the root volume: were it silent, nothing would answer. The
+    // kernel's and memory file systems always answer; a network or FUSE one that is no drive
+    // (the desktop's gateway to its network shares) is asked as a drive is.
+    if (!mount || mount->volume.root == QLatin1String("/") ||
+        !(isUserVolume(mount->volume) || changesUntold(mount->volume)))
         return true;
     // Only the answer counts: what a volume answers with, an error or no room, the opening
     // reports itself.
@@ -341,12 +354,7 @@ bool changesAreTold(const QString& path) {
             volumes.append(mount.volume);
     }
     const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
-    if (!volume)
-        return true;
-    const std::string_view type(volume->type.constData(), std::size_t(volume->type.size()));
-    const bool fuse = type.substr(0, 4) == "fuse" && type != "fuseblk";
-    return !fuse && std::find(std::begin(kUntoldTypes), std::end(kUntoldTypes), type) ==
-                        std::end(kUntoldTypes);
+    return !volume || !changesUntold(*volume);
 }
 
 bool isOnReadOnlyVolume(const QString& path) {
