@@ -17,9 +17,9 @@ from .x11 import XServer
 # must stay still for it to be done with a key (it takes a second or two to settle).
 SPEECH = 15.0
 SETTLED = 0.8
-# What the program may write: Qt's note that the screen reader answered a key event late. The key
-# itself is not lost.
-KEY_TIMING = r"^QSpiApplication::keyEventError "
+# What the program may write: Qt's notes that the screen reader answered a key event late, when
+# the wait for the answer ends and when the answer comes after it. The key itself is not lost.
+KEY_TIMING = r"^QSpiApplication::(keyEventError |notifyKeyboardListenerCallback with no queued key)"
 # What Orca says after a control's name, by role; and the roles of what only decorates.
 ROLES = ("push button", "read only text", "text", "radio button", "combo box", "label", "list",
          "frame", "alert", "dialog", "menu item", "menu")
