@@ -338,11 +338,22 @@ private Q_SLOTS:
                                                       << "/";
         QTest::newRow("relative path") << "home"
                                        << "";
+        QTest::newRow("a share of the desktop's gateway")
+            << "/run/user/1000/gvfs/sftp:host=h,user=u/home/u"
+            << "/run/user/1000/gvfs/sftp:host=h,user=u";
+        QTest::newRow("the desktop's gateway above its shares") << "/run/user/1000/gvfs"
+                                                                << "/run/user/1000/gvfs";
+        QTest::newRow("a share of KDE's gateway") << "/run/user/1000/kio-fuse-Ab12/smb/nas/docs/x"
+                                                  << "/run/user/1000/kio-fuse-Ab12/smb/nas";
     }
     void rootHolding() {
         QFETCH(QString, path);
         QFETCH(QString, root);
-        const QList<Volume> volumes{{"/", "ext4"}, {"/home", "ext4"}, {"/home/anne/x", "ext4"}};
+        const QList<Volume> volumes{{"/", "ext4"},
+                                    {"/home", "ext4"},
+                                    {"/home/anne/x", "ext4"},
+                                    {"/run/user/1000/gvfs", "fuse.gvfsd-fuse"},
+                                    {"/run/user/1000/kio-fuse-Ab12", "fuse.kio-fuse"}};
         QCOMPARE(vorn::rootHolding(path, volumes), root);
     }
 };

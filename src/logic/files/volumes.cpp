@@ -2,6 +2,8 @@
 
 #include "files/names.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -56,11 +58,39 @@ bool changesUntold(const Volume& volume) {
                std::end(kUntoldTypes);
 }
 
+// FUSE gateways of the desktop to its network shares: one volume holding each share in a folder
+// of its own, that many levels below its root (gvfs's "sftp:host=…,user=…", kio-fuse's
+// "sftp/user@host"). The gateway's program answers for the levels above the shares by itself,
+// so only a share's own folder tells whether its server answers.
+struct Gateway {
+    std::string_view type;
+    int shareDepth;
+};
+constexpr Gateway kGateways[] = {{"fuse.gvfsd-fuse", 1}, {"fuse.kio-fuse", 2}};
+
 bool isUnder(const QString& path, const QString& folder) {
     if (folder == QLatin1String("/"))
         return path.startsWith(QLatin1Char('/'));
     return path == folder ||
            (path.startsWith(folder) && path.at(folder.size()) == QLatin1Char('/'));
+}
+
+// The folder standing for the volume holding `path`: its root, or on a gateway the folder of
+// the share holding `path` (the root when `path` is above the shares).
+QString shareRoot(const Volume& volume, const QString& path) {
+    const std::string_view type(volume.type.constData(), std::size_t(volume.type.size()));
+    const auto gateway = std::find_if(std::begin(kGateways), std::end(kGateways),
+                                      [&](const Gateway& g) { return g.type == type; });
+    if (gateway == std::end(kGateways))
+        return volume.root;
+    const QStringList levels =
+        path.mid(volume.root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (levels.size() < gateway->shareDepth)
+        return volume.root;
+    QString share = volume.root == QLatin1String("/") ? QString() : volume.root;
+    for (int i = 0; i < gateway->shareDepth; ++i)
+        share += QLatin1Char('/') + levels.at(i);
+    return share;
 }
 
 // What a volume answers when asked for its state.
@@ -115,7 +145,8 @@ QList<Mount> mountsOfTable(QByteArrayView table) {
 // one whose server or FUSE program no longer answers cannot hold the program: it counts as
 // not ready, and is not asked again until it has answered the question it was asked. A mount
 // is known by its number, not its folder: another volume mounted at the same folder (over the
-// silent one, or in its place once it is unmounted) is asked for itself.
+// silent one, or in its place once it is unmounted) is asked for itself, and so is each share
+// of a gateway, by the mount's number and the share's folder.
 class VolumeQuestions {
 public:
     static constexpr std::chrono::milliseconds kAnswerTime{500};
@@ -323,7 +354,7 @@ void setVolumeSource(std::function<QList<Volume>()> source) {
 
 QString rootHolding(const QString& path, const QList<Volume>& volumes) {
     const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
-    return volume ? volume->root : QString();
+    return volume ? shareRoot(*volume, path) : QString();
 }
 
 bool volumeAnswers(const QString& path) {
@@ -342,7 +373,10 @@ bool volumeAnswers(const QString& path) {
         return true;
     // Only the answer counts: what a volume answers with, an error or no room, the opening
     // reports itself.
-    return volumeQuestions().ask({{mount->id, bytesFromName(mount->volume.root)}}).front().answered;
+    const QString asked = shareRoot(mount->volume, path);
+    const QByteArray id =
+        asked == mount->volume.root ? mount->id : mount->id + ' ' + bytesFromName(asked);
+    return volumeQuestions().ask({{id, bytesFromName(asked)}}).front().answered;
 }
 
 bool changesAreTold(const QString& path) {

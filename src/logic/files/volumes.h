@@ -34,14 +34,15 @@ QList<Volume> volumesOfMountTable(QByteArrayView table);
 void setVolumeSource(std::function<QList<Volume>()> source);
 
 // The root among `roots` that holds `path` (the longest one that is a leading part of it),
-// or an empty text when none does.
+// or an empty text when none does. On the desktop's FUSE gateway to its network shares, each
+// share is a volume of its own: its folder is the root.
 QString rootHolding(const QString& path, const QList<Volume>& volumes);
 
-// False when the user volume holding `path` (the mount with the longest root leading to it)
-// does not answer: at once when it has not answered an earlier question, else after the time
-// the drive list waits for a volume. A path on the root volume, which holds the program itself,
-// or on a file system the drive list leaves out is not asked. With a replaced volume source, a
-// volume it gives as not ready does not answer.
+// False when the user volume holding `path` (the mount with the longest root leading to it;
+// on the desktop's gateway, the share holding it) does not answer: at once when it has not
+// answered an earlier question, else after the time the drive list waits for a volume. A path on
+// the root volume, which holds the program itself, or on a file system the drive list leaves out is
+// not asked. With a replaced volume source, a volume it gives as not ready does not answer.
 bool volumeAnswers(const QString& path);
 
 // False when the folder at `path` may change without this system's notifier telling of it: on
