@@ -380,15 +380,14 @@ bool volumeAnswers(const QString& path) {
 }
 
 bool changesAreTold(const QString& path) {
-    QList<Volume> volumes;
     if (volumeSource()) {
-        volumes = volumeSource()();
-    } else {
-        for (const Mount& mount : systemMountTable().mounts())
-            volumes.append(mount.volume);
+        const QList<Volume> volumes = volumeSource()();
+        const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
+        return !volume || !changesUntold(*volume);
     }
-    const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
-    return !volume || !changesUntold(*volume);
+    const QList<Mount> mounts = systemMountTable().mounts();
+    const Mount* mount = holding(mounts, path, [](const Mount& m) { return &m.volume; });
+    return !mount || !changesUntold(mount->volume);
 }
 
 bool isOnReadOnlyVolume(const QString& path) {
