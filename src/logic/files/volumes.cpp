@@ -27,6 +27,11 @@ namespace vorn {
 
 namespace {
 
+// A volume's file-system type, as the tables below spell it.
+std::string_view typeOf(const Volume& volume) {
+    return {volume.type.constData(), std::size_t(volume.type.size())};
+}
+
 // File systems that are the kernel's views, held in memory, or automounter placeholders:
 // none of them is a drive a user would pick.
 constexpr std::string_view kNonUserTypes[] = {
@@ -52,7 +57,7 @@ constexpr std::string_view kUntoldTypes[] = {
 // network volume, or a FUSE volume ("fuse", "fuse.sshfs") whose program may change them by
 // itself, but for "fuseblk", a disk of this machine.
 bool changesUntold(const Volume& volume) {
-    const std::string_view type(volume.type.constData(), std::size_t(volume.type.size()));
+    const std::string_view type = typeOf(volume);
     return type == "fuse" || type.substr(0, 5) == "fuse." ||
            std::find(std::begin(kUntoldTypes), std::end(kUntoldTypes), type) !=
                std::end(kUntoldTypes);
@@ -78,7 +83,7 @@ bool isUnder(const QString& path, const QString& folder) {
 // The folder standing for the volume holding `path`: its root, or on a gateway the folder of
 // the share holding `path` (the root when `path` is above the shares).
 QString shareRoot(const Volume& volume, const QString& path) {
-    const std::string_view type(volume.type.constData(), std::size_t(volume.type.size()));
+    const std::string_view type = typeOf(volume);
     const auto gateway = std::find_if(std::begin(kGateways), std::end(kGateways),
                                       [&](const Gateway& g) { return g.type == type; });
     if (gateway == std::end(kGateways))
@@ -310,7 +315,7 @@ std::function<bool(const QString&)>& readOnlyProbe() {
 } // namespace
 
 bool isUserVolume(const Volume& volume) {
-    const std::string_view type(volume.type.constData(), std::size_t(volume.type.size()));
+    const std::string_view type = typeOf(volume);
     if (std::find(std::begin(kNonUserTypes), std::end(kNonUserTypes), type) !=
         std::end(kNonUserTypes))
         return false;
