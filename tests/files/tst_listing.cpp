@@ -160,10 +160,10 @@ private Q_SLOTS:
             << QStringList{".cache", "b.TXT", "c.doc", "Été.txt", "lien.txt"};
         QTest::newRow("folders, links to folders among them")
             << "" << folders << "*" << false
-            << QStringList{"espaces", "noms", "raccourci", "sous-dossier"};
+            << QStringList{"espaces", "noms", "passerelle", "raccourci", "sous-dossier"};
         QTest::newRow("hidden folders too")
             << "" << folders << "*" << true
-            << QStringList{".config", "espaces", "noms", "raccourci", "sous-dossier"};
+            << QStringList{".config", "espaces", "noms", "passerelle", "raccourci", "sous-dossier"};
         // Every name is listed, nothing in it hidden, and no two look the same.
         QTest::newRow("names that hide something")
             << "noms" << files << "*" << false
@@ -184,6 +184,11 @@ private Q_SLOTS:
         QTest::newRow("a space alike, told apart")
             << "espaces" << files << "*" << false
             << QStringList{u"a b"_s, u"a\u00a0b (espace spéciale)"_s};
+        // A share whose server is silent is shown as the folder it is, without a look at it.
+        QTest::newRow("the desktop's gateway above a silent share")
+            << "passerelle" << folders << "*" << false << QStringList{"muette", "parle"};
+        QTest::newRow("no files among the gateway's shares")
+            << "passerelle" << files << "*" << false << QStringList{};
     }
     void listFolder() {
         QFETCH(QString, folder);
@@ -203,6 +208,17 @@ private Q_SLOTS:
         QVERIFY(QFile::link(root + "/c.doc", root + "/lien.txt"));
         QVERIFY(QFile::link(root + "/sous-dossier", root + "/raccourci"));
         QVERIFY(QFile::link(root + "/nulle-part", root + "/lien-mort"));
+        // A gateway's shares come without a type, as links do: the silent one would have the
+        // look fail, so only the question saves it.
+        const QString gateway = root + "/passerelle";
+        QVERIFY(QDir(root).mkdir("passerelle"));
+        QVERIFY(QFile::link(root + "/sous-dossier", gateway + "/parle"));
+        QVERIFY(QFile::link(root + "/nulle-part", gateway + "/muette"));
+        setVolumeSource([&] {
+            return QList<Volume>{{"/", "ext4"},
+                                 {gateway, "fuse.gvfsd-fuse"},
+                                 {gateway + "/muette", "fuse.gvfsd-fuse", false, false}};
+        });
         QCOMPARE(::mkfifo(QFile::encodeName(root + "/tube").constData(), 0600), 0);
         // Names in Latin-1 and Windows-1252, which are not valid UTF-8.
         for (const char* raw : {"/noms/m\xe9lange.txt", "/noms/c\x9cur.txt"})
@@ -212,6 +228,7 @@ private Q_SLOTS:
         // Each entry's exact name gives back its bytes, so the folder empties by them.
         for (const FolderEntry& entry : readFolder(root + "/noms", EntryKind::Files))
             ::unlink(bytesFromName(root + "/noms/" + entry.name).constData());
+        setVolumeSource({});
         QCOMPARE(test::onDisk(root + "/noms"), QStringList{});
         QCOMPARE(listed, names);
     }

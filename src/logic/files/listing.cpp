@@ -1,6 +1,7 @@
 #include "files/listing.h"
 
 #include "files/names.h"
+#include "files/volumes.h"
 #include "platform/runtimeerror.h"
 
 #include <QDir>
@@ -441,6 +442,18 @@ bool isListedKind(int fd, const char* raw, unsigned char type, EntryKind kind) {
     return kind == EntryKind::Files ? isFile : isFolder;
 }
 
+// Whether the entry `raw` of `shares`, the desktop's gateway folder just above its shares, is
+// a share whose server is silent: the gateway shows it as a folder, and looking at it would
+// wait for the server. False where `shares` is empty (a folder of any other kind).
+bool isSilentShare(const QString& shares, const char* raw) {
+    return !shares.isEmpty() && !volumeAnswers(joinPath(shares, nameFromBytes(raw)));
+}
+
+// The folder's path when its entries are a gateway's shares, else an empty text.
+QString sharesOf(const QString& folder) {
+    return holdsShares(folder) ? folder : QString();
+}
+
 bool isHiddenName(const char* raw) {
     return raw[0] == '.';
 }
@@ -495,10 +508,10 @@ void sortEntries(QList<FolderEntry>& entries) {
     }
 }
 
-} // namespace
-
-QList<FolderEntry> readFolderAt(int folderFd, EntryKind kind, const WildcardPattern& pattern,
-                                bool hidden) {
+// The entries of the folder open as `folderFd`, as readFolderAt() gives them; `shares` is the
+// folder's path when its entries are a gateway's shares (sharesOf).
+QList<FolderEntry> readEntries(int folderFd, EntryKind kind, const WildcardPattern& pattern,
+                               bool hidden, const QString& shares) {
     // The listing reads through its own handle, so the one given stays as it is.
     const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
@@ -521,13 +534,22 @@ QList<FolderEntry> readFolderAt(int folderFd, EntryKind kind, const WildcardPatt
         const char* raw = entry->d_name;
         if (isSelfOrParent(raw) || (!hidden && isHiddenName(raw)))
             continue;
-        if (!isListedKind(fd, raw, entry->d_type, kind))
+        const bool looked = entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN;
+        if ((looked && isSilentShare(shares, raw)) ? kind != EntryKind::Folders
+                                                   : !isListedKind(fd, raw, entry->d_type, kind))
             continue;
         if (auto listed = entryFor(QByteArrayView(raw, qsizetype(std::strlen(raw))), pattern))
             entries.append(std::move(*listed));
     }
     sortEntries(entries);
     return entries;
+}
+
+} // namespace
+
+QList<FolderEntry> readFolderAt(int folderFd, EntryKind kind, const WildcardPattern& pattern,
+                                bool hidden) {
+    return readEntries(folderFd, kind, pattern, hidden, QString());
 }
 
 QList<FolderEntry> readFolder(const QString& folder, EntryKind kind, const WildcardPattern& pattern,
@@ -541,7 +563,7 @@ QList<FolderEntry> readFolder(const QString& folder, EntryKind kind, const Wildc
         int fd;
         ~FdCloser() { ::close(fd); }
     } closer{fd};
-    return readFolderAt(fd, kind, pattern, hidden);
+    return readEntries(fd, kind, pattern, hidden, sharesOf(folder));
 }
 
 QStringList listFolder(const QString& folder, EntryKind kind, const WildcardPattern& pattern,
@@ -562,12 +584,14 @@ std::optional<FolderEntry> readEntry(const QString& folder, const QString& name,
     if (fd < 0)
         return std::nullopt;
     struct stat info {};
-    const bool listed = ::fstatat(fd, raw.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-                        isListedKind(fd, raw.constData(),
-                                     S_ISDIR(info.st_mode)   ? DT_DIR
-                                     : S_ISREG(info.st_mode) ? DT_REG
-                                                             : DT_UNKNOWN,
-                                     kind);
+    const bool listed = isSilentShare(sharesOf(folder), raw.constData())
+                            ? kind == EntryKind::Folders
+                            : ::fstatat(fd, raw.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                                  isListedKind(fd, raw.constData(),
+                                               S_ISDIR(info.st_mode)   ? DT_DIR
+                                               : S_ISREG(info.st_mode) ? DT_REG
+                                                                       : DT_UNKNOWN,
+                                               kind);
     ::close(fd);
     return listed ? entryFor(raw, pattern) : std::nullopt;
 }

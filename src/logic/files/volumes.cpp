@@ -80,16 +80,26 @@ bool isUnder(const QString& path, const QString& folder) {
            (path.startsWith(folder) && path.at(folder.size()) == QLatin1Char('/'));
 }
 
-// The folder standing for the volume holding `path`: its root, or on a gateway the folder of
-// the share holding `path` (the root when `path` is above the shares).
-QString shareRoot(const Volume& volume, const QString& path) {
+// The gateway the volume is, if it is one.
+const Gateway* gatewayOf(const Volume& volume) {
     const std::string_view type = typeOf(volume);
     const auto gateway = std::find_if(std::begin(kGateways), std::end(kGateways),
                                       [&](const Gateway& g) { return g.type == type; });
-    if (gateway == std::end(kGateways))
+    return gateway == std::end(kGateways) ? nullptr : gateway;
+}
+
+// The folders leading from the volume's root to `path`, which it holds.
+QStringList levelsBelow(const Volume& volume, const QString& path) {
+    return path.mid(volume.root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+}
+
+// The folder standing for the volume holding `path`: its root, or on a gateway the folder of
+// the share holding `path` (the root when `path` is above the shares).
+QString shareRoot(const Volume& volume, const QString& path) {
+    const Gateway* gateway = gatewayOf(volume);
+    if (!gateway)
         return volume.root;
-    const QStringList levels =
-        path.mid(volume.root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList levels = levelsBelow(volume, path);
     if (levels.size() < gateway->shareDepth)
         return volume.root;
     QString share = volume.root == QLatin1String("/") ? QString() : volume.root;
@@ -312,6 +322,19 @@ std::function<bool(const QString&)>& readOnlyProbe() {
     return probe;
 }
 
+// Whether the volume holding `path`, as the replaced source or the mount table gives it
+// without touching it, is what `test` looks for; false when none holds it.
+bool holdingVolumeIs(const QString& path, const std::function<bool(const Volume&)>& test) {
+    if (volumeSource()) {
+        const QList<Volume> volumes = volumeSource()();
+        const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
+        return volume && test(*volume);
+    }
+    const QList<Mount> mounts = systemMountTable().mounts();
+    const Mount* mount = holding(mounts, path, [](const Mount& m) { return &m.volume; });
+    return mount && test(mount->volume);
+}
+
 } // namespace
 
 bool isUserVolume(const Volume& volume) {
@@ -384,15 +407,15 @@ bool volumeAnswers(const QString& path) {
     return volumeQuestions().ask({{id, bytesFromName(asked)}}).front().answered;
 }
 
+bool holdsShares(const QString& folder) {
+    return holdingVolumeIs(folder, [&](const Volume& volume) {
+        const Gateway* gateway = gatewayOf(volume);
+        return gateway && levelsBelow(volume, folder).size() == gateway->shareDepth - 1;
+    });
+}
+
 bool changesAreTold(const QString& path) {
-    if (volumeSource()) {
-        const QList<Volume> volumes = volumeSource()();
-        const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
-        return !volume || !changesUntold(*volume);
-    }
-    const QList<Mount> mounts = systemMountTable().mounts();
-    const Mount* mount = holding(mounts, path, [](const Mount& m) { return &m.volume; });
-    return !mount || !changesUntold(mount->volume);
+    return !holdingVolumeIs(path, changesUntold);
 }
 
 bool isOnReadOnlyVolume(const QString& path) {

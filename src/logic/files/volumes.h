@@ -45,6 +45,11 @@ QString rootHolding(const QString& path, const QList<Volume>& volumes);
 // not asked. With a replaced volume source, a volume it gives as not ready does not answer.
 bool volumeAnswers(const QString& path);
 
+// True when the entries of `folder` are the shares of the desktop's gateway to its network
+// shares: each is asked with volumeAnswers() before it is looked at. Read from the mount table,
+// or the replaced volume source, without touching the volume.
+bool holdsShares(const QString& folder);
+
 // False when the folder at `path` may change without this system's notifier telling of it: on
 // a network volume (another machine changes it) or a FUSE volume (its program may change it by
 // itself, as sshfs does for its server). Read from the mount table, without touching the volume.
