@@ -230,6 +230,10 @@ private Q_SLOTS:
             << "Text1" << paper << false << kWindowText;
         QTest::newRow("label on the scheme's ground")
             << "Label1" << darkScheme().color(QPalette::Window) << false << kButtonText;
+        QTest::newRow("blue label on the scheme's ground")
+            << "Label1" << darkScheme().color(QPalette::Window) << false << rgb(0, 0, 255);
+        QTest::newRow("black label on the scheme's ground")
+            << "Label1" << darkScheme().color(QPalette::Window) << false << rgb(0, 0, 0);
     }
     void textShowsOnItsGround() {
         QFETCH(QString, control);

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QStyle>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace vorn {
 
@@ -44,6 +46,28 @@ constexpr std::array kSystemColours{
     SystemColour{24, QPalette::Active, QPalette::ToolTipBase},       // tooltip background
 };
 
+// Text reads below this ratio only with effort; above the second, no one needs more.
+constexpr double kReadable = 4.5;
+constexpr double kComfortable = 7.0;
+// Steps from the text colour to black or white, the first that reads being taken.
+constexpr int kMixSteps = 64;
+
+double linear(int channel) {
+    const double value = channel / 255.0;
+    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& colour) {
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) +
+           0.0722 * linear(colour.blue());
+}
+
+QColor mixed(const QColor& from, const QColor& to, double share) {
+    const auto channel = [share](int a, int b) { return int(std::lround(a + (b - a) * share)); };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()));
+}
+
 } // namespace
 
 QColor toQColor(ColourValue value, const QPalette& palette) {
@@ -71,6 +95,28 @@ ColourValue fromQColor(const QColor& colour) {
 
 ColourValue resolved(ColourValue value) {
     return isSystemColour(value) ? fromQColor(toQColor(value)) : value;
+}
+
+double contrastRatio(const QColor& first, const QColor& second) {
+    const double one = luminance(first);
+    const double other = luminance(second);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+QColor readableOn(const QColor& text, const QColor& ground, const QColor& classicGround) {
+    const double designed = contrastRatio(text, classicGround);
+    if (contrastRatio(text, ground) >= kReadable || designed < kReadable)
+        return text;
+    const double wanted = std::min(designed, kComfortable);
+    const QColor extreme = contrastRatio(Qt::white, ground) > contrastRatio(Qt::black, ground)
+                               ? QColor(Qt::white)
+                               : QColor(Qt::black);
+    for (int step = 1; step < kMixSteps; ++step) {
+        const QColor candidate = mixed(text, extreme, double(step) / kMixSteps);
+        if (contrastRatio(candidate, ground) >= wanted)
+            return candidate;
+    }
+    return extreme;
 }
 
 } // namespace vorn

@@ -6,6 +6,7 @@
 #include "platform/form.h"
 #include "platform/twips.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
@@ -161,12 +162,32 @@ private:
         }
         return m_backSet && !isSystemColour(m_back);
     }
+    // The colour behind the control's text under `palette`: its own ground, or its window's
+    // where it fills none.
+    QColor groundUnder(const QPalette& palette) const {
+        if (m_backSet && !m_transparent)
+            return toQColor(m_back, palette);
+        if (m_transparent || m_roles.background == QPalette::Window) {
+            if (const auto* form = qobject_cast<const Form*>(this->window()))
+                return toQColor(form->BackColor(), palette);
+        }
+        return palette.color(m_roles.background);
+    }
+    // A text colour of the window's own on the scheme's ground was chosen for the classic
+    // ground; on the scheme's it is taken toward black or white as far as it needs to read.
+    QColor schemeForeground() const {
+        const QColor text = toQColor(m_fore);
+        if (isSystemColour(m_fore))
+            return text;
+        return readableOn(text, groundUnder(QApplication::palette()),
+                          groundUnder(classicPalette()));
+    }
     void applyColours() {
         QPalette p = this->palette();
         if (onFixedGround())
             p.setColor(m_roles.foreground, toQColor(m_fore, classicPalette()));
         else if (m_foreSet)
-            p.setColor(m_roles.foreground, toQColor(m_fore));
+            p.setColor(m_roles.foreground, schemeForeground());
         if (m_backSet)
             p.setColor(m_roles.background, toQColor(m_back));
         this->setPalette(p);
