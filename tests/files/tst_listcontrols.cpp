@@ -34,6 +34,18 @@ private:
         return relative.isEmpty() ? m_root : m_root + QLatin1Char('/') + relative;
     }
 
+    // What a dead key or a compose sequence makes reaches a control through the input method,
+    // which hands its text only to a control that says it takes it.
+    static void commitFromInputMethod(QWidget& widget, const QString& text) {
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QCoreApplication::sendEvent(&widget, &query);
+        if (!query.value(Qt::ImEnabled).toBool())
+            return;
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(&widget, &commit);
+    }
+
 private Q_SLOTS:
     // One temporary folder for the whole run, so the data tables can name paths in it; each
     // test starts from the same tree inside it.
@@ -117,6 +129,7 @@ private Q_SLOTS:
         QTest::newRow("ListIndex set") << "index" << 1 << "B.txt";
         QTest::newRow("ListIndex property") << "property" << 1 << "B.txt";
         QTest::newRow("key down from none") << "down" << 1 << "a.txt";
+        QTest::newRow("a letter an input method composed") << "composed" << 1 << "c.doc";
         QTest::newRow("mouse on a file") << "mouse" << 1 << "c.doc";
         QTest::newRow("mouse on the selected file") << "mouse again" << 1 << "a.txt";
         QTest::newRow("refresh clears quietly") << "refresh" << 0 << "";
@@ -143,7 +156,13 @@ private Q_SLOTS:
             list.setProperty("ListIndex", 1);
         else if (action == "down")
             QTest::keyClick(&list, Qt::Key_Down);
-        else if (action == "mouse")
+        else if (action == "composed") {
+            // The input method answers the control that has the focus.
+            list.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&list));
+            list.setFocus();
+            commitFromInputMethod(list, u"c"_s);
+        } else if (action == "mouse")
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(2));
         else if (action == "mouse again")
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(0));

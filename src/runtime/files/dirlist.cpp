@@ -268,6 +268,16 @@ void DirList::Refresh() {
     openNearest(m_path, [this](const QString& folder) { open(folder); });
 }
 
+void DirList::focusInEvent(QFocusEvent* event) {
+    Control<QListView>::focusInEvent(event);
+    detail::takeComposedLetters(*this);
+}
+
+void DirList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    detail::takeComposedLetters(*this);
+}
+
 void DirList::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         currentIndex().isValid()) {

@@ -211,6 +211,16 @@ void FileList::Refresh() {
         Q_EMIT PathChange();
 }
 
+void FileList::focusInEvent(QFocusEvent* event) {
+    Control<QListView>::focusInEvent(event);
+    detail::takeComposedLetters(*this);
+}
+
+void FileList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    detail::takeComposedLetters(*this);
+}
+
 // With no file selected, the first arrow key selects the file under the focus frame (the
 // first one, after a new list) instead of moving past it. The focus did not move, so assistive
 // tools are told of the file as the one the focus is on, as a move to it would tell them.

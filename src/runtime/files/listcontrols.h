@@ -29,6 +29,15 @@
 namespace vorn {
 
 namespace detail {
+// Lets a view of one folder's names take the text of dead keys, compose sequences and input
+// methods, which hand it only to a control that takes it: the first letters typed to reach a
+// name may come from them. Qt's views take it only while their current row may be edited, and
+// these rows never are, so this is said again whenever the view turns it off (a new current
+// row, the focus coming in). Taking it also has a composition left unfinished in the list
+// end there when the focus leaves, rather than in the next box.
+inline void takeComposedLetters(QAbstractItemView& view) {
+    view.setAttribute(Qt::WA_InputMethodEnabled);
+}
 // Sets up a view of one folder's names: one row chosen at a time, none edited, every row of
 // the same height so that a folder of many thousand entries lays out at once, and a name
 // wider than the list shortened in its middle rather than scrolled to.
@@ -36,6 +45,7 @@ inline void setUpFolderView(QListView& view, QAbstractItemModel* model) {
     view.setModel(model);
     view.setSelectionMode(QAbstractItemView::SingleSelection);
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    takeComposedLetters(view);
     view.setUniformItemSizes(true);
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.setTextElideMode(Qt::ElideMiddle);
@@ -146,6 +156,8 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void open(const QString& path);
@@ -218,6 +230,8 @@ Q_SIGNALS:
 protected:
     void lostFocus() override { Q_EMIT LostFocus(); }
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
