@@ -54,6 +54,33 @@ private Q_SLOTS:
             dialogs.clear();
         }
     }
+
+    // The session manager ends the program at logout by sending the application a quit
+    // event: whatever window is open, the program ends at once, asks nothing and opens
+    // nothing, as nobody is left to answer.
+    void sessionEndEndsAtOnceWhateverIsOpen() {
+        test::ScriptedDialogs dialogs;
+        for (const WindowEntry& w : windowCatalogue()) {
+            w.open();
+            QCoreApplication::processEvents();
+            dialogs.clear();
+            QStringList before;
+            for (Form* form : Forms::instance().loadedForms())
+                before << form->objectName();
+            QTimer::singleShot(0, qApp, [] {
+                QEvent quit(QEvent::Quit);
+                QCoreApplication::sendEvent(qApp, &quit);
+            });
+            QTimer stuck; // ends a program the quit left running
+            stuck.callOnTimeout([] { QCoreApplication::exit(1); });
+            stuck.start(5000);
+            QVERIFY2(QCoreApplication::exec() == 0, w.name);
+            QVERIFY2(dialogs.calls().isEmpty(), w.name);
+            for (Form* form : Forms::instance().loadedForms())
+                QVERIFY2(before.contains(form->objectName()), w.name);
+            test::destroyForms();
+        }
+    }
 };
 
 QTEST_MAIN(TestEndurance)

@@ -20,6 +20,26 @@
 
 namespace vorn {
 
+namespace {
+
+// Ends the program at once when the application is told to quit: the session manager tells it
+// so at logout. Qt would first close each window as if the user had, and a window that asks
+// something as it closes (the prank's message) would then hold the logout with a box nobody
+// answers; a window that opens another as it closes would open it for nothing.
+class QuitAtOnce final : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Quit || watched != QCoreApplication::instance())
+            return QObject::eventFilter(watched, event);
+        QCoreApplication::exit(0);
+        return true;
+    }
+};
+
+} // namespace
+
 QByteArray utf8LocaleFor(const QByteArray& name) {
     QByteArray base = name;
     for (const char end : {'@', '.'}) {
@@ -69,6 +89,7 @@ Runtime::Runtime(QApplication& app, QuitRule rule)
     installSuiteStyle();
     followKeyboardUse();
     installAccessibility();
+    app.installEventFilter(new QuitAtOnce(this));
 
     if (rule == QuitRule::QuitWhenNoWindow) {
         connect(&Forms::instance(), &Forms::lastFormUnloaded, &app, &QCoreApplication::quit,
