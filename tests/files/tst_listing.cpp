@@ -101,6 +101,13 @@ private Q_SLOTS:
                                                << QStringList{"garçon", "gare", "noël", "nom"};
         QTest::newRow("digits as text")
             << QStringList{"10.txt", "9.txt", "1.txt"} << QStringList{"1.txt", "10.txt", "9.txt"};
+        QTest::newRow("ligatures and letters without accents with their letters")
+            << QStringList{"Zoé",  "œuvre",  "ours",   "æther", "afin",
+                           "ınce", "jardin", "straße", "strat"}
+            << QStringList{"æther", "afin",   "ınce",  "jardin", "œuvre",
+                           "ours",  "straße", "strat", "Zoé"};
+        QTest::newRow("a ligature beside another script")
+            << QStringList{"cuir", "cœur Ω", "coude"} << QStringList{"cœur Ω", "coude", "cuir"};
         QTest::newRow("other scripts after Latin")
             << QStringList{"Ωmega", "omega", "Zulu"} << QStringList{"omega", "Zulu", "Ωmega"};
         QTest::newRow("shorter first") << QStringList{"ab", "a"} << QStringList{"a", "ab"};

@@ -176,8 +176,21 @@ bool WildcardPattern::matchGeneral(QStringView name) const {
 
 namespace {
 
-// For the accented Latin letters, the lower-case letter without its accent ("É" to "e");
-// zero where there is none ("æ", "ß"). Derived once from the Unicode decompositions.
+// The Latin letters no accent makes, as the letters they are read as: "œuvre" sorts as
+// "oeuvre", "ınce" among the words in i.
+struct LetterSpelling {
+    char16_t letter;
+    const char* spelling;
+};
+constexpr LetterSpelling kUnaccentedLetters[] = {
+    {u'Æ', "ae"}, {u'æ', "ae"}, {u'Œ', "oe"}, {u'œ', "oe"}, {u'ß', "ss"}, {u'Ø', "o"},
+    {u'ø', "o"},  {u'Đ', "d"},  {u'đ', "d"},  {u'ı', "i"},  {u'Ł', "l"},  {u'ł', "l"},
+    {u'Ħ', "h"},  {u'ħ', "h"},  {u'Ŧ', "t"},  {u'ŧ', "t"},
+};
+
+// For the accented Latin letters, the lower-case letter without its accent ("É" to "e"), and
+// the spelling of the letters above; empty where there is none ("þ"). Derived once from the
+// Unicode decompositions.
 class LatinBase {
 public:
     static constexpr char16_t kFirst = 0xC0;
@@ -189,13 +202,20 @@ public:
             const bool plain =
                 parts.size() > 1 && parts.at(0).unicode() < 0x80 &&
                 std::all_of(parts.cbegin() + 1, parts.cend(), [](QChar m) { return m.isMark(); });
-            m_base[c - kFirst] = plain ? char(fold(parts.at(0).unicode())) : 0;
+            if (plain)
+                m_base[c - kFirst] = QByteArray(1, char(fold(parts.at(0).unicode())));
         }
+        for (const LetterSpelling& letter : kUnaccentedLetters)
+            m_base[letter.letter - kFirst] = letter.spelling;
     }
-    char of(char16_t c) const { return c >= kFirst && c <= kLast ? m_base[c - kFirst] : 0; }
+    // The letters `c` sorts as; empty when the table does not know it.
+    const QByteArray& of(char16_t c) const {
+        static const QByteArray none;
+        return c >= kFirst && c <= kLast ? m_base[c - kFirst] : none;
+    }
 
 private:
-    char m_base[kLast - kFirst + 1] = {};
+    QByteArray m_base[kLast - kFirst + 1];
 };
 
 // Appends the sort key of `name` to `out` as UTF-8, whose byte order is the order of the
@@ -208,17 +228,23 @@ void appendSortKey(const QString& name, QByteArray& out) {
         const char16_t u = c.unicode();
         if (u < 0x80) {
             out.append(char(fold(u)));
-        } else if (const char base = latin.of(u)) {
+        } else if (const QByteArray& base = latin.of(u); !base.isEmpty()) {
             out.append(base);
         } else {
             out.truncate(start);
             QString key = name.normalized(QString::NormalizationForm_D);
             key.removeIf([](QChar m) { return m.isMark(); });
-            for (QChar& k : key) {
+            QString spelt;
+            spelt.reserve(key.size());
+            for (const QChar k : key.toCaseFolded()) {
                 if (k.category() == QChar::Separator_Space)
-                    k = QLatin1Char(' ');
+                    spelt += QLatin1Char(' ');
+                else if (const QByteArray& letters = latin.of(k.unicode()); !letters.isEmpty())
+                    spelt += QLatin1StringView(letters);
+                else
+                    spelt += k;
             }
-            out.append(key.toCaseFolded().toUtf8());
+            out.append(spelt.toUtf8());
             return;
         }
     }
