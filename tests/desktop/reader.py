@@ -24,6 +24,10 @@ GenericDelimiters "\x1f"
 AddVoice "en" "MALE1" "file"
 GenericLanguage "en" "en" "utf-8"
 """
+# Orca ends every other Orca of its user as it starts (with --replace), and will not start beside
+# one otherwise; it finds them with pgrep. The session's Orca gets a pgrep that looks only within
+# its own process session, so the user's own screen reader, or another check's, goes on.
+PGREP = '#!/bin/sh\nexec /usr/bin/pgrep --session 0 "$@"\n'
 # Orca's own settings, fresh but for two: there is no braille display to drive, and keys are not
 # echoed, so that what it says is what the program makes it say.
 ORCA_SETTINGS = {
@@ -92,8 +96,12 @@ class Orca:
         (prefs / "user-settings.conf").write_text(json.dumps(ORCA_SETTINGS, indent=4))
         (prefs / "orca-customizations.py").write_text(ORCA_CUSTOMIZATIONS)
         self.log = session.folder / "logs" / "orca-debug.log"
+        (tools := session.folder / "orca-tools").mkdir(exist_ok=True)
+        (tools / "pgrep").write_text(PGREP)
+        (tools / "pgrep").chmod(0o755)
         self.process: Process = session.start(
-            "orca", ["orca", "--replace", f"--debug-file={self.log}"], as_user=True)
+            "orca", ["orca", "--replace", f"--debug-file={self.log}"],
+            {"PATH": f"{tools}:{session.env['PATH']}"}, as_user=True)
         self.read, self.carry, self.keys, self.reported = 0, "", 0, 0
         with stopped_on_failure(self.process):
             wait_until(lambda: "Screen reader on." in speech.texts(), "Orca to say it is on",
