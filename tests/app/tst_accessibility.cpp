@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -223,6 +224,19 @@ private Q_SLOTS:
             QVERIFY(!inBox.isActive());
         }
         QVERIFY2(textless.isEmpty(), qPrintable(textless.join(QLatin1Char(' '))));
+    }
+
+    // A screen reader names a drop-down list, then reads its current entry from the list's text:
+    // without that text it says the name alone, and the user never hears which drive is chosen.
+    void dropDownListReadsAsItsCurrentEntry() {
+        auto* drives = open(QStringLiteral("Recherche"))->findChild<QComboBox*>("Drive1");
+        QVERIFY(drives);
+        QVERIFY(!drives->currentText().isEmpty());
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(drives);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Lecteurs"));
+        QAccessibleTextInterface* text = iface->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->text(0, text->characterCount()), drives->currentText());
     }
 
     // What a screen reader reads of a text box, wherever the box aligns its text: the whole

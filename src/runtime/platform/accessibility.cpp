@@ -210,12 +210,18 @@ private:
 };
 
 // A drop-down list named for what it lists. Qt names one after its current entry on this
-// platform, which would leave the list without a name of its own.
-class NamedListAccessible : public QAccessibleWidget {
+// platform, which would leave the list without a name of its own. The current entry reads as the
+// list's text instead: a screen reader says it after the name, as the box shows it.
+class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit NamedListAccessible(QComboBox* box)
         : QAccessibleWidget(box, QAccessible::ComboBox) {}
 
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value ||
             (t == QAccessible::Name && box()->accessibleName().isEmpty()))
@@ -240,6 +246,26 @@ public:
         if (action == showMenuAction() || action == pressAction())
             box()->showPopup();
     }
+
+    // Text: the current entry, which the user changes only by choosing another.
+    QString text(int start, int end) const override {
+        return box()->currentText().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(box()->currentText().size()); }
+    QString attributes(int offset, int* start, int* end) const override {
+        wholeRun(offset, characterCount(), start, end);
+        return QString();
+    }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
 
 private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
