@@ -119,11 +119,36 @@ void wholeRun(int offset, int count, int* start, int* end) {
     *end = inside ? count : offset;
 }
 
+// The text of a control as assistive tools read it: what shownText() gives, as one run of text
+// attributes; no cursor, selection or place of a character where the control gives none.
+class OneRunText : public QAccessibleTextInterface {
+public:
+    QString text(int start, int end) const override { return shownText().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(shownText().size()); }
+    QString attributes(int offset, int* start, int* end) const override {
+        wholeRun(offset, characterCount(), start, end);
+        return QString();
+    }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+
+protected:
+    virtual QString shownText() const = 0;
+};
+
 // A label, named by its caption, and by what it shows while it has none; one with a buddy
 // labels it. Its text also reads as text, selection included: Qt tells assistive tools of each
 // change to the text of a label that can be selected or take the focus as it tells of a text
 // box's, and they read the change back from the label's text.
-class LabelAccessible : public ControlAccessible, public QAccessibleTextInterface {
+class LabelAccessible : public ControlAccessible, public OneRunText {
 public:
     explicit LabelAccessible(QLabel* label)
         : ControlAccessible(label, QAccessible::StaticText) {}
@@ -138,11 +163,13 @@ public:
         state.selectableText = selectable(label());
         return state;
     }
+    using OneRunText::text;
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name || isDecorative(widget()) ||
             !label()->accessibleName().isEmpty())
             return ControlAccessible::text(t);
-        return shown().isEmpty() ? label()->accessibleDescription() : shown();
+        const QString shown = shownText();
+        return shown.isEmpty() ? label()->accessibleDescription() : shown;
     }
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
     relations(QAccessible::Relation match) const override {
@@ -156,12 +183,6 @@ public:
     }
 
     // Text: what the label shows, which only a selection changes.
-    QString text(int start, int end) const override { return shown().mid(start, end - start); }
-    int characterCount() const override { return static_cast<int>(shown().size()); }
-    QString attributes(int offset, int* start, int* end) const override {
-        wholeRun(offset, characterCount(), start, end);
-        return QString();
-    }
     int cursorPosition() const override { return label()->hasSelectedText() ? selectionEnd() : 0; }
     void setCursorPosition(int) override {}
     int selectionCount() const override { return label()->hasSelectedText() ? 1 : 0; }
@@ -179,9 +200,6 @@ public:
         if (index == 0 && selectable(label()))
             label()->setSelection(start, end - start);
     }
-    QRect characterRect(int) const override { return QRect(); }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
 
     // Whether the user may select the text of `label`.
     static bool selectable(const QLabel* label) {
@@ -195,7 +213,7 @@ private:
         return label()->selectionStart() + static_cast<int>(label()->selectedText().size());
     }
     // The text as the label shows it: rich text without its markup.
-    QString shown() const {
+    QString shownText() const override {
         if (isDecorative(widget()))
             return QString();
         const QString text = label()->text();
@@ -212,7 +230,7 @@ private:
 // A drop-down list named for what it lists. Qt names one after its current entry on this
 // platform, which would leave the list without a name of its own. The current entry reads as the
 // list's text instead: a screen reader says it after the name, as the box shows it.
-class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class NamedListAccessible : public QAccessibleWidget, public OneRunText {
 public:
     explicit NamedListAccessible(QComboBox* box)
         : QAccessibleWidget(box, QAccessible::ComboBox) {}
@@ -222,6 +240,7 @@ public:
             return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
+    using OneRunText::text;
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value ||
             (t == QAccessible::Name && box()->accessibleName().isEmpty()))
@@ -247,34 +266,16 @@ public:
             box()->showPopup();
     }
 
-    // Text: the current entry, which the user changes only by choosing another.
-    QString text(int start, int end) const override {
-        return box()->currentText().mid(start, end - start);
-    }
-    int characterCount() const override { return static_cast<int>(box()->currentText().size()); }
-    QString attributes(int offset, int* start, int* end) const override {
-        wholeRun(offset, characterCount(), start, end);
-        return QString();
-    }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    int selectionCount() const override { return 0; }
-    void selection(int, int* start, int* end) const override { *start = *end = 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    QRect characterRect(int) const override { return QRect(); }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-
 private:
+    // Text: the current entry, which the user changes only by choosing another.
+    QString shownText() const override { return box()->currentText(); }
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
 };
 
 // A one-line text box, told as Qt tells one, but with its whole text in one run of text
 // attributes.
 class LineEditAccessible : public QAccessibleWidget,
-                           public QAccessibleTextInterface,
+                           public OneRunText,
                            public QAccessibleEditableTextInterface {
 public:
     explicit LineEditAccessible(QLineEdit* edit)
@@ -295,6 +296,7 @@ public:
         state.selectableText = true;
         return state;
     }
+    using OneRunText::text;
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
             return edit()->displayText();
@@ -307,15 +309,7 @@ public:
             QAccessibleWidget::setText(t, text);
     }
 
-    // Text: what the box shows, which hides a password.
-    QString text(int start, int end) const override {
-        return edit()->displayText().mid(start, end - start);
-    }
-    int characterCount() const override { return static_cast<int>(edit()->displayText().size()); }
-    QString attributes(int offset, int* start, int* end) const override {
-        wholeRun(offset, characterCount(), start, end);
-        return QString();
-    }
+    // Text: what the box shows, which hides a password; its cursor and selection.
     int cursorPosition() const override { return edit()->cursorPosition(); }
     void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
     int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
@@ -373,6 +367,7 @@ public:
 
 private:
     QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
+    QString shownText() const override { return edit()->displayText(); }
 };
 
 // The voice of a window for what appears without the focus moving there: a notification that is
