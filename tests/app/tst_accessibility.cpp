@@ -103,6 +103,22 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("unnamed: ") + unnamed.join(QLatin1Char(' '))));
     }
 
+    // A screen reader that meets an object through one of its events (a list's scroll bar as
+    // the list scrolls) asks where it stands in its parent: the parent either shows it at
+    // that place or says it holds no such child, without a warning.
+    void everyObjectStandsInItsParent_data() { everyControlIsNamed_data(); }
+    void everyObjectStandsInItsParent() {
+        QFETCH(QString, window);
+        test::ScriptedDialogs dialogs;
+        Form* form = open(window);
+        for (QWidget* widget : form->findChildren<QWidget*>()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+            QAccessibleInterface* parent = iface ? iface->parent() : nullptr;
+            const int index = parent ? parent->indexOfChild(iface) : -1;
+            QVERIFY2(index < 0 || parent->child(index) == iface, qPrintable(widget->objectName()));
+        }
+    }
+
     void picturesThatActAreButtons_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("control");

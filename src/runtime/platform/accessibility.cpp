@@ -462,6 +462,26 @@ public:
     }
 };
 
+// A part Qt adds to a list for its own use (the area its entries are drawn in, the holders of
+// its scroll bars). Qt's list tells assistive tools only of its entries and warns when asked
+// where such a part stands, as a screen reader does on meeting a scroll bar as the list
+// scrolls; the part therefore stands under what holds the list, which does not count it
+// among its children either, and says so without a warning.
+class ListPartAccessible : public QAccessibleWidget {
+public:
+    explicit ListPartAccessible(QWidget* part)
+        : QAccessibleWidget(part, QAccessible::Client) {}
+
+    static bool isListPart(const QWidget* widget) {
+        return qobject_cast<const QAbstractItemView*>(widget->parentWidget()) &&
+               widget->objectName().startsWith(QLatin1String("qt_scrollarea_"));
+    }
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(widget()->parentWidget()->parentWidget());
+    }
+};
+
 // A widget of one of the suite's windows, not one Qt adds for its own use (a scroll area's
 // viewport, say).
 bool inSuiteWindow(const QWidget* widget) {
@@ -483,6 +503,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
          (LabelAccessible::selectable(static_cast<QLabel*>(widget)) ||
           widget->focusPolicy() != Qt::NoFocus)))
         return new LabelAccessible(static_cast<QLabel*>(widget));
+    if (className == QLatin1String("QWidget") && ListPartAccessible::isListPart(widget))
+        return new ListPartAccessible(widget);
     if (className == QLatin1String("vorn::Image") || className == QLatin1String("vorn::Line") ||
         className == QLatin1String("vorn::Shape") ||
         (className == QLatin1String("QWidget") && inSuiteWindow(widget)))
