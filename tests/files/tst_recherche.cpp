@@ -795,6 +795,59 @@ private Q_SLOTS:
         m_window = nullptr;
     }
 
+    // The volume stopped answering while its folder is shown: what the user does there tells
+    // error 71 at once, and neither touches the volume nor reads its folder again, which would
+    // hold the window until the volume answers.
+    void silentVolume_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("a file clicked") << "File1"
+                                        << "disque/travail";
+        QTest::newRow("OK") << "Command2"
+                            << "disque/travail";
+        QTest::newRow("Kill") << "Command3"
+                              << "disque/travail";
+        QTest::newRow("Créer dossier") << "Command4"
+                                       << "disque/travail";
+        QTest::newRow("Exécuter") << "Command5"
+                                  << "disque/travail";
+        QTest::newRow("RmDir") << "Command6"
+                               << "disque/travail/vide";
+    }
+    void silentVolume() {
+        QFETCH(QString, action);
+        QFETCH(QString, folder);
+        open(folder);
+        auto* files = control<QListView>("File1");
+        if (action != "File1" && files->model()->rowCount() > 0)
+            select(QStringLiteral("a.txt"));
+        control<QLineEdit>("Text1")->setText(QStringLiteral("txt"));
+        const QStringList before = test::onDisk(at("disque/travail"));
+        setVolumeSource([this] {
+            return QList<Volume>{{at("cdrom"), "iso9660", true, true},
+                                 {at("disque"), "fuse.sshfs", false, false}};
+        });
+        QSignalSpy foldersRead(control<QListView>("Dir1")->model(),
+                               &QAbstractItemModel::modelReset);
+        QSignalSpy filesRead(files->model(), &QAbstractItemModel::modelReset);
+        test::ScriptedDialogs dialogs;
+        dialogs.queueAnswer(1);
+        dialogs.queueInput(QStringLiteral("Essai"));
+        if (action == "File1") {
+            const QRect row = files->visualRect(files->model()->index(0, 0));
+            QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+                              files->viewport()->mapTo(m_window, row.center()));
+        } else {
+            press(action.toLatin1().constData());
+        }
+        QCOMPARE(boxesShown(dialogs), QStringList{"E71"});
+        if (action == "File1")
+            QCOMPARE(text("Text3"), QString()); // the file's details stay untold
+        QCOMPARE(foldersRead.count(), 0);
+        QCOMPARE(filesRead.count(), 0);
+        QCOMPARE(test::onDisk(at("disque/travail")), before);
+    }
+
     // --- Exécuter ------------------------------------------------------------------------
 
     void startNothingSelected() {

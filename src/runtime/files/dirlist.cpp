@@ -171,6 +171,10 @@ void DirList::openChosen(const QString& path) {
 // Shows the sub-folders that changed on the disk, keeping the highlighted folder and the one
 // at the top in their places while they are there.
 void DirList::follow(const QStringList& names, bool all) {
+    // A volume that stopped answering would hold the window at the reading: the list stays as
+    // it is until the volume answers and the watch tells of a change.
+    if (all && !volumeAnswers(m_path))
+        return;
     const int firstEntry = openFolderRow() + 1;
     const auto nameAt = [&](const QModelIndex& index) {
         return index.isValid() && index.row() >= firstEntry

@@ -85,6 +85,10 @@ void FileList::display(const QString& folder) {
 // Shows what changed on the disk, keeping the selected file and the one at the top in their
 // places while they are there.
 void FileList::follow(const QStringList& names, bool all) {
+    // A volume that stopped answering would hold the window at the reading: the list stays as
+    // it is until the volume answers and the watch tells of a change.
+    if (all && !volumeAnswers(m_path))
+        return;
     const QString selected = selectedName();
     const detail::ViewTop top = detail::viewTop(*this);
     const QString topName = top.row >= 0 ? m_model->entries().at(top.row).name : QString();

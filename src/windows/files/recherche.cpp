@@ -98,6 +98,13 @@ bool isFolderName(const QString& name) {
     return !badCharacter && QFile::encodeName(name).size() <= NAME_MAX;
 }
 
+// Raises error 71 when the volume holding `path` does not answer, before anything looks at it: a
+// network or FUSE volume that stopped answering would hold the window until it answers again.
+void requireAnswer(const QString& path) {
+    if (!volumeAnswers(path))
+        vorn::raise(ErrorNumber::DiskNotReady);
+}
+
 } // namespace
 
 Recherche::Recherche()
@@ -193,6 +200,7 @@ void Recherche::Dir1_Change() {
 
 void Recherche::File1_Click() {
     const QString path = selectedFilePath();
+    requireAnswer(path);
     Text2->setText(generalDateText(fileDateTime(path)));
     const qint64 size = fileLen(path);
     Text3->setText(QString::number(size));
@@ -220,6 +228,7 @@ void Recherche::Command2_Click() {
         warn(Box::FilterNeedsText);
         return;
     }
+    requireAnswer(File1->Path());
     File1->setPattern(QLatin1Char('*') + Text1->text());
 }
 
@@ -237,6 +246,7 @@ void Recherche::changedMeanwhile(Box box) {
 // user is told why, when nothing was changed.
 bool Recherche::changeDisk(const QString& folder, Box changed,
                            const std::function<bool()>& change) {
+    requireAnswer(folder); // it may have stopped answering while the user was asked
     if (isOnReadOnlyVolume(folder)) {
         warn(Box::ReadOnlyVolume);
         return false;
@@ -265,6 +275,7 @@ void Recherche::Command3_Click() {
     }
     // The file confirmed is the one selected when the button was pressed, in the folder shown.
     const QString folder = File1->Path();
+    requireAnswer(folder);
     const HeldFolder held(folder, File1->selectedName());
     if (confirm(Box::DeleteFile) != Answer::Ok || isUnloaded())
         return;
@@ -276,6 +287,7 @@ void Recherche::Command3_Click() {
 void Recherche::Command4_Click() {
     // The folder is created in the one shown when the button was pressed.
     const QString folder = File1->Path();
+    requireAnswer(folder);
     const HeldFolder held(folder);
     for (;;) {
         Confirm =
@@ -315,6 +327,7 @@ void Recherche::Command5_Click() {
     // The file itself is the program, started without a shell and without arguments, so
     // nothing in its name is ever read as a command.
     const QString path = selectedFilePath();
+    requireAnswer(path);
     try {
         startProgram(path, {}, WindowStyle::Minimized);
     } catch (const RuntimeError& error) {
@@ -343,6 +356,7 @@ void Recherche::Command6_Click() {
     // The folder confirmed is the one open when the button was pressed, held through the
     // folder that contains it.
     const QString folder = Dir1->Path();
+    requireAnswer(folder);
     const QFileInfo shown(folder);
     const HeldFolder held(shown.path(), shown.fileName());
     if (confirm(Box::RemoveFolder) != Answer::Ok || isUnloaded())
