@@ -197,6 +197,25 @@ private Q_SLOTS:
         QCOMPARE(title, QStringLiteral("Titre"));
     }
 
+    // Two boxes that ask for the same icon of a standard button get one picture:
+    // a fresh icon for each box stays in Qt's pixmap cache after its box is gone, and a day of
+    // boxes piles them up.
+    void boxesShareTheirIcons_data() {
+        QTest::addColumn<int>("icon");
+        QTest::newRow("OK") << int(QStyle::SP_DialogOkButton);
+        QTest::newRow("Annuler") << int(QStyle::SP_DialogCancelButton);
+    }
+    void boxesShareTheirIcons() {
+        QFETCH(int, icon);
+        const auto which = QStyle::StandardPixmap(icon);
+        QMessageBox first;
+        QMessageBox second;
+        const QPixmap shown = first.style()->standardIcon(which, nullptr, &first).pixmap(16);
+        QVERIFY(!shown.isNull());
+        QCOMPARE(second.style()->standardIcon(which, nullptr, &second).pixmap(16).cacheKey(),
+                 shown.cacheKey());
+    }
+
     void frenchStandardButtons() {
         Probe* form = Forms::instance().show<Probe>();
         QStringList captions;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QHash>
+#include <QIcon>
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
@@ -18,7 +20,8 @@ QToolButton* overflowButton(const QWidget* menuBar) {
     return menuBar->findChild<QToolButton*>(kOverflowButton, Qt::FindDirectChildrenOnly);
 }
 
-// The application's style, passed on whole but for the overflow button's picture.
+// The application's style, passed on whole but for the overflow button's picture and the
+// standard icons, each made once.
 class SuiteStyle final : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
@@ -30,7 +33,18 @@ public:
             if (const QToolButton* button = overflowButton(widget); button && !button->isVisible())
                 return {};
         }
-        return QProxyStyle::standardIcon(which, option, widget);
+        // Each box asks for the icons of its buttons and of its message as it opens. A fresh
+        // icon's pictures stay in Qt's pixmap cache under keys of their own long after its box
+        // is gone, so a program that opens boxes all day would grow by every box: each icon is
+        // made once and every box shares it.
+        const bool rightToLeft =
+            option ? option->direction == Qt::RightToLeft : QGuiApplication::isRightToLeft();
+        const int key = int(which) * 2 + (rightToLeft ? 1 : 0);
+        if (const auto kept = m_icons.constFind(key); kept != m_icons.cend())
+            return *kept;
+        const QIcon icon = QProxyStyle::standardIcon(which, option, widget);
+        m_icons.insert(key, icon);
+        return icon;
     }
 
     // Some styles (Fusion among them) mark a menu bar's current entry only while its menu is
@@ -77,6 +91,9 @@ public:
     }
 
 private:
+    // The icons handed out, by picture and direction.
+    mutable QHash<int, QIcon> m_icons;
+
     static bool isOverflowButton(const QWidget* widget) {
         return widget->objectName() == kOverflowButton &&
                qobject_cast<const QMenuBar*>(widget->parentWidget());
