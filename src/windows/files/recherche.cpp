@@ -361,6 +361,7 @@ void Recherche::Command6_Click() {
     const HeldFolder held(shown.path(), shown.fileName());
     if (confirm(Box::RemoveFolder) != Answer::Ok || isUnloaded())
         return;
+    requireAnswer(folder); // it may have stopped answering while the user was asked
     // The files counted are those the file list would show in that folder now.
     const auto files = held.readHeldEntry(EntryKind::Files, WildcardPattern(File1->Pattern()));
     if (!files) {
