@@ -806,6 +806,7 @@ private Q_SLOTS:
         const QString w = QStringLiteral("disque/travail");
         const QStringList told{"E71"};
         QTest::newRow("a file clicked") << "File1" << w << "" << told;
+        QTest::newRow("a file clicked after another") << "File1" << w << "b.doc" << told;
         QTest::newRow("OK") << "Command2" << w << "a.txt" << told;
         QTest::newRow("Kill") << "Command3" << w << "a.txt" << told;
         QTest::newRow("Créer dossier") << "Command4" << w << "a.txt" << told;
@@ -854,7 +855,7 @@ private Q_SLOTS:
         }
         QCOMPARE(boxesShown(dialogs), boxes);
         if (action == "File1")
-            QCOMPARE(text("Text3"), QString()); // the file's details stay untold
+            QCOMPARE(text("Text3"), QString()); // no file's details are shown
         QCOMPARE(foldersRead.count(), 0);
         QCOMPARE(filesRead.count(), 0);
         QCOMPARE(test::onDisk(at("disque/travail")), before);
