@@ -795,42 +795,55 @@ private Q_SLOTS:
         m_window = nullptr;
     }
 
-    // The volume stopped answering while its folder is shown: what the user does there tells
-    // error 71 at once, and neither touches the volume nor reads its folder again, which would
-    // hold the window until the volume answers.
+    // The volume stopped answering while its folder is shown, or while the user is asked: what
+    // the user does there tells error 71 at once, and neither touches the volume nor reads its
+    // folder again, which would hold the window until the volume answers.
     void silentVolume_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("a file clicked") << "File1"
-                                        << "disque/travail";
-        QTest::newRow("OK") << "Command2"
-                            << "disque/travail";
-        QTest::newRow("Kill") << "Command3"
-                              << "disque/travail";
-        QTest::newRow("Créer dossier") << "Command4"
-                                       << "disque/travail";
-        QTest::newRow("Exécuter") << "Command5"
-                                  << "disque/travail";
-        QTest::newRow("RmDir") << "Command6"
-                               << "disque/travail/vide";
+        QTest::addColumn<QString>("selected"); // the file selected before
+        QTest::addColumn<QStringList>("boxes");
+        const QString w = QStringLiteral("disque/travail");
+        const QStringList told{"E71"};
+        QTest::newRow("a file clicked") << "File1" << w << "" << told;
+        QTest::newRow("a file clicked after another") << "File1" << w << "b.doc" << told;
+        QTest::newRow("OK") << "Command2" << w << "a.txt" << told;
+        QTest::newRow("Kill") << "Command3" << w << "a.txt" << told;
+        QTest::newRow("Créer dossier") << "Command4" << w << "a.txt" << told;
+        QTest::newRow("Exécuter") << "Command5" << w << "a.txt" << told;
+        QTest::newRow("RmDir") << "Command6" << w + "/vide"
+                               << "" << told;
+        QTest::newRow("Kill, silent while asked")
+            << "Command3" << w << "a.txt" << QStringList{"M2", "E71"};
+        QTest::newRow("RmDir, silent while asked") << "Command6" << w + "/pleine"
+                                                   << "" << QStringList{"M5", "E71"};
     }
     void silentVolume() {
         QFETCH(QString, action);
         QFETCH(QString, folder);
+        QFETCH(QString, selected);
+        QFETCH(QStringList, boxes);
         open(folder);
         auto* files = control<QListView>("File1");
-        if (action != "File1" && files->model()->rowCount() > 0)
-            select(QStringLiteral("a.txt"));
+        if (!selected.isEmpty())
+            select(selected);
         control<QLineEdit>("Text1")->setText(QStringLiteral("txt"));
         const QStringList before = test::onDisk(at("disque/travail"));
-        setVolumeSource([this] {
-            return QList<Volume>{{at("cdrom"), "iso9660", true, true},
-                                 {at("disque"), "fuse.sshfs", false, false}};
-        });
+        const auto silence = [this] {
+            setVolumeSource([this] {
+                return QList<Volume>{{at("cdrom"), "iso9660", true, true},
+                                     {at("disque"), "fuse.sshfs", false, false}};
+            });
+        };
+        test::ScriptedDialogs dialogs;
+        const bool whileAsked = boxes.size() > 1;
+        if (whileAsked)
+            dialogs.setWhileOpen([&](const DialogCall&) { silence(); });
+        else
+            silence();
         QSignalSpy foldersRead(control<QListView>("Dir1")->model(),
                                &QAbstractItemModel::modelReset);
         QSignalSpy filesRead(files->model(), &QAbstractItemModel::modelReset);
-        test::ScriptedDialogs dialogs;
         dialogs.queueAnswer(1);
         dialogs.queueInput(QStringLiteral("Essai"));
         if (action == "File1") {
@@ -840,9 +853,9 @@ private Q_SLOTS:
         } else {
             press(action.toLatin1().constData());
         }
-        QCOMPARE(boxesShown(dialogs), QStringList{"E71"});
+        QCOMPARE(boxesShown(dialogs), boxes);
         if (action == "File1")
-            QCOMPARE(text("Text3"), QString()); // the file's details stay untold
+            QCOMPARE(text("Text3"), QString()); // no file's details are shown
         QCOMPARE(foldersRead.count(), 0);
         QCOMPARE(filesRead.count(), 0);
         QCOMPARE(test::onDisk(at("disque/travail")), before);

@@ -200,9 +200,15 @@ void Recherche::Dir1_Change() {
 
 void Recherche::File1_Click() {
     const QString path = selectedFilePath();
-    requireAnswer(path);
-    Text2->setText(generalDateText(fileDateTime(path)));
-    const qint64 size = fileLen(path);
+    qint64 size = 0;
+    try {
+        requireAnswer(path);
+        Text2->setText(generalDateText(fileDateTime(path)));
+        size = fileLen(path);
+    } catch (const RuntimeError&) {
+        File1_LostFocus(); // what the boxes show is of the file selected before
+        throw;
+    }
     Text3->setText(QString::number(size));
     // French puts "octet" in the singular below two.
     announce(this, QStringLiteral("Créé le %1, %2 %3")
@@ -361,6 +367,7 @@ void Recherche::Command6_Click() {
     const HeldFolder held(shown.path(), shown.fileName());
     if (confirm(Box::RemoveFolder) != Answer::Ok || isUnloaded())
         return;
+    requireAnswer(folder); // it may have stopped answering while the user was asked
     // The files counted are those the file list would show in that folder now.
     const auto files = held.readHeldEntry(EntryKind::Files, WildcardPattern(File1->Pattern()));
     if (!files) {
