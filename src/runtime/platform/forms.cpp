@@ -1,5 +1,7 @@
 #include "platform/forms.h"
 
+#include <QGuiApplication>
+
 #include <utility>
 
 namespace vorn {
@@ -43,8 +45,11 @@ void Forms::unload(Form* form) {
     // The window manager gives the keyboard back as a window goes, but may give it to the
     // window whose box has just closed, and then to nothing when that window goes too (KWin
     // does, as a window leaves right after its box): where the user was in the window, and
-    // it shows no other as it goes, the window they were in before takes the keyboard.
-    const bool wasCurrent = !m_recent.isEmpty() && m_recent.constFirst() == form;
+    // it shows no other as it goes, the window they were in before takes the keyboard. A
+    // window closed from outside (a task bar) while the user is in another program leaves
+    // the keyboard where it is.
+    const bool wasCurrent = QGuiApplication::applicationState() == Qt::ApplicationActive &&
+                            !m_recent.isEmpty() && m_recent.constFirst() == form;
     const int activationsAsked = m_activationsAsked;
     form->runHandler([form] { form->Form_Unload(); });
     m_forms.removeIf([form](decltype(m_forms)::iterator it) { return it.value() == form; });
