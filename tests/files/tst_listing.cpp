@@ -196,6 +196,9 @@ private Q_SLOTS:
             << "passerelle" << folders << "*" << false << QStringList{"muette", "parle"};
         QTest::newRow("no files among the gateway's shares")
             << "passerelle" << files << "*" << false << QStringList{};
+        // Asked together, the answering shares are looked at as they are, a file among them.
+        QTest::newRow("the gateway's hidden shares too")
+            << "passerelle" << folders << "*" << true << QStringList{".sourde", "muette", "parle"};
     }
     void listFolder() {
         QFETCH(QString, folder);
@@ -221,10 +224,18 @@ private Q_SLOTS:
         QVERIFY(QDir(root).mkdir("passerelle"));
         QVERIFY(QFile::link(root + "/sous-dossier", gateway + "/parle"));
         QVERIFY(QFile::link(root + "/nulle-part", gateway + "/muette"));
-        setVolumeSource([&] {
-            return QList<Volume>{{"/", "ext4"},
-                                 {gateway, "fuse.gvfsd-fuse"},
-                                 {gateway + "/muette", "fuse.gvfsd-fuse", false, false}};
+        QVERIFY(QFile::link(root + "/nulle-part", gateway + "/.sourde"));
+        QVERIFY(QFile::link(root + "/c.doc", gateway + "/.fichier"));
+        setVolumeSource([&] { return QList<Volume>{{"/", "ext4"}, {gateway, "fuse.gvfsd-fuse"}}; });
+        // The shares are asked all at once: each round of questions would hold the listing for
+        // as long as a silent share takes to fail to answer.
+        int rounds = 0;
+        setVolumeQuestion([&](const QStringList& shares) {
+            ++rounds;
+            QList<bool> answers;
+            for (const QString& share : shares)
+                answers.append(!share.endsWith("/muette") && !share.endsWith("/.sourde"));
+            return answers;
         });
         QCOMPARE(::mkfifo(QFile::encodeName(root + "/tube").constData(), 0600), 0);
         // Names in Latin-1 and Windows-1252, which are not valid UTF-8.
@@ -236,8 +247,10 @@ private Q_SLOTS:
         for (const FolderEntry& entry : readFolder(root + "/noms", EntryKind::Files))
             ::unlink(bytesFromName(root + "/noms/" + entry.name).constData());
         setVolumeSource({});
+        setVolumeQuestion({});
         QCOMPARE(test::onDisk(root + "/noms"), QStringList{});
         QCOMPARE(listed, names);
+        QCOMPARE(rounds, folder == "passerelle" ? 1 : 0);
     }
 
     void listFolderErrors_data() {

@@ -549,6 +549,16 @@ QList<FolderEntry> readEntries(int folderFd, EntryKind kind, const WildcardPatte
         raiseErrno(code, ErrnoSubject::Folder);
     }
     QList<FolderEntry> entries;
+    const auto list = [&](const char* raw, unsigned char type, bool silentShare) {
+        if (silentShare ? kind != EntryKind::Folders : !isListedKind(fd, raw, type, kind))
+            return;
+        if (auto listed = entryFor(QByteArrayView(raw, qsizetype(std::strlen(raw))), pattern))
+            entries.append(std::move(*listed));
+    };
+    // A gateway's shares are listed once every name is read and the untyped ones, which would
+    // be looked at, are asked all at once: silent shares then hold the listing for one question,
+    // and no question waits on the reading of the folder, nor the reading on a question.
+    std::vector<std::pair<QByteArray, unsigned char>> shareEntries;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
@@ -560,13 +570,21 @@ QList<FolderEntry> readEntries(int folderFd, EntryKind kind, const WildcardPatte
         const char* raw = entry->d_name;
         if (isSelfOrParent(raw) || (!hidden && isHiddenName(raw)))
             continue;
-        const bool looked = entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN;
-        if ((looked && isSilentShare(shares, raw)) ? kind != EntryKind::Folders
-                                                   : !isListedKind(fd, raw, entry->d_type, kind))
-            continue;
-        if (auto listed = entryFor(QByteArrayView(raw, qsizetype(std::strlen(raw))), pattern))
-            entries.append(std::move(*listed));
+        if (shares.isEmpty())
+            list(raw, entry->d_type, false);
+        else
+            shareEntries.emplace_back(QByteArray(raw), entry->d_type);
     }
+    const auto untyped = [](unsigned char type) { return type == DT_LNK || type == DT_UNKNOWN; };
+    QStringList asked;
+    for (const auto& [raw, type] : shareEntries) {
+        if (untyped(type))
+            asked.append(joinPath(shares, nameFromBytes(raw)));
+    }
+    const QList<bool> answers = volumesAnswer(asked);
+    qsizetype answer = 0;
+    for (const auto& [raw, type] : shareEntries)
+        list(raw.constData(), type, untyped(type) && !answers.at(answer++));
     sortEntries(entries);
     return entries;
 }

@@ -317,6 +317,11 @@ std::function<QList<Volume>()>& volumeSource() {
     return source;
 }
 
+std::function<QList<bool>(const QStringList&)>& volumeQuestion() {
+    static std::function<QList<bool>(const QStringList&)> question;
+    return question;
+}
+
 std::function<bool(const QString&)>& readOnlyProbe() {
     static std::function<bool(const QString&)> probe;
     return probe;
@@ -386,25 +391,71 @@ QString rootHolding(const QString& path, const QList<Volume>& volumes) {
 }
 
 bool volumeAnswers(const QString& path) {
+    return volumesAnswer({path}).front();
+}
+
+QList<bool> volumesAnswer(const QStringList& paths) {
+    QList<bool> answers(paths.size(), true);
+    std::vector<std::pair<QByteArray, QByteArray>> questions; // each volume's number and folder
+    std::vector<std::pair<qsizetype, std::size_t>> asked;     // each path's index and question
+    const auto ask = [&](qsizetype path, const QByteArray& id, const QString& folder) {
+        const auto same = std::find_if(questions.begin(), questions.end(),
+                                       [&](const auto& question) { return question.first == id; });
+        asked.emplace_back(path, std::size_t(same - questions.begin()));
+        if (same == questions.end())
+            questions.emplace_back(id, bytesFromName(folder));
+    };
     if (volumeSource()) {
         const QList<Volume> volumes = volumeSource()();
-        const Volume* volume = holding(volumes, path, [](const Volume& v) { return &v; });
-        return !volume || !(isUserVolume(*volume) || changesUntold(*volume)) || volume->ready;
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            const Volume* volume =
+                holding(volumes, paths.at(i), [](const Volume& v) { return &v; });
+            if (!volume || !(isUserVolume(*volume) || changesUntold(*volume)))
+                continue;
+            const QString folder = shareRoot(*volume, paths.at(i));
+            if (volumeQuestion())
+                ask(i, bytesFromName(folder), folder);
+            else
+                answers[i] = volume->ready;
+        }
+    } else {
+        const QList<Mount> mounts = systemMountTable().mounts();
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            const Mount* mount =
+                holding(mounts, paths.at(i), [](const Mount& m) { return &m.volume; });
+            // The program's own files are on the root volume: were it silent, nothing would
+            // answer. The kernel's and memory file systems always answer; a network or FUSE one
+            // that is no drive (the desktop's gateway to its network shares) is asked as a drive.
+            if (!mount || mount->volume.root == QLatin1String("/") ||
+                !(isUserVolume(mount->volume) || changesUntold(mount->volume)))
+                continue;
+            // Only the answer counts: what a volume answers with, an error or no room, the
+            // opening reports itself.
+            const QString folder = shareRoot(mount->volume, paths.at(i));
+            ask(i,
+                folder == mount->volume.root ? mount->id : mount->id + ' ' + bytesFromName(folder),
+                folder);
+        }
     }
-    const QList<Mount> mounts = systemMountTable().mounts();
-    const Mount* mount = holding(mounts, path, [](const Mount& m) { return &m.volume; });
-    // The program's own files are on the root volume: were it silent, nothing would answer. The
-    // kernel's and memory file systems always answer; a network or FUSE one that is no drive
-    // (the desktop's gateway to its network shares) is asked as a drive is.
-    if (!mount || mount->volume.root == QLatin1String("/") ||
-        !(isUserVolume(mount->volume) || changesUntold(mount->volume)))
-        return true;
-    // Only the answer counts: what a volume answers with, an error or no room, the opening
-    // reports itself.
-    const QString asked = shareRoot(mount->volume, path);
-    const QByteArray id =
-        asked == mount->volume.root ? mount->id : mount->id + ' ' + bytesFromName(asked);
-    return volumeQuestions().ask({{id, bytesFromName(asked)}}).front().answered;
+    if (questions.empty())
+        return answers;
+    QList<bool> answered;
+    if (volumeQuestion()) {
+        QStringList folders;
+        for (const auto& question : questions)
+            folders.append(nameFromBytes(question.second));
+        answered = volumeQuestion()(folders);
+    } else {
+        for (const VolumeState& state : volumeQuestions().ask(questions))
+            answered.append(state.answered);
+    }
+    for (const auto& [path, question] : asked)
+        answers[path] = qsizetype(question) < answered.size() && answered.at(qsizetype(question));
+    return answers;
+}
+
+void setVolumeQuestion(std::function<QList<bool>(const QStringList&)> question) {
+    volumeQuestion() = std::move(question);
 }
 
 bool holdsShares(const QString& folder) {

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -44,6 +45,12 @@ QString rootHolding(const QString& path, const QList<Volume>& volumes);
 // the root volume, which holds the program itself, or on a file system the drive list leaves out is
 // not asked. With a replaced volume source, a volume it gives as not ready does not answer.
 bool volumeAnswers(const QString& path);
+// Whether the volume holding each of `paths` answers, as volumeAnswers() tells for one path. The
+// volumes to ask are asked together, so the silent ones hold the caller once, not once each.
+QList<bool> volumesAnswer(const QStringList& paths);
+// Replaces the question put to volumes (tests): told the folders standing for the volumes asked
+// together, it says whether each answers. An empty function restores the system's question.
+void setVolumeQuestion(std::function<QList<bool>(const QStringList&)> question);
 
 // True when the entries of `folder` are the shares of the desktop's gateway to its network
 // shares: each is asked with volumeAnswers() before it is looked at. Read from the mount table,
