@@ -4,10 +4,9 @@ import re
 from pathlib import Path
 
 import pytest
-from Xlib import X
 
 from .conftest import Start
-from .session import Process, Session, wait_until
+from .session import Process, wait_until
 from .windows import ALL, CYAN, FRANCS, LOTTERY, MENU_BAR, NAMES, RED, WINDOW, WINDOWS, YEAR, Known
 from .x11 import Rect, Screen, Window, XError, XServer
 
@@ -225,8 +224,7 @@ class Person:
         self.use(self.leave_launcher(), [("shot",)] * everything +
                  [("close_box",), ("gone", "M'écrire ?", "its close box")])
         self.stands_at(self.window("VornUtil"), place, "the exit screen's close box")
-        self.screen.ask(launcher, "_NET_MOVERESIZE_WINDOW", 1 | 0xF00,
-                        *(place := (520, 261, area.width + 80, area.height + 40)))
+        self.screen.move_resize(launcher, *(place := (520, 261, area.width + 80, area.height + 40)))
         self.stands_at(launcher, place, "a move and a resize by the window manager")
         self.use(self.leave_launcher(), [("press", "SplashFin/Image1"), ("close_about",)] *
                  everything + [
@@ -300,26 +298,6 @@ def test_round_trip(person: Person) -> None:
 
 def test_exit_picture_ends_the_program(person: Person) -> None:
     person.leave_by_exit_picture()
-
-
-@pytest.mark.parametrize("scale, window_manager", [(1, "Openbox")], ids=["openbox"])
-def test_closed_from_outside_leaves_the_keyboard(person: Person, session: Session,
-                                                 vornutil: Path, folder: Path) -> None:
-    """A window closed by the window manager while another program has the keys leaves them."""
-    person.press(person.window("VornUtil"), "Menu/Bouch")
-    person.window("VornUtil", opens=True)
-    person.screen.keys("ctrl+h")
-    clock, screen = person.window("Horloge", opens=True), person.screen
-    other = session.start("other", [str(vornutil)], quiet=True, as_user=True, cwd=folder)
-    theirs = wait_until(lambda: screen.titled(other.pid, "VornUtil"), "another program's window")
-    wait_until(lambda: screen.has_focus(theirs), "another program to take the keyboard")
-    screen.ask(clock, "_NET_CLOSE_WINDOW", X.CurrentTime, 2)
-    person.gone(clock, "Horloge", "the window manager closed it")
-    # Moved by the window manager after it has read all that the program asked of it.
-    screen.ask(theirs, "_NET_MOVERESIZE_WINDOW", 1 | 0x300, 40, 40)
-    wait_until(lambda: screen.geometry(theirs, framed=True)[:2] == (40, 40), "a move")
-    assert screen.has_focus(theirs), "the program took the keyboard from another program"
-    other.stop()
 
 
 @pytest.mark.parametrize("scale, window_manager", [(1, "Openbox")], ids=["openbox"])

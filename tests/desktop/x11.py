@@ -88,11 +88,11 @@ class Screen:
             focus = focus.query_tree().parent
         return focus == window
 
-    def ask(self, window: Window, request: str, *numbers: int) -> None:
-        """Sends the window manager a request about the window: its name and numbers (EWMH)."""
+    def move_resize(self, window: Window, x: int, y: int, width: int, height: int) -> None:
+        """Asks the window manager to put the window's frame at x, y, its client area sized."""
         self.root.send_event(event.ClientMessage(
-            window=window, client_type=self.display.get_atom(request),
-            data=(32, [*numbers, 0, 0, 0, 0, 0][:5])),
+            window=window, client_type=self.display.get_atom("_NET_MOVERESIZE_WINDOW"),
+            data=(32, [1 | 0xF00, x, y, width, height])),
             X.SubstructureRedirectMask | X.SubstructureNotifyMask)
         self.display.flush()
 

@@ -85,30 +85,6 @@ public:
     QString touchedAfterUnload;
 };
 
-// Leaves as the prank does: its button answers with a box, then unloads the window; where
-// it hands over, it shows another window as it goes, as the chore lottery does.
-class Leaver : public Form {
-    Q_OBJECT
-
-public:
-    Leaver()
-        : Form(QStringLiteral("Leaver"), QStringLiteral("Départ"), QSizeF(2000, 1000)) {
-        Leave = new CommandButton(client(), {"Leave", "Partir", {0, 0, 1000, 375}});
-        connect(Leave, &CommandButton::Click, this, handler([this] {
-                    msgBox(this, QStringLiteral("Au revoir"), {}, QStringLiteral("Départ"));
-                    Forms::instance().unload(this);
-                }));
-    }
-    CommandButton* Leave;
-    bool handsOver = false;
-
-protected:
-    void Form_Unload() override {
-        if (handsOver)
-            Forms::instance().show<Second>();
-    }
-};
-
 } // namespace
 
 class TestForms : public QObject {
@@ -171,35 +147,6 @@ private Q_SLOTS:
         QCOMPARE(form->touchedAfterUnload, QStringLiteral("Fermer"));
         QVERIFY(!Forms::instance().isLoaded<SelfCloser>());
         QTRY_VERIFY(form.isNull());
-    }
-
-    // The window manager may give the keyboard to the window of a box that has just closed,
-    // and to nothing once that window has gone too: the program hands it back itself.
-    void keyboardGoesBackAsAWindowLeaves_data() {
-        QTest::addColumn<bool>("byCloseBox");
-        QTest::addColumn<bool>("handsOver");
-        QTest::addColumn<QString>("takesKeys");
-        QTest::newRow("unloaded after its box") << false << false << QStringLiteral("Probe");
-        QTest::newRow("closed by its close box") << true << false << QStringLiteral("Probe");
-        QTest::newRow("showing another as it goes") << false << true << QStringLiteral("Second");
-    }
-    void keyboardGoesBackAsAWindowLeaves() {
-        QFETCH(bool, byCloseBox);
-        QFETCH(bool, handsOver);
-        QFETCH(QString, takesKeys);
-        Probe* before = Forms::instance().show<Probe>();
-        QVERIFY(QTest::qWaitForWindowActive(before));
-        Leaver* leaver = Forms::instance().show<Leaver>();
-        QVERIFY(QTest::qWaitForWindowActive(leaver));
-        leaver->handsOver = handsOver;
-        const auto press = test::pressOnNextBox(QMessageBox::Ok);
-        if (byCloseBox)
-            leaver->close();
-        else
-            leaver->Leave->click();
-        QVERIFY(!Forms::instance().isLoaded<Leaver>());
-        QTRY_VERIFY(QApplication::activeWindow());
-        QCOMPARE(QApplication::activeWindow()->objectName(), takesKeys);
     }
 
     void guardReportsErrorAndProgramGoesOn() {

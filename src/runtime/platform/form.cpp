@@ -414,10 +414,8 @@ void Form::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && m_sizeAwaitsRestore &&
         !(windowState() & kScreenFilling))
         applyRequestedSize();
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_unloading) {
-        Forms::instance().noteActivated(this);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_unloading)
         runHandler([this] { Form_Activate(); });
-    }
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {

@@ -1,9 +1,5 @@
 #include "platform/forms.h"
 
-#include <QGuiApplication>
-
-#include <utility>
-
 namespace vorn {
 
 Forms& Forms::instance() {
@@ -30,7 +26,6 @@ void Forms::showForm(Form* form) {
     form->show();
     form->raise();
     form->activateWindow();
-    ++m_activationsAsked;
 }
 
 void Forms::hideForm(Form* form) {
@@ -42,43 +37,16 @@ void Forms::unload(Form* form) {
     if (!form || form->m_unloading || form->m_unloaded)
         return;
     form->m_unloading = true;
-    // The window manager gives the keyboard back as a window goes, but may give it to the
-    // window whose box has just closed, and then to nothing when that window goes too (KWin
-    // does, as a window leaves right after its box): where the user was in the window, and
-    // it shows no other as it goes, the window they were in before takes the keyboard. A
-    // window closed from outside (a task bar) while the user is in another program leaves
-    // the keyboard where it is.
-    const bool wasCurrent = QGuiApplication::applicationState() == Qt::ApplicationActive &&
-                            !m_recent.isEmpty() && m_recent.constFirst() == form;
-    const int activationsAsked = m_activationsAsked;
     form->runHandler([form] { form->Form_Unload(); });
     m_forms.removeIf([form](decltype(m_forms)::iterator it) { return it.value() == form; });
     form->m_unloaded = true;
     form->hide();
-    m_recent.removeAll(form);
-    if (wasCurrent && activationsAsked == m_activationsAsked)
-        activateMostRecent();
     if (form->m_busy == 0)
         form->deleteLater();
     const QString name = form->objectName();
     Q_EMIT formUnloaded(name);
     if (loadedCount() == 0)
         Q_EMIT lastFormUnloaded();
-}
-
-void Forms::noteActivated(Form* form) {
-    m_recent.removeAll(form);
-    m_recent.removeAll(nullptr);
-    m_recent.prepend(form);
-}
-
-void Forms::activateMostRecent() {
-    for (const auto& form : std::as_const(m_recent)) {
-        if (form && !form->m_unloaded && form->isVisible() && !form->isMinimized()) {
-            form->activateWindow();
-            return;
-        }
-    }
 }
 
 int Forms::loadedCount() const {

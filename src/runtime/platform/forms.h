@@ -42,8 +42,6 @@ public:
     QList<Form*> loadedForms() const;
     // Destroys every window without running its Form_Unload (program exit, test clean-up).
     void destroyAll();
-    // Notes that the user has come into the window, for handing the keyboard back later.
-    void noteActivated(Form* form);
 
 Q_SIGNALS:
     void formLoaded(vorn::Form* form);
@@ -54,13 +52,8 @@ private:
     Forms() = default;
     Form* find(const QMetaObject& type) const;
     void adopt(Form* form, const QMetaObject& type);
-    void activateMostRecent();
 
     QHash<const QMetaObject*, QPointer<Form>> m_forms;
-    // The windows the user has been in, the latest first.
-    QList<QPointer<Form>> m_recent;
-    // How many times the program has asked for a window to take the keyboard.
-    int m_activationsAsked = 0;
 };
 
 } // namespace vorn
