@@ -85,6 +85,36 @@ public:
     QString touchedAfterUnload;
 };
 
+// Leaves as the prank does, right after a box: asked from its button before it unloads, or
+// as it is closed (`boxOnClose`); `handsOver` shows another window as it goes.
+class Leaver : public Form {
+    Q_OBJECT
+
+public:
+    Leaver()
+        : Form(QStringLiteral("Leaver"), QStringLiteral("Départ"), QSizeF(2000, 1000)) {
+        Leave = new CommandButton(client(), {"Leave", "Partir", {0, 0, 1000, 375}});
+        connect(Leave, &CommandButton::Click, this, handler([this] {
+                    sayGoodbye();
+                    Forms::instance().unload(this);
+                }));
+    }
+    CommandButton* Leave;
+    bool boxOnClose = false;
+    bool handsOver = false;
+
+protected:
+    void Form_Unload() override {
+        if (boxOnClose)
+            sayGoodbye();
+        if (handsOver)
+            Forms::instance().show<Second>();
+    }
+
+private:
+    void sayGoodbye() { msgBox(this, QStringLiteral("Au revoir"), {}, QStringLiteral("Départ")); }
+};
+
 } // namespace
 
 class TestForms : public QObject {
@@ -147,6 +177,44 @@ private Q_SLOTS:
         QCOMPARE(form->touchedAfterUnload, QStringLiteral("Fermer"));
         QVERIFY(!Forms::instance().isLoaded<SelfCloser>());
         QTRY_VERIFY(form.isNull());
+    }
+
+    // A window manager may give the keyboard to the window whose box has just closed, then to
+    // nothing as that window leaves: the program hands it back then, and only then.
+    void keyboardGoesBackAsAWindowLeavesAfterItsBox_data() {
+        QTest::addColumn<bool>("byButton");
+        QTest::addColumn<bool>("boxOnClose");
+        QTest::addColumn<bool>("handsOver");
+        QTest::addColumn<QString>("takesKeys");
+        QTest::newRow("unloaded after its box") << true << false << false << "Probe";
+        QTest::newRow("its box as it is closed") << false << true << false << "Probe";
+        QTest::newRow("showing another as it goes") << true << false << true << "Second";
+        QTest::newRow("closed from outside, no box") << false << false << false << "";
+    }
+    void keyboardGoesBackAsAWindowLeavesAfterItsBox() {
+        QFETCH(bool, byButton);
+        QFETCH(bool, boxOnClose);
+        QFETCH(bool, handsOver);
+        QFETCH(QString, takesKeys);
+        Probe* before = Forms::instance().show<Probe>();
+        QVERIFY(QTest::qWaitForWindowActive(before));
+        Leaver* leaver = Forms::instance().show<Leaver>();
+        QVERIFY(QTest::qWaitForWindowActive(leaver));
+        leaver->boxOnClose = boxOnClose;
+        leaver->handsOver = handsOver;
+        const auto press = test::pressOnNextBox(QMessageBox::Ok);
+        if (byButton)
+            QTest::mouseClick(leaver->Leave, Qt::LeftButton);
+        else
+            leaver->close();
+        QVERIFY(!Forms::instance().isLoaded<Leaver>());
+        if (takesKeys.isEmpty()) {
+            QCoreApplication::processEvents();
+            QVERIFY(!QApplication::activeWindow());
+        } else {
+            QTRY_VERIFY(QApplication::activeWindow());
+            QCOMPARE(QApplication::activeWindow()->objectName(), takesKeys);
+        }
     }
 
     void guardReportsErrorAndProgramGoesOn() {

@@ -14,7 +14,8 @@ namespace vorn {
 
 namespace {
 
-// Keeps the asking window alive, and marks it busy, while its modal box runs.
+// Keeps the asking window alive, and marks it busy, while its modal box runs; notes the box's
+// end for the window's own leaving.
 class BusyParent {
 public:
     explicit BusyParent(QWidget* parent)
@@ -23,8 +24,10 @@ public:
             m_form->enterHandler();
     }
     ~BusyParent() {
-        if (m_form)
+        if (m_form) {
+            Forms::instance().noteBoxClosed(m_form);
             m_form->leaveHandler();
+        }
     }
     BusyParent(const BusyParent&) = delete;
     BusyParent& operator=(const BusyParent&) = delete;

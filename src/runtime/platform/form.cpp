@@ -414,8 +414,10 @@ void Form::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && m_sizeAwaitsRestore &&
         !(windowState() & kScreenFilling))
         applyRequestedSize();
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_unloading)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_unloading) {
+        Forms::instance().noteActivated(this);
         runHandler([this] { Form_Activate(); });
+    }
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,9 @@
 #include "platform/forms.h"
 
+#include <QTimer>
+
+#include <utility>
+
 namespace vorn {
 
 Forms& Forms::instance() {
@@ -26,6 +30,7 @@ void Forms::showForm(Form* form) {
     form->show();
     form->raise();
     form->activateWindow();
+    ++m_activationsAsked;
 }
 
 void Forms::hideForm(Form* form) {
@@ -37,16 +42,44 @@ void Forms::unload(Form* form) {
     if (!form || form->m_unloading || form->m_unloaded)
         return;
     form->m_unloading = true;
+    const int activationsAsked = m_activationsAsked;
     form->runHandler([form] { form->Form_Unload(); });
     m_forms.removeIf([form](decltype(m_forms)::iterator it) { return it.value() == form; });
     form->m_unloaded = true;
     form->hide();
+    m_recent.removeAll(form);
+    // As a box closes the window manager gives the keyboard back to the box's window; some
+    // (KWin) then give it to nothing when that window leaves right after. A window leaving
+    // straight after its own box, showing no other as it goes, hands the keyboard to the
+    // window the user was in before it. Closed any other way, the window manager decides.
+    if (m_boxJustClosed == form && activationsAsked == m_activationsAsked)
+        activateMostRecent();
     if (form->m_busy == 0)
         form->deleteLater();
     const QString name = form->objectName();
     Q_EMIT formUnloaded(name);
     if (loadedCount() == 0)
         Q_EMIT lastFormUnloaded();
+}
+
+void Forms::noteActivated(Form* form) {
+    m_recent.removeAll(form);
+    m_recent.removeAll(nullptr);
+    m_recent.prepend(form);
+}
+
+void Forms::noteBoxClosed(Form* form) {
+    m_boxJustClosed = form;
+    QTimer::singleShot(0, this, [this] { m_boxJustClosed = nullptr; });
+}
+
+void Forms::activateMostRecent() {
+    for (const auto& form : std::as_const(m_recent)) {
+        if (form && !form->m_unloaded && form->isVisible() && !form->isMinimized()) {
+            form->activateWindow();
+            return;
+        }
+    }
 }
 
 int Forms::loadedCount() const {

@@ -42,6 +42,11 @@ public:
     QList<Form*> loadedForms() const;
     // Destroys every window without running its Form_Unload (program exit, test clean-up).
     void destroyAll();
+    // Notes that the user has come into the window, for handing the keyboard back later.
+    void noteActivated(Form* form);
+    // Notes that a box the window asked has just closed; the mark lasts until the event loop
+    // runs again.
+    void noteBoxClosed(Form* form);
 
 Q_SIGNALS:
     void formLoaded(vorn::Form* form);
@@ -52,8 +57,15 @@ private:
     Forms() = default;
     Form* find(const QMetaObject& type) const;
     void adopt(Form* form, const QMetaObject& type);
+    void activateMostRecent();
 
     QHash<const QMetaObject*, QPointer<Form>> m_forms;
+    // The windows the user has been in, the latest first.
+    QList<QPointer<Form>> m_recent;
+    // The window whose box has just closed, while the handler that asked it still runs.
+    QPointer<Form> m_boxJustClosed;
+    // How many times the program has asked for a window to take the keyboard.
+    int m_activationsAsked = 0;
 };
 
 } // namespace vorn
