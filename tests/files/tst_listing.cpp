@@ -253,6 +253,48 @@ private Q_SLOTS:
         QCOMPARE(rounds, folder == "passerelle" ? 1 : 0);
     }
 
+    // While a share of the gateway does not answer, its folder is read once for both lists and
+    // not again until the share answers: the question waiting on the share may hold the folder in
+    // the kernel, and reading it again would then wait for the share.
+    void gatewayReadOnceWhileAShareIsSilent_data() {
+        QTest::addColumn<int>("kind");     // of the listing that follows the folder list's
+        QTest::addColumn<bool>("answers"); // the silent share answers before it
+        QTest::addColumn<QStringList>("names");
+        const int files = int(EntryKind::Files);
+        const int folders = int(EntryKind::Folders);
+        QTest::newRow("the file list") << files << false << QStringList{"lisezmoi.txt"};
+        QTest::newRow("the folder list again")
+            << folders << false << QStringList{"muette", "parle"};
+        QTest::newRow("the file list once the share answers")
+            << files << true << QStringList{"lisezmoi.txt", "nouveau.txt"};
+    }
+    void gatewayReadOnceWhileAShareIsSilent() {
+        QFETCH(int, kind);
+        QFETCH(bool, answers);
+        QFETCH(QStringList, names);
+        QTemporaryDir dir;
+        const QString gateway = dir.path() + "/passerelle";
+        QVERIFY(test::makeTree(dir.path(), {"passerelle/lisezmoi.txt", "dossier/"}));
+        QVERIFY(QFile::link(dir.path() + "/dossier", gateway + "/parle"));
+        QVERIFY(QFile::link(dir.path() + "/nulle-part", gateway + "/muette"));
+        setVolumeSource([&] { return QList<Volume>{{"/", "ext4"}, {gateway, "fuse.gvfsd-fuse"}}; });
+        bool silent = true;
+        setVolumeQuestion([&](const QStringList& shares) {
+            QList<bool> answered;
+            for (const QString& share : shares)
+                answered.append(!silent || !share.endsWith("/muette"));
+            return answered;
+        });
+        QCOMPARE(vorn::listFolder(gateway, EntryKind::Folders), (QStringList{"muette", "parle"}));
+        // What the gateway shows meanwhile.
+        QVERIFY(test::makeTree(dir.path(), {"passerelle/nouveau.txt", "passerelle/nouvelle/"}));
+        silent = !answers;
+        const QStringList listed = vorn::listFolder(gateway, EntryKind(kind));
+        setVolumeSource({});
+        setVolumeQuestion({});
+        QCOMPARE(listed, names);
+    }
+
     void listFolderErrors_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("error");

@@ -797,44 +797,50 @@ private Q_SLOTS:
 
     // The volume stopped answering while its folder is shown, or while the user is asked: what
     // the user does there tells error 71 at once, and neither touches the volume nor reads its
-    // folder again, which would hold the window until the volume answers.
+    // folder again, which would hold the window until the volume answers. The drive list leaves
+    // the volume out, and lists it again by itself once it answers, still showing the same drive.
     void silentVolume_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("selected"); // the file selected before
         QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("answersAgain"); // the volume answers again afterwards
         const QString w = QStringLiteral("disque/travail");
         const QStringList told{"E71"};
-        QTest::newRow("a file clicked") << "File1" << w << "" << told;
-        QTest::newRow("a file clicked after another") << "File1" << w << "b.doc" << told;
-        QTest::newRow("OK") << "Command2" << w << "a.txt" << told;
-        QTest::newRow("Kill") << "Command3" << w << "a.txt" << told;
-        QTest::newRow("Créer dossier") << "Command4" << w << "a.txt" << told;
-        QTest::newRow("Exécuter") << "Command5" << w << "a.txt" << told;
+        QTest::newRow("a file clicked") << "File1" << w << "" << told << false;
+        QTest::newRow("a file clicked, the volume answering again")
+            << "File1" << w << "" << told << true;
+        QTest::newRow("a file clicked after another") << "File1" << w << "b.doc" << told << false;
+        QTest::newRow("OK") << "Command2" << w << "a.txt" << told << false;
+        QTest::newRow("Kill") << "Command3" << w << "a.txt" << told << false;
+        QTest::newRow("Créer dossier") << "Command4" << w << "a.txt" << told << false;
+        QTest::newRow("Exécuter") << "Command5" << w << "a.txt" << told << false;
         QTest::newRow("RmDir") << "Command6" << w + "/vide"
-                               << "" << told;
+                               << "" << told << false;
         QTest::newRow("Kill, silent while asked")
-            << "Command3" << w << "a.txt" << QStringList{"M2", "E71"};
+            << "Command3" << w << "a.txt" << QStringList{"M2", "E71"} << false;
         QTest::newRow("RmDir, silent while asked") << "Command6" << w + "/pleine"
-                                                   << "" << QStringList{"M5", "E71"};
+                                                   << "" << QStringList{"M5", "E71"} << false;
     }
     void silentVolume() {
         QFETCH(QString, action);
         QFETCH(QString, folder);
         QFETCH(QString, selected);
         QFETCH(QStringList, boxes);
+        QFETCH(bool, answersAgain);
         open(folder);
         auto* files = control<QListView>("File1");
         if (!selected.isEmpty())
             select(selected);
         control<QLineEdit>("Text1")->setText(QStringLiteral("txt"));
         const QStringList before = test::onDisk(at("disque/travail"));
-        const auto silence = [this] {
-            setVolumeSource([this] {
+        const auto answering = [this](bool answers) {
+            setVolumeSource([this, answers] {
                 return QList<Volume>{{at("cdrom"), "iso9660", true, true},
-                                     {at("disque"), "fuse.sshfs", false, false}};
+                                     {at("disque"), "fuse.sshfs", false, answers}};
             });
         };
+        const auto silence = [&] { answering(false); };
         test::ScriptedDialogs dialogs;
         const bool whileAsked = boxes.size() > 1;
         if (whileAsked)
@@ -859,6 +865,16 @@ private Q_SLOTS:
         QCOMPARE(foldersRead.count(), 0);
         QCOMPARE(filesRead.count(), 0);
         QCOMPARE(test::onDisk(at("disque/travail")), before);
+        const auto driveListed = [this] {
+            return get("Drive1", "List").toStringList().contains(at("disque"));
+        };
+        QVERIFY(!driveListed());
+        if (!answersAgain)
+            return;
+        const QString drive = control<QComboBox>("Drive1")->currentText();
+        answering(true);
+        QTRY_VERIFY(driveListed());
+        QCOMPARE(control<QComboBox>("Drive1")->currentText(), drive);
     }
 
     // --- Exécuter ------------------------------------------------------------------------

@@ -12,6 +12,9 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 #include <climits>
 
@@ -452,20 +455,25 @@ void openNearest(const QString& folder, const std::function<void(const QString&)
 
 namespace {
 
-// Whether the entry `raw` of the folder open as `fd` is listed as `kind`. Its type comes with
+// The kind the entry `raw` of the folder open as `fd` is listed as, if any. Its type comes with
 // it on most file systems; links and the rest are looked at, following the link, so a link to
 // a file lists as a file.
-bool isListedKind(int fd, const char* raw, unsigned char type, EntryKind kind) {
-    bool isFolder = type == DT_DIR;
-    bool isFile = type == DT_REG;
+std::optional<EntryKind> listedKind(int fd, const char* raw, unsigned char type) {
     if (type == DT_LNK || type == DT_UNKNOWN) {
         struct stat info {};
         if (::fstatat(fd, raw, &info, 0) != 0)
-            return false;
-        isFolder = S_ISDIR(info.st_mode);
-        isFile = S_ISREG(info.st_mode);
+            return std::nullopt;
+        type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
     }
-    return kind == EntryKind::Files ? isFile : isFolder;
+    if (type == DT_DIR)
+        return EntryKind::Folders;
+    if (type == DT_REG)
+        return EntryKind::Files;
+    return std::nullopt;
+}
+
+bool isListedKind(int fd, const char* raw, unsigned char type, EntryKind kind) {
+    return listedKind(fd, raw, type) == kind;
 }
 
 // Whether the entry `raw` of `shares`, the desktop's gateway folder just above its shares, is
@@ -534,10 +542,83 @@ void sortEntries(QList<FolderEntry>& entries) {
     }
 }
 
+// What the desktop's gateway folder just above its shares holds, as one reading found it: each
+// name with the kind it is listed as (none for what neither list shows), and the shares that did
+// not answer.
+struct ShareListing {
+    struct Entry {
+        QByteArray raw;
+        std::optional<EntryKind> kind;
+    };
+    QString folder;
+    bool hidden = false; // the hidden names were read too
+    std::vector<Entry> entries;
+    QStringList silent;
+};
+
+// The last reading of a gateway's shares folder in which a share did not answer, kept while it
+// still has not. The question waiting on that share may hold the folder in the kernel (a FUSE
+// program without parallel folder operations has the folder locked while a name in it is looked
+// up), so that reading it again would wait for the share: both lists, and every reading of the
+// folder meanwhile, take its entries from here.
+class KeptShares {
+public:
+    // The reading kept of `folder` that holds the names a reading with `hidden` lists, while one
+    // of its silent shares still does not answer.
+    std::optional<ShareListing> of(const QString& folder, bool hidden) const {
+        std::optional<ShareListing> kept;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_listing && m_listing->folder == folder && (m_listing->hidden || !hidden))
+                kept = m_listing;
+        }
+        if (!kept)
+            return std::nullopt;
+        const QList<bool> answers = volumesAnswer(kept->silent);
+        if (std::all_of(answers.begin(), answers.end(), [](bool answered) { return answered; }))
+            return std::nullopt;
+        return kept;
+    }
+    // Keeps `listing` when a share of it did not answer; else forgets what was kept of its folder.
+    void keep(const ShareListing& listing) {
+        const std::lock_guard lock(m_mutex);
+        if (!listing.silent.isEmpty())
+            m_listing = listing;
+        else if (m_listing && m_listing->folder == listing.folder)
+            m_listing.reset();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::optional<ShareListing> m_listing;
+};
+
+KeptShares& keptShares() {
+    static KeptShares kept;
+    return kept;
+}
+
 // The entries of the folder open as `folderFd`, as readFolderAt() gives them; `shares` is the
 // folder's path when its entries are a gateway's shares (sharesOf).
 QList<FolderEntry> readEntries(int folderFd, EntryKind kind, const WildcardPattern& pattern,
                                bool hidden, const QString& shares) {
+    QList<FolderEntry> entries;
+    const auto list = [&](QByteArrayView raw) {
+        if (auto listed = entryFor(raw, pattern))
+            entries.append(std::move(*listed));
+    };
+    const auto listShares = [&](const ShareListing& listing) {
+        for (const ShareListing::Entry& entry : listing.entries) {
+            if (entry.kind == kind && (hidden || !isHiddenName(entry.raw.constData())))
+                list(entry.raw);
+        }
+        sortEntries(entries);
+        return entries;
+    };
+    if (!shares.isEmpty()) {
+        if (const std::optional<ShareListing> kept = keptShares().of(shares, hidden))
+            return listShares(*kept);
+    }
     // The listing reads through its own handle, so the one given stays as it is.
     const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
@@ -548,13 +629,6 @@ QList<FolderEntry> readEntries(int folderFd, EntryKind kind, const WildcardPatte
         ::close(fd);
         raiseErrno(code, ErrnoSubject::Folder);
     }
-    QList<FolderEntry> entries;
-    const auto list = [&](const char* raw, unsigned char type, bool silentShare) {
-        if (silentShare ? kind != EntryKind::Folders : !isListedKind(fd, raw, type, kind))
-            return;
-        if (auto listed = entryFor(QByteArrayView(raw, qsizetype(std::strlen(raw))), pattern))
-            entries.append(std::move(*listed));
-    };
     // A gateway's shares are listed once every name is read and the untyped ones, which would
     // be looked at, are asked all at once: silent shares then hold the listing for one question,
     // and no question waits on the reading of the folder, nor the reading on a question.
@@ -570,10 +644,14 @@ QList<FolderEntry> readEntries(int folderFd, EntryKind kind, const WildcardPatte
         const char* raw = entry->d_name;
         if (isSelfOrParent(raw) || (!hidden && isHiddenName(raw)))
             continue;
-        if (shares.isEmpty())
-            list(raw, entry->d_type, false);
-        else
+        if (!shares.isEmpty())
             shareEntries.emplace_back(QByteArray(raw), entry->d_type);
+        else if (isListedKind(fd, raw, entry->d_type, kind))
+            list(QByteArrayView(raw, qsizetype(std::strlen(raw))));
+    }
+    if (shares.isEmpty()) {
+        sortEntries(entries);
+        return entries;
     }
     const auto untyped = [](unsigned char type) { return type == DT_LNK || type == DT_UNKNOWN; };
     QStringList asked;
@@ -582,11 +660,20 @@ QList<FolderEntry> readEntries(int folderFd, EntryKind kind, const WildcardPatte
             asked.append(joinPath(shares, nameFromBytes(raw)));
     }
     const QList<bool> answers = volumesAnswer(asked);
-    qsizetype answer = 0;
-    for (const auto& [raw, type] : shareEntries)
-        list(raw.constData(), type, untyped(type) && !answers.at(answer++));
-    sortEntries(entries);
-    return entries;
+    ShareListing listing{shares, hidden, {}, {}};
+    qsizetype next = 0; // the question of the next untyped share
+    for (const auto& [raw, type] : shareEntries) {
+        const qsizetype question = untyped(type) ? next++ : -1;
+        // A silent share is the folder the gateway shows it as, not looked at.
+        if (question >= 0 && !answers.at(question)) {
+            listing.silent.append(asked.at(question));
+            listing.entries.push_back({raw, EntryKind::Folders});
+        } else {
+            listing.entries.push_back({raw, listedKind(fd, raw.constData(), type)});
+        }
+    }
+    keptShares().keep(listing);
+    return listShares(listing);
 }
 
 } // namespace

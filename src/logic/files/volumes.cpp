@@ -278,8 +278,9 @@ MountTable& systemMountTable() {
 
 // The mount table read without touching any volume; the kernel's views and memory file systems
 // are left out, and the others asked for their state through VolumeQuestions, the root always
-// kept as the system's own even when it has no room.
-QList<Volume> systemVolumes() {
+// kept as the system's own even when it has no room. The roots of those that did not answer go
+// to `unanswered`.
+QList<Volume> systemVolumes(QStringList& unanswered) {
     const QList<Mount> all = systemMountTable().mounts();
     QList<Volume> volumes;
     std::vector<std::pair<QByteArray, QByteArray>> asked; // each mount's number and folder
@@ -295,6 +296,8 @@ QList<Volume> systemVolumes() {
         volumes[i].readOnly = state.readOnly;
         volumes[i].ready = state.answered && state.found &&
                            (!state.empty || volumes[i].root == QLatin1String("/"));
+        if (!state.answered)
+            unanswered.append(volumes[i].root);
     }
     return volumes;
 }
@@ -355,12 +358,18 @@ bool isUserVolume(const Volume& volume) {
     });
 }
 
-QList<Volume> userVolumes() {
-    const QList<Volume> all = volumeSource() ? volumeSource()() : systemVolumes();
+QList<Volume> userVolumes(QStringList* silent) {
+    QStringList unanswered;
+    const QList<Volume> all = volumeSource() ? volumeSource()() : systemVolumes(unanswered);
     QList<Volume> kept;
     for (const Volume& volume : all) {
-        if (!volume.ready || volume.root.isEmpty() || !isUserVolume(volume))
+        if (volume.root.isEmpty() || !isUserVolume(volume))
             continue;
+        if (!volume.ready) {
+            if (volumeSource())
+                unanswered.append(volume.root);
+            continue;
+        }
         // A folder mounted over twice shows the volume on top, the one listed last.
         const auto same = std::find_if(kept.begin(), kept.end(),
                                        [&](const Volume& v) { return v.root == volume.root; });
@@ -371,6 +380,15 @@ QList<Volume> userVolumes() {
     }
     std::sort(kept.begin(), kept.end(),
               [](const Volume& a, const Volume& b) { return a.root < b.root; });
+    if (silent) {
+        silent->clear();
+        for (const QString& root : std::as_const(unanswered)) {
+            const bool shown = std::any_of(kept.begin(), kept.end(),
+                                           [&](const Volume& v) { return v.root == root; });
+            if (!shown && !silent->contains(root))
+                silent->append(root);
+        }
+    }
     return kept;
 }
 

@@ -26,8 +26,10 @@ struct Volume {
 // systems, package images or the folders under /proc, /sys and /dev.
 bool isUserVolume(const Volume& volume);
 
-// The mounted, ready user volumes, sorted by root, each root once.
-QList<Volume> userVolumes();
+// The mounted, ready user volumes, sorted by root, each root once. `silent`, when given, receives
+// the roots of those left out because they did not answer in time (with a replaced volume source,
+// those it gives as not ready), but for a root another volume holds in the list.
+QList<Volume> userVolumes(QStringList* silent = nullptr);
 // The volumes a mount table (as /proc/self/mountinfo writes it) lists, in its order, each with
 // its root and type only.
 QList<Volume> volumesOfMountTable(QByteArrayView table);

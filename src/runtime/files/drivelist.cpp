@@ -4,7 +4,10 @@
 #include "platform/runtimeerror.h"
 
 #include <QDir>
+#include <QTimer>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace vorn {
 
@@ -26,13 +29,17 @@ int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
 
 DriveList::DriveList(QWidget* parent, const ControlDecl& decl)
     : Control<QComboBox>(parent, decl, kEntryColours)
-    , m_mounts(new MountWatch(this)) {
+    , m_mounts(new MountWatch(this))
+    , m_look(new QTimer(this)) {
     setEditable(false);
     // The wheel neither takes the focus nor, without it, changes the drive (below).
     setFocusPolicy(Qt::StrongFocus);
     connect(m_mounts, &MountWatch::changed, this,
             [this] { runInWindow(this, [this] { followMounts(); }); });
-    const QList<Volume> volumes = userVolumes();
+    m_look->setInterval(FolderWatch::kLookMs);
+    connect(m_look, &QTimer::timeout, this,
+            [this] { runInWindow(this, [this] { lookAtSilent(); }); });
+    const QList<Volume> volumes = readVolumes();
     fill(volumes, rootHolding(startFolder(), volumes));
     connect(this, &QComboBox::activated, this,
             [this](int index) { runInWindow(this, [this, index] { choose(index); }); });
@@ -67,7 +74,7 @@ QStringList DriveList::List() const {
 }
 
 void DriveList::Refresh() {
-    fill(userVolumes(), Drive());
+    fill(readVolumes(), Drive());
 }
 
 // Commits the entry the user or a property chose. A volume that went away meanwhile is not
@@ -76,7 +83,7 @@ void DriveList::choose(int index) {
     if (index == m_chosen && !m_guessed)
         return;
     const QString root = m_volumes.at(index).root;
-    const QList<Volume> now = userVolumes();
+    const QList<Volume> now = readVolumes();
     if (indexOfRoot(now, root) < 0) {
         followMounts();
         vorn::raise(ErrorNumber::DiskNotReady);
@@ -84,6 +91,24 @@ void DriveList::choose(int index) {
     m_chosen = index;
     m_guessed = false;
     Q_EMIT Change();
+}
+
+QList<Volume> DriveList::readVolumes() {
+    const QList<Volume> volumes = userVolumes(&m_silent);
+    if (m_silent.isEmpty())
+        m_look->stop();
+    else if (!m_look->isActive())
+        m_look->start();
+    return volumes;
+}
+
+// A silent volume is asked as the lists ask their folder's: it answers no at once, without a
+// further question, while the one put to it before still waits; once it answers, the list reads
+// the volumes again.
+void DriveList::lookAtSilent() {
+    const QList<bool> answers = volumesAnswer(m_silent);
+    if (std::find(answers.begin(), answers.end(), true) != answers.end())
+        followMounts();
 }
 
 void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
@@ -108,7 +133,7 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
 }
 
 void DriveList::followMounts() {
-    const QList<Volume> volumes = userVolumes();
+    const QList<Volume> volumes = readVolumes();
     // A change elsewhere in the mount table leaves the list as it is, and an open list where
     // the user is choosing.
     if (volumes == m_volumes)

@@ -66,7 +66,8 @@ class FolderModel;
 class NameListModel;
 
 // The mounted, ready volumes, each shown by its root path (shownPath); starts on the volume that
-// holds the folder the lists start in. The list is read again whenever it is opened.
+// holds the folder the lists start in. The list is read again whenever it is opened, and a volume
+// left out because it did not answer is listed again once it answers.
 class DriveList : public Control<QComboBox> {
     Q_OBJECT
     VORN_CONTROL_PROPERTIES
@@ -101,6 +102,10 @@ protected:
 
 private:
     void choose(int index);
+    // The user volumes mounted now; those left out because they did not answer are looked at
+    // once a second, as the lists look at a silent folder, until they answer.
+    QList<Volume> readVolumes();
+    void lookAtSilent();
     void fill(const QList<Volume>& volumes, const QString& keep);
     // Shows the volumes mounted now; a selected volume that went away gives its place to the
     // one that now holds its folder, as the other lists go there too.
@@ -114,6 +119,8 @@ private:
     // takes the lists there.
     bool m_guessed = false;
     MountWatch* m_mounts;
+    QStringList m_silent; // the roots of the volumes left out because they did not answer
+    QTimer* m_look;
 };
 
 // The open folder with its ancestors, shown open and indented from the root down, then its
