@@ -24,6 +24,8 @@ KEY_TIMING = r"^QSpiApplication::(keyEventError |notifyKeyboardListenerCallback 
 ROLES = ("push button", "read only text", "text", "radio button", "combo box", "label", "list",
          "frame", "alert", "dialog", "menu item", "menu")
 DECORATIONS = ("image", "icon", "panel", "filler", "graphic")
+# What Orca says of a selection it is told of apart from the focus: the text, then one of these.
+SELECTION = ("selected", "unselected", "Text unselected.")
 Pattern = str | re.Pattern
 SILENT = None  # a Tab that leaves the focus where it was: nothing new to say
 
@@ -223,6 +225,8 @@ def findings(step: Step, texts: list[str]) -> list[str]:
             elif name and named.get(name) == role:
                 found.append(f"{name!r} said twice as a {role}")
             named[name] = role
+        if step.kind == "Tab" and text in SELECTION:
+            found.append(f"a selection told apart from the control the focus reached: {text!r}")
         if len(bare) == 1 and bare.isalpha():
             found.append(f"a lone letter: {text!r}")
         if any(bare == kind or bare.endswith(" " + kind) for kind in DECORATIONS):

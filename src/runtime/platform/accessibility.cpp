@@ -516,6 +516,40 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
+// While it lasts, assistive tools are told of no change to the selection of `box`, and of every
+// other event as they would be without it: through the handler installed before, or the
+// platform's own bridge.
+class UntoldSelection {
+public:
+    explicit UntoldSelection(QWidget* box)
+        : m_outer(s_current)
+        , m_box(box)
+        , m_next(QAccessible::installUpdateHandler(tell)) {
+        s_current = this;
+    }
+    ~UntoldSelection() {
+        QAccessible::installUpdateHandler(m_next);
+        s_current = m_outer;
+    }
+    UntoldSelection(const UntoldSelection&) = delete;
+    UntoldSelection& operator=(const UntoldSelection&) = delete;
+
+private:
+    static void tell(QAccessibleEvent* event) {
+        UntoldSelection* self = s_current;
+        if (event->type() == QAccessible::TextSelectionChanged && event->object() == self->m_box)
+            return;
+        QAccessible::installUpdateHandler(self->m_next);
+        QAccessible::updateAccessibility(event);
+        QAccessible::installUpdateHandler(tell);
+    }
+
+    static inline UntoldSelection* s_current = nullptr;
+    UntoldSelection* m_outer;
+    QWidget* m_box;
+    QAccessible::UpdateHandler m_next;
+};
+
 } // namespace
 
 void installAccessibility() {
@@ -541,6 +575,11 @@ void announce(QWidget* widget, const QString& text) {
     // tells (the entry the focus moved to, say); dropped if the window is gone by then.
     QMetaObject::invokeMethod(
         herald, [herald, text] { herald->say(text); }, Qt::QueuedConnection);
+}
+
+void changeSelectionUntold(QWidget* box, const std::function<void()>& change) {
+    UntoldSelection untold(box);
+    change();
 }
 
 void setDecorative(QWidget* widget) {
