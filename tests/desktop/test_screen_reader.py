@@ -72,6 +72,12 @@ def closes(keys: str | Sequence[str], *says: Pattern, ends: bool = False) -> Ste
     return Step("closes", [keys] if isinstance(keys, str) else keys, says, ends)
 
 
+def where_am_i(window: Sequence[str]) -> Step:
+    """Orca's "where am I" (KP_Enter) in a window whose focus is on none of its controls: the
+    window's title and role, then its description, said as it opens, in one text."""
+    return Step("where am I", ["KP_Enter"], [f"{window[0].rstrip('.')} {window[1]}"])
+
+
 def tabs(*says: Pattern | None) -> list[Step]:
     """Tab, once per control up to the first again (a full cycle), and what Orca says of each."""
     return [Step("Tab", ["Tab"], () if text is SILENT else (text,)) for text in says]
@@ -93,6 +99,7 @@ DOCUMENTS = {"Courrier": {}, "Images": {"la plage.jpg": 183456, "le phare.jpg": 
 WINDOWS: dict[str, list[Step]] = {
     "VornUtil": [
         opens([], *LAUNCHER),
+        where_am_i(LAUNCHER),
         *tabs("Fermer push button.", SILENT),
     ],
     "Horloge": [
@@ -184,6 +191,7 @@ WINDOWS: dict[str, list[Step]] = {
     ],
     "M'écrire ?": [
         opens(["Tab", "space"], *EXIT_SCREEN),
+        where_am_i(EXIT_SCREEN),
         *tabs("Mes coordonnées push button.", "Retour au menu push button.",
               "Quitter push button.", "Mes coordonnées push button."),
         job("space", *ABOUT),
