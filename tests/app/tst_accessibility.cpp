@@ -119,30 +119,39 @@ private Q_SLOTS:
         }
     }
 
+    // A caption beside a picture is part of it, as a sighted user sees the two: it stands under
+    // the picture, so that a screen reader reading the window line by line names it once.
     void picturesThatActAreButtons_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
         QTest::newRow("close") << "Menu"
                                << "Image1"
-                               << "Fermer";
+                               << "Fermer"
+                               << "Label1";
         QTest::newRow("write") << "SplashFin"
                                << "Image1"
-                               << "Mes coordonnées";
+                               << "Mes coordonnées"
+                               << "";
         QTest::newRow("back") << "SplashFin"
                               << "Image2"
-                              << "Retour au menu";
+                              << "Retour au menu"
+                              << "";
         QTest::newRow("quit") << "SplashFin"
                               << "Image3"
-                              << "Quitter";
+                              << "Quitter"
+                              << "";
         QTest::newRow("animation") << "Color"
                                    << "Image1"
-                                   << "Animation";
+                                   << "Animation"
+                                   << "";
     }
     void picturesThatActAreButtons() {
         QFETCH(QString, window);
         QFETCH(QString, control);
         QFETCH(QString, name);
+        QFETCH(QString, caption);
         Form* form = open(window);
         QWidget* picture = form->findChild<QWidget*>(control);
         QVERIFY(picture);
@@ -153,6 +162,14 @@ private Q_SLOTS:
         QVERIFY(iface->actionInterface()->actionNames().contains(
             QAccessibleActionInterface::pressAction()));
         QVERIFY(picture->focusPolicy() & Qt::TabFocus);
+        QList<QAccessibleInterface*> parts;
+        for (int i = 0; i < iface->childCount(); ++i)
+            parts << iface->child(i);
+        auto* label = caption.isEmpty() ? nullptr : form->findChild<QLabel*>(caption);
+        QCOMPARE(parts, label ? QList{QAccessible::queryAccessibleInterface(label)}
+                              : QList<QAccessibleInterface*>());
+        if (label)
+            QCOMPARE(parts.first()->parent(), iface);
     }
 
     void pressingThePicturePerformsItsAction() {
@@ -165,7 +182,9 @@ private Q_SLOTS:
     }
 
     // A window whose controls are all pictures opens with none of them focused, so a stray
-    // key presses nothing; tabbed to, the first picture takes the key as its click.
+    // key presses nothing; what has the focus then is the window, which a screen reader asked
+    // where the user is names by its title. Tabbed to, the first picture takes the key as its
+    // click.
     void strayKeyPressesNoPicture_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<int>("key");
@@ -181,6 +200,9 @@ private Q_SLOTS:
         QFETCH(QString, opens);
         Form* form = open(window);
         QVERIFY(QTest::qWaitForWindowActive(form));
+        QCOMPARE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+                     ->text(QAccessible::Name),
+                 form->windowTitle());
         QTest::keyClick(form->windowHandle(), Qt::Key(key));
         QCOMPARE(Forms::instance().loadedCount(), 1);
         QVERIFY(form->isVisible());

@@ -24,6 +24,8 @@ KEY_TIMING = r"^QSpiApplication::(keyEventError |notifyKeyboardListenerCallback 
 ROLES = ("push button", "read only text", "text", "radio button", "combo box", "label", "list",
          "frame", "alert", "dialog", "menu item", "menu")
 DECORATIONS = ("image", "icon", "panel", "filler", "graphic")
+# What Orca says of a selection it is told of apart from the focus: the text, then one of these.
+SELECTION = ("selected", "unselected", "Text unselected.")
 Pattern = str | re.Pattern
 SILENT = None  # a Tab that leaves the focus where it was: nothing new to say
 
@@ -70,6 +72,12 @@ def closes(keys: str | Sequence[str], *says: Pattern, ends: bool = False) -> Ste
     return Step("closes", [keys] if isinstance(keys, str) else keys, says, ends)
 
 
+def where_am_i(window: Sequence[str]) -> Step:
+    """Orca's "where am I" (KP_Enter) in a window whose focus is on none of its controls: the
+    window's title and role, then its description, said as it opens, in one text."""
+    return Step("where am I", ["KP_Enter"], [f"{window[0].rstrip('.')} {window[1]}"])
+
+
 def tabs(*says: Pattern | None) -> list[Step]:
     """Tab, once per control up to the first again (a full cycle), and what Orca says of each."""
     return [Step("Tab", ["Tab"], () if text is SILENT else (text,)) for text in says]
@@ -91,6 +99,7 @@ DOCUMENTS = {"Courrier": {}, "Images": {"la plage.jpg": 183456, "le phare.jpg": 
 WINDOWS: dict[str, list[Step]] = {
     "VornUtil": [
         opens([], *LAUNCHER),
+        where_am_i(LAUNCHER),
         *tabs("Fermer push button.", SILENT),
     ],
     "Horloge": [
@@ -182,6 +191,7 @@ WINDOWS: dict[str, list[Step]] = {
     ],
     "M'écrire ?": [
         opens(["Tab", "space"], *EXIT_SCREEN),
+        where_am_i(EXIT_SCREEN),
         *tabs("Mes coordonnées push button.", "Retour au menu push button.",
               "Quitter push button.", "Mes coordonnées push button."),
         job("space", *ABOUT),
@@ -223,6 +233,8 @@ def findings(step: Step, texts: list[str]) -> list[str]:
             elif name and named.get(name) == role:
                 found.append(f"{name!r} said twice as a {role}")
             named[name] = role
+        if step.kind == "Tab" and text in SELECTION:
+            found.append(f"a selection told apart from the control the focus reached: {text!r}")
         if len(bare) == 1 and bare.isalpha():
             found.append(f"a lone letter: {text!r}")
         if any(bare == kind or bare.endswith(" " + kind) for kind in DECORATIONS):

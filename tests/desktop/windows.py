@@ -29,7 +29,7 @@ class Known(NamedTuple):
 # The windows in the order they first open; under each top entry, in the order of its entries.
 # Message boxes can only be closed and the input box resized and closed: dialogs of a window.
 WINDOWS = [
-    Known("VornUtil", "menu", announces=[("label", "Fermer"), ("push button", "Fermer"), *[
+    Known("VornUtil", "menu", announces=[("push button", "Fermer"), ("label", "Fermer"), *[
         ("menu item", top) for top in MENU_BAR]]),
     Known("Horloge", "clock", "Utiliaires", "Horloge", "ctrl+h",
           announces=[("label", TIME), ("label", DATE)]),

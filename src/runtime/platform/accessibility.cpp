@@ -26,14 +26,34 @@ const char* const kWindowRole = "windowRole";
 // widget is still being built (its class then reads as one of its bases), so every interface
 // here decides what it tells from the widget as it is when asked.
 
+// The picture that `widget` is the caption of: a label beside a picture that acts as a button,
+// whose buddy that picture is. A sighted user sees the two as one control, and assistive tools
+// are told of the caption as part of the picture, so that a screen reader reading the window
+// line by line names that control once.
+QWidget* captionedPicture(const QWidget* widget) {
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    auto* picture = label ? qobject_cast<Image*>(label->buddy()) : nullptr;
+    const bool captions = picture && picture->isClickable() && !isDecorative(picture) &&
+                          !isDecorative(label) && picture->parent() == label->parent();
+    return captions ? picture : nullptr;
+}
+
 // The children of a widget that assistive tools are told about: its controls, without the
-// decorations.
+// decorations, and a picture's captions after its own.
 QList<QWidget*> announcedChildren(const QWidget* parent) {
     QList<QWidget*> announced;
     for (QObject* child : parent->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
-        if (widget && !widget->isWindow() && !qobject_cast<QMenu*>(widget) && !isDecorative(widget))
+        if (widget && !widget->isWindow() && !qobject_cast<QMenu*>(widget) &&
+            !isDecorative(widget) && !captionedPicture(widget))
             announced.append(widget);
+    }
+    if (const QObject* holder = parent->parent()) {
+        for (QObject* sibling : holder->children()) {
+            auto* widget = qobject_cast<QWidget*>(sibling);
+            if (widget && captionedPicture(widget) == parent)
+                announced.append(widget);
+        }
     }
     return announced;
 }
@@ -162,6 +182,12 @@ public:
         QAccessible::State state = ControlAccessible::state();
         state.selectableText = selectable(label());
         return state;
+    }
+    // A picture's caption stands under the picture.
+    QAccessibleInterface* parent() const override {
+        if (QWidget* picture = captionedPicture(widget()))
+            return QAccessible::queryAccessibleInterface(picture);
+        return ControlAccessible::parent();
     }
     using OneRunText::text;
     QString text(QAccessible::Text t) const override {
@@ -516,6 +542,40 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
+// While it lasts, assistive tools are told of no change to the selection of `box`, and of every
+// other event as they would be without it: through the handler installed before, or the
+// platform's own bridge.
+class UntoldSelection {
+public:
+    explicit UntoldSelection(QWidget* box)
+        : m_outer(s_current)
+        , m_box(box)
+        , m_next(QAccessible::installUpdateHandler(tell)) {
+        s_current = this;
+    }
+    ~UntoldSelection() {
+        QAccessible::installUpdateHandler(m_next);
+        s_current = m_outer;
+    }
+    UntoldSelection(const UntoldSelection&) = delete;
+    UntoldSelection& operator=(const UntoldSelection&) = delete;
+
+private:
+    static void tell(QAccessibleEvent* event) {
+        UntoldSelection* self = s_current;
+        if (event->type() == QAccessible::TextSelectionChanged && event->object() == self->m_box)
+            return;
+        QAccessible::installUpdateHandler(self->m_next);
+        QAccessible::updateAccessibility(event);
+        QAccessible::installUpdateHandler(tell);
+    }
+
+    static inline UntoldSelection* s_current = nullptr;
+    UntoldSelection* m_outer;
+    QWidget* m_box;
+    QAccessible::UpdateHandler m_next;
+};
+
 } // namespace
 
 void installAccessibility() {
@@ -541,6 +601,11 @@ void announce(QWidget* widget, const QString& text) {
     // tells (the entry the focus moved to, say); dropped if the window is gone by then.
     QMetaObject::invokeMethod(
         herald, [herald, text] { herald->say(text); }, Qt::QueuedConnection);
+}
+
+void changeSelectionUntold(QWidget* box, const std::function<void()>& change) {
+    UntoldSelection untold(box);
+    change();
 }
 
 void setDecorative(QWidget* widget) {

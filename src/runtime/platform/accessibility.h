@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QString;
 class QWidget;
 
@@ -19,6 +21,11 @@ void setAccessibleRole(QWidget* window, WindowRole role);
 // the focus: a screen reader speaks it once, as it appears, after what the event that produced it
 // makes it say. Nothing is told for a window that is not shown.
 void announce(QWidget* widget, const QString& text);
+
+// Makes `change` to the selection of the text box `box` without telling assistive tools of the
+// change: the selection a box makes or drops as the focus reaches or leaves it, which they read
+// with the focus itself.
+void changeSelectionUntold(QWidget* box, const std::function<void()>& change);
 
 // Keeps `widget` out of what assistive tools announce: a background, or a picture or a letter
 // that only decorates its window.

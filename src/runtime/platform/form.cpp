@@ -403,7 +403,7 @@ void Form::keepFocusOffPictures() {
     for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
         if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) {
             if (qobject_cast<Image*>(w))
-                m_client->setFocus(Qt::OtherFocusReason);
+                setFocus(Qt::OtherFocusReason);
             return;
         }
     }

@@ -110,9 +110,11 @@ private:
     friend class Forms;
     friend class Client;
 
-    // A window that gave no control the focus opens with it on its client area when Tab
+    // A window that gave no control the focus opens with it on the window itself when Tab
     // would first reach a picture: a stray Enter or Space must not act as a click on one.
-    // Tab still reaches the pictures, and Enter or Space on one then presses it.
+    // Tab still reaches the pictures, and Enter or Space on one then presses it. A screen
+    // reader asked where the user is then names the window, as for any window whose focus is
+    // on none of its controls.
     void keepFocusOffPictures();
     // Under a compositing window manager (metacity) the first frame of a window that has just
     // appeared can fail to reach the screen: the window manager is not told of it and shows
