@@ -1,12 +1,13 @@
 """Every window by pointer and keys under metacity at scales 1 and 2; the launcher's round trip."""
 
 import re
+import time
 from pathlib import Path
 
 import pytest
 
 from .conftest import Start
-from .session import Process, wait_until
+from .session import Process, Session, wait_until
 from .windows import ALL, CYAN, FRANCS, LOTTERY, MENU_BAR, NAMES, RED, WINDOW, WINDOWS, YEAR, Known
 from .x11 import Rect, Screen, Window, XError, XServer
 
@@ -290,6 +291,32 @@ def test_by_shortcut(person: Person, known: Known) -> None:
     person.close_box(window := person.window(known.title, opens=True))
     person.use(window, AFTER_CLOSE_BOX.get(known.title, []))
     person.gone(window, known.title, "its close box")
+
+
+@pytest.mark.parametrize("scale", [1], ids=["scale1"])
+def test_box_closed_from_outside_leaves_the_keyboard(person: Person, session: Session,
+                                                     vornutil: Path, folder: Path) -> None:
+    """The prank's box closed by a task bar while another program has the keys: they stay there."""
+    screen = person.screen
+    person.press(person.window("VornUtil"), "Menu/Bouch")
+    person.window("VornUtil", opens=True)
+    screen.keys("ctrl+t")
+    person.press(prank := person.window("Erreur", opens=True), "Tétris/Admission")
+    box = person.window("Dépacement de capacité", opens=True)
+    other = session.start("other", [str(vornutil)], quiet=True, as_user=True, cwd=folder)
+    theirs = wait_until(lambda: screen.titled(other.pid, "VornUtil"), "another program's window")
+    wait_until(lambda: screen.has_focus(theirs), "another program to take the keyboard")
+    # Qt tells a program that the keyboard left it only after 0.4 s, in case it comes back.
+    time.sleep(1)
+    screen.close(box)
+    person.gone(prank, "Erreur", "its box was closed from outside")
+    # Moved by the window manager once it has read all that the program asked of it.
+    screen.move_resize(theirs, 40, 40, *screen.geometry(theirs)[2:])
+    wait_until(lambda: screen.geometry(theirs, framed=True)[:2] == (40, 40), "a move")
+    assert screen.has_focus(theirs), "the program took the keyboard from another program"
+    other.stop()
+    person.press(person.window("VornUtil"), "Menu/Bouch")
+    person.window("VornUtil", opens=True)
 
 
 def test_round_trip(person: Person) -> None:

@@ -7,7 +7,7 @@ from collections.abc import Callable
 from pathlib import Path
 from typing import Any, NamedTuple
 
-from Xlib import X, display, error
+from Xlib import X, Xatom, display, error
 from Xlib.protocol import event
 from Xlib.xobject.drawable import Window
 
@@ -90,9 +90,27 @@ class Screen:
 
     def move_resize(self, window: Window, x: int, y: int, width: int, height: int) -> None:
         """Asks the window manager to put the window's frame at x, y, its client area sized."""
+        self.ask(window, "_NET_MOVERESIZE_WINDOW", 1 | 0xF00, x, y, width, height)
+
+    def close(self, window: Window) -> None:
+        """Asks the window manager to close the window, as a task bar or a pager does."""
+        self.ask(window, "_NET_CLOSE_WINDOW", self.now(), 2)
+
+    def now(self) -> int:
+        """The X server's time, which a request for a person carries: a property's change's."""
+        clock = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent,
+                                        event_mask=X.PropertyChangeMask)
+        clock.change_property(Xatom.WM_NAME, Xatom.STRING, 8, b"")
+        while (told := self.display.next_event()).type != X.PropertyNotify:
+            pass
+        clock.destroy()
+        return told.time
+
+    def ask(self, window: Window, request: str, *numbers: int) -> None:
+        """Sends the window manager a request about the window: its name and numbers."""
         self.root.send_event(event.ClientMessage(
-            window=window, client_type=self.display.get_atom("_NET_MOVERESIZE_WINDOW"),
-            data=(32, [1 | 0xF00, x, y, width, height])),
+            window=window, client_type=self.display.get_atom(request),
+            data=(32, [*numbers, 0, 0, 0, 0, 0][:5])),
             X.SubstructureRedirectMask | X.SubstructureNotifyMask)
         self.display.flush()
 

@@ -3,6 +3,7 @@
 
 #include "files/recherche.h"
 #include "files/volumes.h"
+#include "files/watch.h"
 #include "platform/conversions.h"
 #include "platform/forms.h"
 #include "platform/systemcalls.h"
@@ -805,22 +806,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("selected"); // the file selected before
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<bool>("answersAgain"); // the volume answers again afterwards
+        QTest::addColumn<bool>("listOpen");     // while the drive list is open
         const QString w = QStringLiteral("disque/travail");
         const QStringList told{"E71"};
-        QTest::newRow("a file clicked") << "File1" << w << "" << told << false;
+        QTest::newRow("a file clicked") << "File1" << w << "" << told << false << false;
         QTest::newRow("a file clicked, the volume answering again")
-            << "File1" << w << "" << told << true;
-        QTest::newRow("a file clicked after another") << "File1" << w << "b.doc" << told << false;
-        QTest::newRow("OK") << "Command2" << w << "a.txt" << told << false;
-        QTest::newRow("Kill") << "Command3" << w << "a.txt" << told << false;
-        QTest::newRow("Créer dossier") << "Command4" << w << "a.txt" << told << false;
-        QTest::newRow("Exécuter") << "Command5" << w << "a.txt" << told << false;
+            << "File1" << w << "" << told << true << false;
+        QTest::newRow("a file clicked, the volume answering again, the drive list open")
+            << "File1" << w << "" << told << true << true;
+        QTest::newRow("a file clicked after another")
+            << "File1" << w << "b.doc" << told << false << false;
+        QTest::newRow("OK") << "Command2" << w << "a.txt" << told << false << false;
+        QTest::newRow("Kill") << "Command3" << w << "a.txt" << told << false << false;
+        QTest::newRow("Créer dossier") << "Command4" << w << "a.txt" << told << false << false;
+        QTest::newRow("Exécuter") << "Command5" << w << "a.txt" << told << false << false;
         QTest::newRow("RmDir") << "Command6" << w + "/vide"
-                               << "" << told << false;
+                               << "" << told << false << false;
         QTest::newRow("Kill, silent while asked")
-            << "Command3" << w << "a.txt" << QStringList{"M2", "E71"} << false;
-        QTest::newRow("RmDir, silent while asked") << "Command6" << w + "/pleine"
-                                                   << "" << QStringList{"M5", "E71"} << false;
+            << "Command3" << w << "a.txt" << QStringList{"M2", "E71"} << false << false;
+        QTest::newRow("RmDir, silent while asked")
+            << "Command6" << w + "/pleine"
+            << "" << QStringList{"M5", "E71"} << false << false;
     }
     void silentVolume() {
         QFETCH(QString, action);
@@ -828,6 +834,7 @@ private Q_SLOTS:
         QFETCH(QString, selected);
         QFETCH(QStringList, boxes);
         QFETCH(bool, answersAgain);
+        QFETCH(bool, listOpen);
         open(folder);
         auto* files = control<QListView>("File1");
         if (!selected.isEmpty())
@@ -871,8 +878,17 @@ private Q_SLOTS:
         QVERIFY(!driveListed());
         if (!answersAgain)
             return;
-        const QString drive = control<QComboBox>("Drive1")->currentText();
+        auto* drives = control<QComboBox>("Drive1");
+        const QString drive = drives->currentText();
+        if (listOpen)
+            drives->showPopup();
         answering(true);
+        if (listOpen) {
+            // The entries do not change under the user's pointer; they do once the list closes.
+            QTest::qWait(2 * FolderWatch::kLookMs);
+            QVERIFY(!driveListed());
+            drives->hidePopup();
+        }
         QTRY_VERIFY(driveListed());
         QCOMPARE(control<QComboBox>("Drive1")->currentText(), drive);
     }

@@ -3,6 +3,7 @@
 #include "platform/pictures.h"
 #include "platform/runtimeerror.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -104,8 +105,11 @@ QList<Volume> DriveList::readVolumes() {
 
 // A silent volume is asked as the lists ask their folder's: it answers no at once, without a
 // further question, while the one put to it before still waits; once it answers, the list reads
-// the volumes again.
+// the volumes again. An open list is left as the user sees it, its entries where the pointer
+// is; the first look after it closes lists what came back.
 void DriveList::lookAtSilent() {
+    if (view()->isVisible())
+        return;
     const QList<bool> answers = volumesAnswer(m_silent);
     if (std::find(answers.begin(), answers.end(), true) != answers.end())
         followMounts();

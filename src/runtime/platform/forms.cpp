@@ -1,5 +1,6 @@
 #include "platform/forms.h"
 
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <utility>
@@ -69,7 +70,10 @@ void Forms::noteActivated(Form* form) {
 }
 
 void Forms::noteBoxClosed(Form* form) {
-    m_boxJustClosed = form;
+    // A box closed from outside (a task bar, a pager) while the user is in another program
+    // leaves the keyboard there.
+    const bool ours = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    m_boxJustClosed = ours ? form : nullptr;
     QTimer::singleShot(0, this, [this] { m_boxJustClosed = nullptr; });
 }
 

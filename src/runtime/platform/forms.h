@@ -44,8 +44,8 @@ public:
     void destroyAll();
     // Notes that the user has come into the window, for handing the keyboard back later.
     void noteActivated(Form* form);
-    // Notes that a box the window asked has just closed; the mark lasts until the event loop
-    // runs again.
+    // Notes that a box the window asked has just closed while the program had the keyboard;
+    // the mark lasts until the event loop runs again.
     void noteBoxClosed(Form* form);
 
 Q_SIGNALS:
