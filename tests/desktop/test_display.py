@@ -293,7 +293,7 @@ def test_by_shortcut(person: Person, known: Known) -> None:
     person.gone(window, known.title, "its close box")
 
 
-@pytest.mark.parametrize("scale", [1], ids=["scale1"])
+@pytest.mark.parametrize("scale, window_manager", [(1, "Openbox")], ids=["openbox"])
 def test_box_closed_from_outside_leaves_the_keyboard(person: Person, session: Session,
                                                      vornutil: Path, folder: Path) -> None:
     """The prank's box closed by a task bar while another program has the keys: they stay there."""
