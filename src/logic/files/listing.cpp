@@ -574,8 +574,7 @@ public:
         }
         if (!kept)
             return std::nullopt;
-        const QList<bool> answers = volumesAnswer(kept->silent);
-        if (std::all_of(answers.begin(), answers.end(), [](bool answered) { return answered; }))
+        if (!volumesAnswer(kept->silent).contains(false))
             return std::nullopt;
         return kept;
     }

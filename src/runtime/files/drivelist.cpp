@@ -110,8 +110,7 @@ QList<Volume> DriveList::readVolumes() {
 void DriveList::lookAtSilent() {
     if (view()->isVisible())
         return;
-    const QList<bool> answers = volumesAnswer(m_silent);
-    if (std::find(answers.begin(), answers.end(), true) != answers.end())
+    if (volumesAnswer(m_silent).contains(true))
         followMounts();
 }
 
