@@ -116,10 +116,13 @@ void DriveList::lookAtSilent() {
 
 void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
     QList<Volume> shown = volumes;
-    // The selected volume stays listed even if it went away, so the selection never
-    // changes without a Change.
-    if (!keep.isEmpty() && indexOfRoot(shown, keep) < 0 && m_chosen >= 0)
-        shown.append(m_volumes.at(m_chosen));
+    // The selected volume stays listed, in its place, even if it went away, so the selection
+    // never changes without a Change.
+    if (!keep.isEmpty() && indexOfRoot(shown, keep) < 0 && m_chosen >= 0) {
+        const Volume& selected = m_volumes.at(m_chosen);
+        const auto byRoot = [](const Volume& a, const Volume& b) { return a.root < b.root; };
+        shown.insert(std::lower_bound(shown.cbegin(), shown.cend(), selected, byRoot), selected);
+    }
     const QSignalBlocker block(this);
     clear();
     // A root is named by a volume's label, which its maker chose: it is shown as the lists
@@ -142,11 +145,14 @@ void DriveList::followMounts() {
     if (volumes == m_volumes)
         return;
     const QString chosen = Drive();
-    const QString keep = chosen.isEmpty() || indexOfRoot(volumes, chosen) >= 0
-                             ? chosen
-                             : rootHolding(chosen, volumes);
+    // A selected volume that is only silent stays selected: the other lists are still in it,
+    // and choosing another drive takes them away.
+    if (chosen.isEmpty() || indexOfRoot(volumes, chosen) >= 0 || m_silent.contains(chosen)) {
+        fill(volumes, chosen);
+        return;
+    }
     m_chosen = -1;
-    fill(volumes, keep);
+    fill(volumes, rootHolding(chosen, volumes));
 }
 
 void DriveList::showPopup() {

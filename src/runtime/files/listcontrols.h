@@ -108,7 +108,8 @@ private:
     void lookAtSilent();
     void fill(const QList<Volume>& volumes, const QString& keep);
     // Shows the volumes mounted now; a selected volume that went away gives its place to the
-    // one that now holds its folder, as the other lists go there too.
+    // one that now holds its folder, as the other lists go there too, and one that does not
+    // answer stays selected.
     void followMounts();
     void writeDrive(const QString& drive);
     void writeListIndex(int index);
