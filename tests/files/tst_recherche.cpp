@@ -891,7 +891,10 @@ private Q_SLOTS:
             drives->hidePopup();
         answering(true);
         if (listOpen) {
-            // The entries do not change under the user's pointer; they do once the list closes.
+            // The entries do not change under the user's pointer, whether a look or the mount
+            // table tells of the change; they do once the list closes.
+            for (MountWatch* mounts : drives->findChildren<MountWatch*>())
+                Q_EMIT mounts->changed();
             QTest::qWait(2 * FolderWatch::kLookMs);
             QVERIFY(!driveListed());
             drives->hidePopup();

@@ -96,7 +96,7 @@ void DriveList::choose(int index) {
 
 QList<Volume> DriveList::readVolumes() {
     const QList<Volume> volumes = userVolumes(&m_silent);
-    if (m_silent.isEmpty())
+    if (m_silent.isEmpty() && !m_followOnClose)
         m_look->stop();
     else if (!m_look->isActive())
         m_look->start();
@@ -105,12 +105,11 @@ QList<Volume> DriveList::readVolumes() {
 
 // A silent volume is asked as the lists ask their folder's: it answers no at once, without a
 // further question, while the one put to it before still waits; once it answers, the list reads
-// the volumes again. An open list is left as the user sees it, its entries where the pointer
-// is; the first look after it closes lists what came back.
+// the volumes again. The first look after an open list closes lists what changed meanwhile.
 void DriveList::lookAtSilent() {
     if (view()->isVisible())
         return;
-    if (volumesAnswer(m_silent).contains(true))
+    if (m_followOnClose || volumesAnswer(m_silent).contains(true))
         followMounts();
 }
 
@@ -139,9 +138,15 @@ void DriveList::fill(const QList<Volume>& volumes, const QString& keep) {
 }
 
 void DriveList::followMounts() {
+    // An open list is left as the user sees it, its entries where the pointer is.
+    if (view()->isVisible()) {
+        m_followOnClose = true;
+        m_look->start();
+        return;
+    }
+    m_followOnClose = false;
     const QList<Volume> volumes = readVolumes();
-    // A change elsewhere in the mount table leaves the list as it is, and an open list where
-    // the user is choosing.
+    // A change elsewhere in the mount table leaves the list as it is.
     if (volumes == m_volumes)
         return;
     const QString chosen = Drive();

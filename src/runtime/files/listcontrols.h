@@ -120,7 +120,8 @@ private:
     // takes the lists there.
     bool m_guessed = false;
     MountWatch* m_mounts;
-    QStringList m_silent; // the roots of the volumes left out because they did not answer
+    QStringList m_silent;         // the roots of the volumes left out because they did not answer
+    bool m_followOnClose = false; // the volumes changed while the list was open
     QTimer* m_look;
 };
 
