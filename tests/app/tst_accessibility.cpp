@@ -54,6 +54,16 @@ void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, QStringLi
     }
 }
 
+// What assistive tools find at `point` on the screen, going down from `window` as a screen
+// reader's mouse review does, from each object to its child there.
+QAccessibleInterface* foundAt(QWidget* window, QPoint point) {
+    QAccessibleInterface* found = nullptr;
+    for (QAccessibleInterface* at = QAccessible::queryAccessibleInterface(window); at;
+         at = at->childAt(point.x(), point.y()))
+        found = at;
+    return found;
+}
+
 using Step = std::function<void(Form*)>;
 
 // The labels under `root` of which assistive tools are told each change of text (those whose
@@ -168,8 +178,16 @@ private Q_SLOTS:
         auto* label = caption.isEmpty() ? nullptr : form->findChild<QLabel*>(caption);
         QCOMPARE(parts, label ? QList{QAccessible::queryAccessibleInterface(label)}
                               : QList<QAccessibleInterface*>());
-        if (label)
+        if (label) {
             QCOMPARE(parts.first()->parent(), iface);
+            QVERIFY(iface->rect().contains(parts.first()->rect()));
+        }
+        for (QWidget* part : {picture, static_cast<QWidget*>(label)}) {
+            if (part)
+                QCOMPARE(
+                    foundAt(form, part->mapToGlobal(part->rect().center()))->object()->objectName(),
+                    part->objectName());
+        }
     }
 
     void pressingThePicturePerformsItsAction() {

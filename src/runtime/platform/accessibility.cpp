@@ -120,6 +120,19 @@ public:
         return static_cast<int>(
             announcedChildren(widget()).indexOf(qobject_cast<QWidget*>(child->object())));
     }
+    // Where the control is on the screen: a picture covers its captions too, as they stand under
+    // it, and assistive tools look for a child within its parent (a screen reader's mouse review
+    // over a caption, a hit test).
+    QRect rect() const override {
+        QRect covered = ControlAccessible::rect();
+        const QList<QWidget*> children =
+            widget()->isVisible() ? announcedChildren(widget()) : QList<QWidget*>();
+        for (QWidget* child : children) {
+            if (captionedPicture(child) == widget() && child->isVisible())
+                covered |= QAccessible::queryAccessibleInterface(child)->rect();
+        }
+        return covered;
+    }
 
 protected:
     QAccessible::Role restingRole() const override {
