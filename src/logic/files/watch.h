@@ -24,9 +24,6 @@ public:
     explicit MountWatch(QObject* parent = nullptr);
     ~MountWatch() override;
 
-    // False where the system gives no such notice: nothing is then told.
-    bool isWatching() const { return m_fd >= 0; }
-
 Q_SIGNALS:
     void changed();
 

@@ -32,7 +32,6 @@ public:
 
     ErrorNumber code() const noexcept { return m_code; }
     int systemError() const noexcept { return m_systemError; }
-    QString description() const { return describe(m_code); }
     const char* what() const noexcept override;
 
     static QString describe(ErrorNumber code);
