@@ -33,6 +33,7 @@ public:
 
 namespace {
 
+// Whether `text` is a pattern rather than a name: it holds '*' or '?'.
 bool hasWildcard(const QString& text) {
     return text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'));
 }
