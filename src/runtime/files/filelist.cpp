@@ -189,11 +189,8 @@ void FileList::setListIndex(int index) {
         m_quiet = false;
         return;
     }
-    const QModelIndex row = m_model->index(index);
-    m_quiet = true;
-    selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
-    m_quiet = false;
-    scrollTo(row);
+    selectQuietly(index);
+    scrollTo(m_model->index(index));
     Q_EMIT Click();
 }
 

@@ -252,6 +252,7 @@ private:
     void writeFileName(const QString& fileName);
     void writeListIndex(int index);
     void follow(const QStringList& names, bool all);
+    // Selects the file at `entry` without a Click; nothing when `entry` is negative.
     void selectQuietly(qsizetype entry);
 
     NameListModel* m_model;
