@@ -255,6 +255,7 @@ constexpr bool fitsTable(const Table& table) {
 static_assert(fitsTable(kIsraelTable) && fitsTable(kJudaTable) && fitsTable(kPatriarchesTable) &&
               fitsTable(kJugesTable) && fitsTable(kCommentairesTable));
 
+// The commentary the pieces make, each followed by its run of spaces.
 QString commentaryText(std::span<const Piece> pieces) {
     QString text;
     for (const Piece& piece : pieces) {

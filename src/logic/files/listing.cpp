@@ -27,6 +27,7 @@ namespace vorn {
 
 namespace {
 
+// The character `c` folded for matching without regard to case, ASCII without a table.
 char32_t fold(char32_t c) {
     if (c < 0x80)
         return c - U'A' < 26u ? c + 32 : c;
@@ -308,6 +309,7 @@ QString lookKey(const QString& shown) {
     return key;
 }
 
+// Whether `text` holds a space other than the plain one (a no-break or a thin space, say).
 bool holdsUnusualSpace(const QString& text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) {
         return c.category() == QChar::Separator_Space && c != QLatin1Char(' ');
@@ -472,6 +474,7 @@ std::optional<EntryKind> listedKind(int fd, const char* raw, unsigned char type)
     return std::nullopt;
 }
 
+// Whether the entry `raw` of the folder open as `fd` is listed among the entries of `kind`.
 bool isListedKind(int fd, const char* raw, unsigned char type, EntryKind kind) {
     return listedKind(fd, raw, type) == kind;
 }
@@ -488,10 +491,12 @@ QString sharesOf(const QString& folder) {
     return holdsShares(folder) ? folder : QString();
 }
 
+// Whether the name is one the lists hide: it starts with a point.
 bool isHiddenName(const char* raw) {
     return raw[0] == '.';
 }
 
+// Whether the name is "." or "..", the folder itself or its parent.
 bool isSelfOrParent(const char* raw) {
     return raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0'));
 }
@@ -592,6 +597,7 @@ private:
     std::optional<ShareListing> m_listing;
 };
 
+// The one kept listing of a gateway's shares, for the whole program.
 KeptShares& keptShares() {
     static KeptShares kept;
     return kept;

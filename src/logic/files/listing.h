@@ -21,7 +21,6 @@ public:
     explicit WildcardPattern(const QString& pattern = QStringLiteral("*"));
 
     const QString& text() const { return m_text; }
-    bool matchesEverything() const { return m_shape == Shape::Everything; }
     bool matches(QStringView name) const;
 
 private:

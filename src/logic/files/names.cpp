@@ -12,6 +12,7 @@ namespace {
 
 constexpr char16_t kKeptByte = 0xDC00; // a kept byte b is the lone surrogate kKeptByte + b
 
+// Whether `u` stands for a byte of a name that is not valid UTF-8, kept as it was.
 bool isKeptByte(char16_t u) {
     return u >= kKeptByte + 0x80 && u <= kKeptByte + 0xFF;
 }
@@ -57,6 +58,8 @@ constexpr std::array<char16_t, 32> kWindows1252{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
+// The character a byte from 0x80 up reads as in the Windows-1252 character set, the
+// replacement character where that set has none.
 QChar readableByte(unsigned char byte) {
     if (byte >= 0xA0)
         return QChar(char16_t(byte));
@@ -97,6 +100,7 @@ bool isInvisible(char32_t c) {
     }
 }
 
+// Whether `c` is a space of any width.
 bool isSpace(char32_t c) {
     return c == U' ' || QChar::category(c) == QChar::Separator_Space;
 }

@@ -73,6 +73,7 @@ struct Gateway {
 };
 constexpr Gateway kGateways[] = {{"fuse.gvfsd-fuse", 1}, {"fuse.kio-fuse", 2}};
 
+// Whether `path` is `folder` itself or lies anywhere inside it.
 bool isUnder(const QString& path, const QString& folder) {
     if (folder == QLatin1String("/"))
         return path.startsWith(QLatin1Char('/'));
@@ -219,6 +220,7 @@ private:
     std::set<QByteArray> m_silent; // the mounts asked that have not answered yet
 };
 
+// The questions put to volumes, shared by the whole program.
 VolumeQuestions& volumeQuestions() {
     // Never destroyed: a question still unanswered as the program ends refers to it.
     static auto* const questions = new VolumeQuestions;
@@ -270,6 +272,7 @@ private:
     QList<Mount> m_mounts;
 };
 
+// The system's mount table as the whole program reads it.
 MountTable& systemMountTable() {
     // Never destroyed, as the questions.
     static auto* const table = new MountTable;

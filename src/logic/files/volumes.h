@@ -8,9 +8,10 @@
 
 #include <functional>
 
-// The volumes of the machine as the drive list shows them, and whether the volume holding a
-// path can be written to. Both read the system through a replaceable source, so tests can
-// show chosen volumes and a read-only one without mounting anything.
+// The volumes of the machine as the drive list shows them, and, of the volume holding a path,
+// whether it answers, whether its changes are told, and whether it can be written to. Each
+// reads the system through a replaceable source, so tests can show chosen volumes, a silent one
+// and a read-only one without mounting anything.
 namespace vorn {
 
 struct Volume {

@@ -12,20 +12,19 @@
 
 class QSocketNotifier;
 
-// Following the disk while a window shows it: the system tells of every change (inotify for
-// a folder's entries, the mount table's own notice for the volumes), so nothing is polled.
+// Following the disk while a window shows it: the system tells of the changes it sees (inotify
+// for a folder's entries, the mount table's own notice for the volumes); only a folder whose
+// changes it cannot tell of is looked at again at intervals.
 namespace vorn {
 
-// Tells whenever a volume is mounted or unmounted, from the mount table's change notice.
+// Tells whenever a volume is mounted or unmounted, from the mount table's change notice; where
+// the system gives no such notice, it tells nothing.
 class MountWatch final : public QObject {
     Q_OBJECT
 
 public:
     explicit MountWatch(QObject* parent = nullptr);
     ~MountWatch() override;
-
-    // False where the system gives no such notice: nothing is then told.
-    bool isWatching() const { return m_fd >= 0; }
 
 Q_SIGNALS:
     void changed();

@@ -23,8 +23,9 @@ enum class ErrorNumber : int {
     PathNotFound = 76,
 };
 
-// A run-time error and its French description. Thrown by the runtime layer and caught by
-// the event-handler guard, which reports it and lets the program go on.
+// A run-time error and its French description. Thrown by the conversions and the file, folder
+// and program operations of both lower layers, and caught by the event-handler guard, which
+// reports it and lets the program go on.
 class RuntimeError : public std::exception {
 public:
     // `systemError` is the errno of the failed system call the error stands for, if any.
@@ -32,7 +33,6 @@ public:
 
     ErrorNumber code() const noexcept { return m_code; }
     int systemError() const noexcept { return m_systemError; }
-    QString description() const { return describe(m_code); }
     const char* what() const noexcept override;
 
     static QString describe(ErrorNumber code);

@@ -20,6 +20,7 @@ namespace {
 
 const QByteArray kX11 = QByteArrayLiteral("xcb");
 
+// Whether GNOME is among `desktops`, a colon-separated list as XDG_CURRENT_DESKTOP gives it.
 bool isGnome(const QByteArray& desktops) {
     const QList<QByteArray> names = desktops.split(':');
     return std::any_of(names.cbegin(), names.cend(), [](const QByteArray& desktop) {
@@ -64,6 +65,7 @@ bool xServerAnswers(const QByteArray& display) {
     return socketAnswers(path, true) || socketAnswers(path, false);
 }
 
+// Whether Qt can find its Wayland platform plugin, in QT_PLUGIN_PATH or its own plugin folder.
 bool waylandPluginInstalled() {
     QStringList folders =
         qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
@@ -75,6 +77,7 @@ bool waylandPluginInstalled() {
     });
 }
 
+// Whether the session is a Wayland one, by its display or by its declared type.
 bool isWaylandSession(const Session& session) {
     return session.waylandDisplay || session.sessionType == "wayland";
 }

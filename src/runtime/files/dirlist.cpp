@@ -283,8 +283,7 @@ void DirList::currentChanged(const QModelIndex& current, const QModelIndex& prev
 }
 
 void DirList::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        currentIndex().isValid()) {
+    if (isEnterKey(event) && currentIndex().isValid()) {
         event->accept();
         runInWindow(this, [this, row = currentIndex().row()] { openEntry(row); });
         return;

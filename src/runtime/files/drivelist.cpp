@@ -14,10 +14,12 @@ namespace vorn {
 
 namespace {
 
+// Whether the volume is an optical disc's, which the list shows with a disc's picture.
 bool isOptical(const Volume& volume) {
     return volume.type == "iso9660" || volume.type == "udf";
 }
 
+// The position of the volume mounted at `root` among `volumes`, or -1.
 int indexOfRoot(const QList<Volume>& volumes, const QString& root) {
     for (int i = 0; i < volumes.size(); ++i) {
         if (volumes.at(i).root == root)

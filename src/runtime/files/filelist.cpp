@@ -33,6 +33,7 @@ public:
 
 namespace {
 
+// Whether `text` is a pattern rather than a name: it holds '*' or '?'.
 bool hasWildcard(const QString& text) {
     return text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'));
 }
@@ -188,11 +189,8 @@ void FileList::setListIndex(int index) {
         m_quiet = false;
         return;
     }
-    const QModelIndex row = m_model->index(index);
-    m_quiet = true;
-    selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
-    m_quiet = false;
-    scrollTo(row);
+    selectQuietly(index);
+    scrollTo(m_model->index(index));
     Q_EMIT Click();
 }
 

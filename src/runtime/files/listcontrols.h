@@ -103,13 +103,14 @@ protected:
 private:
     void choose(int index);
     // The user volumes mounted now; those left out because they did not answer are looked at
-    // once a second, as the lists look at a silent folder, until they answer.
+    // once a second, as the lists look at a silent folder, until they answer, and so is the
+    // open list until a change that waits for it to close can be shown.
     QList<Volume> readVolumes();
     void lookAtSilent();
     void fill(const QList<Volume>& volumes, const QString& keep);
     // Shows the volumes mounted now; a selected volume that went away gives its place to the
     // one that now holds its folder, as the other lists go there too, and one that does not
-    // answer stays selected.
+    // answer stays selected. An open list is left as the user sees it until it closes.
     void followMounts();
     void writeDrive(const QString& drive);
     void writeListIndex(int index);
@@ -251,6 +252,7 @@ private:
     void writeFileName(const QString& fileName);
     void writeListIndex(int index);
     void follow(const QStringList& names, bool all);
+    // Selects the file at `entry` without a Click; nothing when `entry` is negative.
     void selectQuietly(qsizetype entry);
 
     NameListModel* m_model;

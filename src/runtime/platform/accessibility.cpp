@@ -443,6 +443,7 @@ private:
     bool m_showing = false;
 };
 
+// The herald of `window`, or null until it first announces something.
 Herald* heraldOf(const QWidget* window) {
     return window->findChild<Herald*>(QString(), Qt::FindDirectChildrenOnly);
 }
@@ -528,6 +529,8 @@ bool inSuiteWindow(const QWidget* widget) {
            !widget->objectName().startsWith(QLatin1String("qt_"));
 }
 
+// Makes the interface assistive tools see for the suite's own widgets and for the few of Qt's
+// that need one; null leaves the rest to Qt.
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (auto* herald = qobject_cast<Herald*>(object))
         return className == QLatin1String("vorn::Herald") ? new HeraldAccessible(herald) : nullptr;

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QWidget>
@@ -47,6 +48,11 @@ inline constexpr ColourRoles kEntryColours{QPalette::Base, QPalette::Text, kWind
 // appearing or the user switching windows is not one.
 inline bool isRealFocusMove(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// Whether the key is Enter, from the main keyboard (Return) or from the keypad.
+inline bool isEnterKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
 // Twips geometry, visibility, colours and font size on top of a Qt widget. The name and the

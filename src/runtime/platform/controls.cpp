@@ -16,8 +16,7 @@ namespace detail {
 
 // Space, Enter and Return press a control that acts as a button.
 bool isPressKey(const QKeyEvent* event) {
-    const int key = event->key();
-    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    return event->key() == Qt::Key_Space || isEnterKey(event);
 }
 
 // Tab reaches the control, but a mouse click leaves the focus where it was: clicking a picture

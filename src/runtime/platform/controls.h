@@ -197,6 +197,7 @@ protected:
     void clicked() override { Q_EMIT Click(); }
     void doubleClicked() override { Q_EMIT DblClick(); }
     void paintEvent(QPaintEvent* event) override;
+    // Draws the control's frame over its picture; a plain image has none.
     virtual void paintFrame(QPainter&) {}
 
 private:

@@ -25,6 +25,11 @@ constexpr std::array kSubstitutions{
     FontSubstitution{"Arial", "Liberation Sans,DejaVu Sans"},
 };
 
+// The families that stand in for the one `entry` asks for, in the order they are tried.
+QStringList substitutesOf(const FontSubstitution& entry) {
+    return QString::fromLatin1(entry.substitutes).split(QLatin1Char(','));
+}
+
 } // namespace
 
 QStringList requestedFontFamilies() {
@@ -38,8 +43,7 @@ void installFontSubstitutions() {
     for (const auto& entry : kSubstitutions) {
         const QString family = QString::fromLatin1(entry.requested);
         QFont::removeSubstitutions(family);
-        QFont::insertSubstitutions(family,
-                                   QString::fromLatin1(entry.substitutes).split(QLatin1Char(',')));
+        QFont::insertSubstitutions(family, substitutesOf(entry));
     }
 }
 
@@ -49,8 +53,7 @@ QString installedFamily(const QString& family) {
         const QStringList families = QFontDatabase::families();
         QHash<QString, QString> table;
         for (const auto& entry : kSubstitutions) {
-            const QStringList substitutes =
-                QString::fromLatin1(entry.substitutes).split(QLatin1Char(','));
+            const QStringList substitutes = substitutesOf(entry);
             const auto found =
                 std::find_if(substitutes.begin(), substitutes.end(),
                              [&families](const QString& s) { return families.contains(s); });

@@ -421,9 +421,8 @@ void Form::changeEvent(QEvent* event) {
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && m_defaultButton &&
-        m_defaultButton->isEnabled() && m_defaultButton->isVisible()) {
+    if (isEnterKey(event) && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        m_defaultButton && m_defaultButton->isEnabled() && m_defaultButton->isVisible()) {
         event->accept();
         m_defaultButton->click();
         return;

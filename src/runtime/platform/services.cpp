@@ -26,6 +26,7 @@ std::function<QDateTime()>& timeSource() {
     return source;
 }
 
+// The bytes of `path` for a system call; an empty path, or one holding a null, is error 5.
 QByteArray nativePath(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(0)))
         raise(ErrorNumber::InvalidCall);
@@ -67,6 +68,7 @@ QStringList absolutePathFolders() {
     return folders;
 }
 
+// The first existing folder of the desktop's application entries, else the usual one.
 QString applicationsFolder() {
     const QStringList dirs =
         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);

@@ -16,6 +16,7 @@ namespace {
 // Qt's name for a menu bar's overflow button.
 const QString kOverflowButton = QStringLiteral("qt_menubar_ext_button");
 
+// The menu bar's overflow button, or null before the bar has made it.
 QToolButton* overflowButton(const QWidget* menuBar) {
     return menuBar->findChild<QToolButton*>(kOverflowButton, Qt::FindDirectChildrenOnly);
 }

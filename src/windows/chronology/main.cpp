@@ -255,9 +255,9 @@ QString Main::answerSentence() const {
         const QString name = row.name->text().trimmed();
         if (name.isEmpty())
             continue;
-        const QString clause = row.label->text().trimmed() + QStringLiteral(" : ") + name;
+        const QString clause = QStringLiteral("%1 : %2").arg(row.label->text().trimmed(), name);
         if (!row.period->text().isEmpty())
-            inOffice.append(clause + QStringLiteral(", ") + row.period->text());
+            inOffice.append(QStringLiteral("%1, %2").arg(clause, row.period->text()));
         named.append(clause);
     }
     QStringList clauses = inOffice.isEmpty() ? named : inOffice;

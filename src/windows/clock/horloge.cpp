@@ -33,6 +33,7 @@ constexpr std::array<ControlRow<ColourValue, LineDecl>, 6> kLines{{
     {{"Line2", nullptr, {2040, 1920, 2520, 1920}}, rgb(0, 255, 0)},
 }};
 
+// The time as the clock's label shows it, after a space.
 QString timeLabel(const QDateTime& time) {
     return QLatin1Char(' ') + timeText(time.time());
 }

@@ -18,6 +18,7 @@ namespace vorn {
 
 namespace {
 
+// Shows the window of type T, loading it first if needed.
 template <class T> Form* showWindow() {
     return Forms::instance().show<T>();
 }

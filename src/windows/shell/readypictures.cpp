@@ -12,6 +12,7 @@ namespace vorn::ready {
 
 namespace {
 
+// The application icon drawn whole on a square of `side` pixels.
 constexpr PictureKey iconKey(int side) {
     return {pictures::applicationIcon, QSizeF(side, side), QSize(side, side), QSize(side, side)};
 }
@@ -42,10 +43,12 @@ constexpr std::array kReady{
     ReadyPicture{"texture", {}},
 };
 
+// The pixel size a ready picture is kept at.
 QSize pixelsOf(const ReadyPicture& ready) {
     return ready.key.picture ? ready.key.drawn : kTextureSize;
 }
 
+// The built-in pixels of the picture for `key`, or a null image where none are built in.
 QImage builtInFor(const PictureKey& key) {
     for (const ReadyPicture& ready : kReady) {
         if (ready.key.picture && ready.key == key)

@@ -20,7 +20,6 @@ public:
     void Aide_MouseMove();
 
     qint16 compteur() const { return m_compteur; }
-    bool Etat() const { return m_etat; }
 
 protected:
     void Form_Load() override;
