@@ -127,11 +127,11 @@ void Color::Text_LostFocus(Component component) {
 }
 
 void Color::Label_Click(Swatch swatch) {
-    const ColourValue recalled = m_swatches[swatch]->BackColor();
+    coul = m_swatches[swatch]->BackColor();
     labelInit();
     textInit();
-    Label1->setBackColor(recalled);
-    showHexa(recalled);
+    Label1->setBackColor(coul);
+    showHexa(coul);
 }
 
 void Color::labelInit() {
@@ -148,7 +148,8 @@ void Color::textInit() {
 // A system colour is shown as the colour it currently stands for, so its notation is that
 // colour's.
 void Color::showHexa(ColourValue colour) {
-    const QString notation = QLatin1Char('#') + webHexDigits(resolved(colour));
+    Hexa = webHexDigits(resolved(colour));
+    const QString notation = QLatin1Char('#') + Hexa;
     if (notation == Text4->text())
         return;
     Text4->setText(notation);

@@ -49,6 +49,9 @@ private:
     Label* Label1 = nullptr;                // the preview
     TextBox* Text4 = nullptr;               // the "#RRGGBB" notation, read-only
     Image* Image1 = nullptr;
+
+    QString Hexa;              // the six digits of the colour last shown, without "#"
+    ColourValue coul = kBlack; // the colour of the swatch being recalled
 };
 
 } // namespace vorn
