@@ -581,9 +581,13 @@ private:
         UntoldSelection* self = s_current;
         if (event->type() == QAccessible::TextSelectionChanged && event->object() == self->m_box)
             return;
+        // Handed on with the enclosing selection's filter current, should one hold the handler
+        // installed before this one.
+        s_current = self->m_outer;
         QAccessible::installUpdateHandler(self->m_next);
         QAccessible::updateAccessibility(event);
         QAccessible::installUpdateHandler(tell);
+        s_current = self;
     }
 
     static inline UntoldSelection* s_current = nullptr;
