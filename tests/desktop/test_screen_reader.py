@@ -159,7 +159,10 @@ WINDOWS: dict[str, list[Step]] = {
               "Ce petit programme vous permettra de définir qui dans votre couple fera telle ou "
               "telle tâche ménagère, et ce sans dispute.", "OK push button."),
         job("Return", "Personnalisation dialog.", "Donnez le nom de la première personne text."),
-        job(['"Alice', "Return"], "Personnalisation dialog.",
+        job('"Alice'),
+        *tabs("OK push button.", "Annuler push button.",
+              "Donnez le nom de la première personne text."),
+        job("Return", "Personnalisation dialog.",
             "Donnez le nom de la deuxième personne text."),
         job(['"Bruno', "Return"], "Qui fait quoi ? frame.", "Fera la vaisselle ?",
             "not selected radio button"),

@@ -8,6 +8,7 @@
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -596,6 +597,44 @@ private:
     QAccessible::UpdateHandler m_next;
 };
 
+// Makes `change` to the selection of `box` without telling assistive tools of it.
+void changeSelectionUntold(QWidget* box, const std::function<void()>& change) {
+    UntoldSelection untold(box);
+    change();
+}
+
+// Makes the selection changes that come with the focus to a line edit before the line edit
+// would, untold; it lives as long as the line edit.
+class FocusSelection final : public QObject {
+public:
+    explicit FocusSelection(QLineEdit* box)
+        : QObject(box)
+        , m_box(box) {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != m_box)
+            return false;
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            const bool selectsAll = reason == Qt::TabFocusReason ||
+                                    reason == Qt::BacktabFocusReason ||
+                                    reason == Qt::ShortcutFocusReason;
+            if (selectsAll && m_box->inputMask().isEmpty() && !m_box->hasSelectedText())
+                changeSelectionUntold(m_box, [this] { m_box->selectAll(); });
+        } else if (event->type() == QEvent::FocusOut &&
+                   isRealFocusMove(static_cast<QFocusEvent*>(event)->reason())) {
+            changeSelectionUntold(m_box, [this] { m_box->deselect(); });
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* m_box;
+};
+
 } // namespace
 
 void installAccessibility() {
@@ -623,9 +662,8 @@ void announce(QWidget* widget, const QString& text) {
         herald, [herald, text] { herald->say(text); }, Qt::QueuedConnection);
 }
 
-void changeSelectionUntold(QWidget* box, const std::function<void()>& change) {
-    UntoldSelection untold(box);
-    change();
+void selectWithFocusUntold(QLineEdit* box) {
+    new FocusSelection(box);
 }
 
 void setDecorative(QWidget* widget) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class QLineEdit;
 class QString;
 class QWidget;
 
@@ -22,10 +23,13 @@ void setAccessibleRole(QWidget* window, WindowRole role);
 // makes it say. Nothing is told for a window that is not shown.
 void announce(QWidget* widget, const QString& text);
 
-// Makes `change` to the selection of the text box `box` without telling assistive tools of the
-// change: the selection a box makes or drops as the focus reaches or leaves it, which they read
-// with the focus itself.
-void changeSelectionUntold(QWidget* box, const std::function<void()>& change);
+// Reached by Tab or by a shortcut, a line edit selects its whole text, and it drops its selection
+// as the focus leaves it for another control. Qt tells assistive tools of such a change before it
+// tells them where the focus went, and a screen reader then reads the text of the box it enters
+// before that box, then again with it, and says "unselected" of the box it left. From this call
+// on, `box` makes the same changes before Qt would, untold: a screen reader reads the selection
+// with the focus.
+void selectWithFocusUntold(QLineEdit* box);
 
 // Keeps `widget` out of what assistive tools announce: a background, or a picture or a letter
 // that only decorates its window.

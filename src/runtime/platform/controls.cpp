@@ -77,33 +77,13 @@ TextBox::TextBox(QWidget* parent, const ControlDecl& decl)
     : Control<QLineEdit>(parent, decl, kEntryColours) {
     setText(declText(decl.caption));
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
+    selectWithFocusUntold(this);
 }
 
 void TextBox::setText(const QString& text) {
     QLineEdit::setText(text);
     if (window()->focusWidget() != this)
         setCursorPosition(0);
-}
-
-// Reached by Tab or by a shortcut, a box selects its whole text, and it drops its selection as
-// the focus leaves it for another control. Qt tells assistive tools of such a change before it
-// tells them where the focus went, and a screen reader then reads the text of the box it enters
-// before that box, then again with it, and says "unselected" of the box it left. The box makes
-// the same changes here, before Qt would, untold: a screen reader reads the selection with the
-// focus.
-void TextBox::focusInEvent(QFocusEvent* event) {
-    const Qt::FocusReason reason = event->reason();
-    const bool selectsAll = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                            reason == Qt::ShortcutFocusReason;
-    if (selectsAll && inputMask().isEmpty() && !hasSelectedText())
-        changeSelectionUntold(this, [this] { selectAll(); });
-    Control<QLineEdit>::focusInEvent(event);
-}
-
-void TextBox::focusOutEvent(QFocusEvent* event) {
-    if (isRealFocusMove(event->reason()))
-        changeSelectionUntold(this, [this] { deselect(); });
-    Control<QLineEdit>::focusOutEvent(event);
 }
 
 // --- TextArea ----------------------------------------------------------------------------

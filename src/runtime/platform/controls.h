@@ -121,8 +121,6 @@ Q_SIGNALS:
 
 protected:
     void lostFocus() override { Q_EMIT LostFocus(); }
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 };
 
 // A multi-line text box; words wrap at its width. It shows the focus even when read-only.

@@ -1,10 +1,13 @@
 #include "platform/dialogs.h"
 
+#include "platform/accessibility.h"
+
 #include "platform/form.h"
 #include "platform/forms.h"
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -146,6 +149,8 @@ public:
         dialog->setInputMode(QInputDialog::TextInput);
         dialog->setWindowTitle(title);
         dialog->setLabelText(prompt);
+        if (auto* box = dialog->findChild<QLineEdit*>())
+            selectWithFocusUntold(box);
         const int result = dialog->exec();
         if (!dialog)
             return {};
