@@ -132,6 +132,8 @@ private Q_SLOTS:
         QTest::newRow("a letter an input method composed") << "composed" << 1 << "c.doc";
         QTest::newRow("mouse on a file") << "mouse" << 1 << "c.doc";
         QTest::newRow("mouse on the selected file") << "mouse again" << 1 << "a.txt";
+        QTest::newRow("Ctrl and the mouse on the selected file") << "ctrl mouse" << 1 << "a.txt";
+        QTest::newRow("Ctrl+Space on the selected file") << "ctrl space" << 0 << "a.txt";
         QTest::newRow("refresh clears quietly") << "refresh" << 0 << "";
         QTest::newRow("pattern clears quietly") << "pattern" << 0 << "";
         QTest::newRow("folder clears quietly") << "path" << 0 << "";
@@ -143,8 +145,8 @@ private Q_SLOTS:
         FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 2000}});
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        if (action == "mouse again" || action.startsWith("refresh") || action == "pattern" ||
-            action == "path")
+        if (action == "mouse again" || action.startsWith("ctrl") || action.startsWith("refresh") ||
+            action == "pattern" || action == "path")
             list.setListIndex(0);
         QSignalSpy spy(&list, &FileList::Click);
         auto rowCentre = [&](int row) {
@@ -166,6 +168,10 @@ private Q_SLOTS:
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(2));
         else if (action == "mouse again")
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(0));
+        else if (action == "ctrl mouse")
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(0));
+        else if (action == "ctrl space")
+            QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
         else if (action == "refresh")
             list.Refresh();
         else if (action == "pattern")
