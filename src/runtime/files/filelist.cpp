@@ -259,16 +259,9 @@ void FileList::mouseReleaseEvent(QMouseEvent* event) {
     m_pressedOnSelected = -1;
 }
 
-// The file chosen stays chosen: Ctrl with a click or with Space, which would unselect it in
-// Qt's lists and leave its date and size on show for no file, chooses it again instead.
 QItemSelectionModel::SelectionFlags FileList::selectionCommand(const QModelIndex& index,
                                                                const QEvent* event) const {
-    QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
-    if (command.testFlag(QItemSelectionModel::Deselect)) {
-        command &= ~QItemSelectionModel::SelectionFlags(QItemSelectionModel::Deselect);
-        command |= QItemSelectionModel::ClearAndSelect;
-    }
-    return command;
+    return detail::keepChosen(QListView::selectionCommand(index, event), index, event);
 }
 
 void FileList::writePath(const QString& path) {
