@@ -132,6 +132,9 @@ private Q_SLOTS:
         QTest::newRow("a letter an input method composed") << "composed" << 1 << "c.doc";
         QTest::newRow("mouse on a file") << "mouse" << 1 << "c.doc";
         QTest::newRow("mouse on the selected file") << "mouse again" << 1 << "a.txt";
+        QTest::newRow("Ctrl and the mouse on the selected file") << "ctrl mouse" << 1 << "a.txt";
+        QTest::newRow("Ctrl+Space on the selected file") << "ctrl space" << 0 << "a.txt";
+        QTest::newRow("mouse below the files") << "mouse below" << 0 << "a.txt";
         QTest::newRow("refresh clears quietly") << "refresh" << 0 << "";
         QTest::newRow("pattern clears quietly") << "pattern" << 0 << "";
         QTest::newRow("folder clears quietly") << "path" << 0 << "";
@@ -143,8 +146,8 @@ private Q_SLOTS:
         FileList list(nullptr, {"File1", nullptr, {0, 0, 2000, 2000}});
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        if (action == "mouse again" || action.startsWith("refresh") || action == "pattern" ||
-            action == "path")
+        if (action.startsWith("mouse ") || action.startsWith("ctrl") ||
+            action.startsWith("refresh") || action == "pattern" || action == "path")
             list.setListIndex(0);
         QSignalSpy spy(&list, &FileList::Click);
         auto rowCentre = [&](int row) {
@@ -166,6 +169,13 @@ private Q_SLOTS:
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(2));
         else if (action == "mouse again")
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(0));
+        else if (action == "ctrl mouse")
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(0));
+        else if (action == "ctrl space")
+            QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
+        else if (action == "mouse below")
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                              QPoint(rowCentre(0).x(), list.viewport()->height() - 2));
         else if (action == "refresh")
             list.Refresh();
         else if (action == "pattern")
@@ -460,6 +470,7 @@ private Q_SLOTS:
         QTest::newRow("Enter on the parent") << "enter" << -2 << QFileInfo(m_root).path();
         QTest::newRow("a single click opens nothing") << "click" << 1 << at("");
         QTest::newRow("a right double-click opens nothing") << "right double-click" << 1 << at("");
+        QTest::newRow("a click below the folders opens nothing") << "below" << 1 << at("");
     }
     void dirListOpensByUser() {
         QFETCH(QString, gesture);
@@ -480,9 +491,14 @@ private Q_SLOTS:
             QTest::keyClick(&list, Qt::Key_Return);
         } else {
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
+            if (gesture == "below")
+                QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                                  QPoint(centre.x(), list.viewport()->height() - 2));
         }
         QCOMPARE(list.Path(), opened);
         QCOMPARE(changes.count(), opened == m_root ? 0 : 1);
+        // The folder Enter would open shows as the highlighted one.
+        QVERIFY(list.selectionModel()->isSelected(list.currentIndex()));
     }
 
     void dirListRefresh() {

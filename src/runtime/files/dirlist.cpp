@@ -85,6 +85,20 @@ void detail::restoreTop(QListView& view, int row, const ViewTop& top) {
         view.verticalScrollBar()->setValue(view.verticalScrollBar()->value() - top.offset);
 }
 
+QItemSelectionModel::SelectionFlags detail::keepChosen(QItemSelectionModel::SelectionFlags command,
+                                                       const QModelIndex& index,
+                                                       const QEvent* event) {
+    if (!event)
+        return command; // the program's own choice
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    if (command.testFlag(QItemSelectionModel::Deselect)) {
+        command &= ~QItemSelectionModel::SelectionFlags(QItemSelectionModel::Deselect);
+        command |= QItemSelectionModel::ClearAndSelect;
+    }
+    return command;
+}
+
 QString detail::shownPath(const QString& path) {
     QStringList parts = path.split(QLatin1Char('/'));
     for (QString& part : parts)
@@ -280,6 +294,11 @@ void DirList::focusInEvent(QFocusEvent* event) {
 void DirList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QListView::currentChanged(current, previous);
     detail::takeComposedLetters(*this);
+}
+
+QItemSelectionModel::SelectionFlags DirList::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const {
+    return detail::keepChosen(QListView::selectionCommand(index, event), index, event);
 }
 
 void DirList::keyPressEvent(QKeyEvent* event) {

@@ -259,6 +259,11 @@ void FileList::mouseReleaseEvent(QMouseEvent* event) {
     m_pressedOnSelected = -1;
 }
 
+QItemSelectionModel::SelectionFlags FileList::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    return detail::keepChosen(QListView::selectionCommand(index, event), index, event);
+}
+
 void FileList::writePath(const QString& path) {
     runInWindow(this, [this, path] { setPath(path); });
 }

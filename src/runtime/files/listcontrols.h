@@ -60,6 +60,11 @@ struct ViewTop {
 ViewTop viewTop(const QListView& view);
 // Scrolls `view` so that `row` stands at its top as `top`'s row did.
 void restoreTop(QListView& view, int row, const ViewTop& top);
+// What a user's gesture does to the chosen row of a list of one folder's names, from what Qt's
+// list would do (`command`): the row chosen stays chosen, as a click below the last row or Ctrl
+// with a click or with Space would unselect it; Ctrl chooses it again, as a plain click does.
+QItemSelectionModel::SelectionFlags keepChosen(QItemSelectionModel::SelectionFlags command,
+                                               const QModelIndex& index, const QEvent* event);
 } // namespace detail
 
 class FolderModel;
@@ -168,6 +173,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 private:
     void open(const QString& path);
@@ -244,6 +251,8 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 private:
     void display(const QString& folder);
