@@ -363,6 +363,9 @@ private Q_SLOTS:
                               << "Text" << QVariant(QStringLiteral("Alice|Bruno"));
         QTest::newRow("refusal") << "Tétris" << QStringList{"Tab>Refus", "Space"} << "Refus"
                                  << "Left" << QVariant(2910.0f);
+        QTest::newRow("refusal, Space held")
+            << "Tétris" << QStringList{"Tab>Refus", "Space held"} << "Refus"
+            << "Left" << QVariant(2910.0f);
     }
     void everyJobByKeys() {
         QFETCH(QString, window);
