@@ -260,7 +260,7 @@ void pressBeforeOpening(bool key) {
 
 // Presses keys in the window as the window system delivers them: a key sequence ("Tab",
 // "Ctrl+A"), or text after a quote mark. "Tab>Name" presses Tab until the control Name has the
-// focus.
+// focus; "Return held" holds the key down while the keyboard repeats it.
 void pressKeys(Form* form, const QStringList& keys) {
     QWindow* window = form->windowHandle();
     for (const QString& key : keys) {
@@ -271,6 +271,8 @@ void pressKeys(Form* form, const QStringList& keys) {
             for (int i = 0; i < 30 && form->focusWidget()->objectName() != target; ++i)
                 QTest::keyClick(window, Qt::Key_Tab);
             QCOMPARE(form->focusWidget()->objectName(), target);
+        } else if (key.endsWith(QLatin1String(" held"))) {
+            test::holdKey(form, QKeySequence(key.chopped(5))[0].key());
         } else {
             const QKeyCombination combination = QKeySequence(key)[0];
             QTest::keyClick(window, combination.key(), combination.keyboardModifiers());
@@ -340,9 +342,16 @@ private Q_SLOTS:
                               << "Text" << QVariant(QStringLiteral("Gédéon"));
         QTest::newRow("francs") << "VornEuro" << QStringList{"\"100", "Return"} << "ecran"
                                 << "Text" << QVariant(QStringLiteral("15,245"));
+        QTest::newRow("francs, Enter held")
+            << "VornEuro" << QStringList{"\"100", "Return held"} << "ecran"
+            << "Text" << QVariant(QStringLiteral("15,245"));
         QTest::newRow("colour") << "Color" << QStringList{"Tab>Text2", "Ctrl+A", "\"0", "Tab"}
                                 << "Text4"
                                 << "Text" << QVariant(QStringLiteral("#00FFFF"));
+        QTest::newRow("oldest colour recalled, Space held")
+            << "Color" << QStringList{"Tab>Text1", "Ctrl+A", "\"0", "Tab>Label8", "Space held"}
+            << "Text4"
+            << "Text" << QVariant(QStringLiteral("#FFFFFF"));
         QTest::newRow("folder") << "Recherche" << QStringList{"Down", "Return"} << "Dir1"
                                 << "ListCount" << QVariant(0); // Images holds no folder
         QTest::newRow("file") << "Recherche" << QStringList{"Down", "Return", "Tab>File1", "Down"}
@@ -354,6 +363,9 @@ private Q_SLOTS:
                               << "Text" << QVariant(QStringLiteral("Alice|Bruno"));
         QTest::newRow("refusal") << "Tétris" << QStringList{"Tab>Refus", "Space"} << "Refus"
                                  << "Left" << QVariant(2910.0f);
+        QTest::newRow("refusal, Space held")
+            << "Tétris" << QStringList{"Tab>Refus", "Space held"} << "Refus"
+            << "Left" << QVariant(2910.0f);
     }
     void everyJobByKeys() {
         QFETCH(QString, window);

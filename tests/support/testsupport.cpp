@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
@@ -173,6 +174,50 @@ std::unique_ptr<QTimer> pressOnNextBox(QMessageBox::StandardButton button, QStri
     });
     watch->start(20);
     return timer;
+}
+
+namespace {
+
+// The text a key types, as the window system gives it with the key.
+QString keyText(Qt::Key key) {
+    if (key == Qt::Key_Space)
+        return QStringLiteral(" ");
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return QStringLiteral("\r");
+    return {};
+}
+
+// Sends a key event from a real keyboard (one with a scan code, at the instant `at`) to the
+// control of `window` that has the focus.
+void sendKey(QWidget* window, QEvent::Type type, Qt::Key key, quint64 at) {
+    constexpr quint32 kScanCode = 36;
+    QKeyEvent event(type, key, Qt::NoModifier, kScanCode, 0, 0, keyText(key));
+    event.setTimestamp(at);
+    QWidget* focused = window->focusWidget();
+    QCoreApplication::sendEvent(focused ? focused : window, &event);
+}
+
+// The instant of the next key event, in milliseconds: later than every one before.
+quint64 nextInstant() {
+    static quint64 now = 1000;
+    return now += 40;
+}
+
+} // namespace
+
+void repeatKey(QWidget* window, Qt::Key key) {
+    constexpr int kRepeats = 3;
+    for (int i = 0; i < kRepeats; ++i) {
+        const quint64 at = nextInstant();
+        sendKey(window, QEvent::KeyRelease, key, at);
+        sendKey(window, QEvent::KeyPress, key, at);
+    }
+}
+
+void holdKey(QWidget* window, Qt::Key key) {
+    sendKey(window, QEvent::KeyPress, key, nextInstant());
+    repeatKey(window, key);
+    sendKey(window, QEvent::KeyRelease, key, nextInstant());
 }
 
 } // namespace vorn::test

@@ -105,4 +105,10 @@ QString lastAnnouncement(QWidget* window);
                                                      QString* title = nullptr,
                                                      QString* text = nullptr, int timeoutMs = 5000);
 
+// Holds `key` down in `window` as a person slow to lift a finger does: its press, the presses
+// the keyboard repeats while it is down (repeatKey), then its release. Each repeat comes as the
+// X server sends it, a release and a press at one instant, not flagged as a repeat.
+void holdKey(QWidget* window, Qt::Key key);
+void repeatKey(QWidget* window, Qt::Key key);
+
 } // namespace vorn::test

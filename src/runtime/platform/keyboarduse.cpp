@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
 
 namespace vorn {
 
@@ -35,10 +37,64 @@ public:
     }
 };
 
+// Whether `key` presses, chooses or dismisses something as it goes down: Enter and Escape
+// everywhere, Space but where it is typed into a text box.
+bool actsAsItGoesDown(const QKeyEvent* key) {
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Space: {
+        const QWidget* focus = QApplication::focusWidget();
+        return !(focus && focus->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+    default:
+        return false;
+    }
+}
+
+// Drops the presses the keyboard repeats while such a key is held down. A person slow to lift a
+// finger would otherwise press the same button again and again (an amount converted over and
+// over), or answer unseen the box the first press opened (the lottery's second name left
+// empty), or come back to the window just left.
+class HeldKeyWatch final : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            m_releasedCode = key->nativeScanCode();
+            m_releasedAt = key->timestamp();
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            if (isRepeat(key) && actsAsItGoesDown(key))
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    // A repeat is flagged so, or, from the X server, is the press that comes at the very instant
+    // of the same key's release: the server sends a repeat as a release and a press together,
+    // and Qt flags it only when it finds both already read, which an idle program often does not.
+    // Events the accessibility bridge hands on after a screen reader saw them carry no instant.
+    bool isRepeat(const QKeyEvent* key) const {
+        return key->isAutoRepeat() ||
+               (key->nativeScanCode() != 0 && key->timestamp() != 0 &&
+                key->nativeScanCode() == m_releasedCode && key->timestamp() == m_releasedAt);
+    }
+
+    quint32 m_releasedCode = 0;
+    quint64 m_releasedAt = 0;
+};
+
 } // namespace
 
 void followKeyboardUse() {
     qApp->installEventFilter(new PressWatch(qApp));
+    qApp->installEventFilter(new HeldKeyWatch(qApp));
 }
 
 bool lastPressWasKey() {
