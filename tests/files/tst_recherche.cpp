@@ -356,19 +356,28 @@ private Q_SLOTS:
     }
 
     void detailsCleared_data() {
-        QTest::addColumn<int>("reason");
+        QTest::addColumn<int>("reason"); // why the list loses the focus; -1 it keeps it
         QTest::addColumn<bool>("cleared");
         QTest::newRow("mouse on a button") << int(Qt::MouseFocusReason) << true;
         QTest::newRow("tab to the drive list") << int(Qt::TabFocusReason) << true;
         QTest::newRow("another window comes forward") << int(Qt::ActiveWindowFocusReason) << false;
+        // Enter in the list presses "OK", whose filter lists the files anew with none selected.
+        QTest::newRow("Enter in the list with a filter typed") << -1 << true;
     }
     void detailsCleared() {
         QFETCH(int, reason);
         QFETCH(bool, cleared);
         select(QStringLiteral("a.txt"));
         QCOMPARE(text("Text3"), QStringLiteral("5"));
-        QFocusEvent event(QEvent::FocusOut, Qt::FocusReason(reason));
-        QCoreApplication::sendEvent(control("File1"), &event);
+        if (reason < 0) {
+            set("Text1", "Text", QStringLiteral("txt"));
+            QTest::keyClick(control("File1"), Qt::Key_Return);
+            QCOMPARE(get("File1", "Pattern").toString(), QStringLiteral("*txt"));
+            QCOMPARE(get("File1", "FileName").toString(), QString());
+        } else {
+            QFocusEvent event(QEvent::FocusOut, Qt::FocusReason(reason));
+            QCoreApplication::sendEvent(control("File1"), &event);
+        }
         QCOMPARE(text("Text2").isEmpty(), cleared);
         QCOMPARE(text("Text3").isEmpty(), cleared);
     }

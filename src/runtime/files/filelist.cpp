@@ -58,29 +58,28 @@ FileList::FileList(QWidget* parent, const ControlDecl& decl)
     connect(m_watch, &FolderWatch::changed, this, [this](const QStringList& names, bool all) {
         runInWindow(this, [&] { follow(names, all); });
     });
-    connect(m_watch, &FolderWatch::gone, this, [this] {
-        runInWindow(this, [this] {
-            const bool selected = ListIndex() >= 0;
-            Refresh();
-            if (selected)
-                Q_EMIT SelectionGone();
-        });
-    });
+    connect(m_watch, &FolderWatch::gone, this,
+            [this] { runInWindow(this, [this] { Refresh(); }); });
 
     openNearest(startFolder(), [this](const QString& folder) { display(folder); });
 }
 
 FileList::~FileList() = default;
 
-// Lists the files of `folder` that match the pattern and shows them, without a Click.
+// Lists the files of `folder` that match the pattern and shows them, without a Click. A file
+// selected before is no longer, which SelectionGone tells: the list may have kept the focus (Enter
+// in it presses the window's default button), so nothing else would.
 void FileList::display(const QString& folder) {
     QList<FolderEntry> entries = readFolder(folder, EntryKind::Files, m_pattern);
+    const bool selected = ListIndex() >= 0;
     m_quiet = true;
     m_model->setEntries(std::move(entries));
     m_path = folder;
     m_quiet = false;
     m_watch->watch(folder);
     m_watch->setShown(m_model->entries().size());
+    if (selected)
+        Q_EMIT SelectionGone();
 }
 
 // Shows what changed on the disk, keeping the selected file and the one at the top in their
@@ -100,8 +99,6 @@ void FileList::follow(const QStringList& names, bool all) {
         } catch (const RuntimeError&) {
             m_quiet = false;
             Refresh(); // the folder can no longer be read: the nearest one that can
-            if (!selected.isEmpty())
-                Q_EMIT SelectionGone();
             return;
         }
         if (!selected.isEmpty())

@@ -241,7 +241,8 @@ Q_SIGNALS:
     void PatternChange();
     // The list lost the focus to another control of its window.
     void LostFocus();
-    // The selected file went away from the disk, and so from the list.
+    // The selected file is selected no longer, though no Click told of another: it went away
+    // from the disk, or the list was read again, of another folder or under another pattern.
     void SelectionGone();
 
 protected:

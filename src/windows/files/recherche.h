@@ -24,7 +24,7 @@ public:
     void Dir1_Change();
     void File1_Click();
     void File1_LostFocus();
-    void File1_SelectionGone(); // the selected file went away from the disk
+    void File1_SelectionGone(); // the selected file is selected no longer, with no Click
     void Command1_Click();      // "Fermer"
     void Command2_Click();      // "OK": the filter
     void Command3_Click();      // "Kill"
