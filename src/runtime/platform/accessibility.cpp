@@ -16,6 +16,8 @@
 #include <QTextDocument>
 #include <QValidator>
 
+#include <functional>
+
 namespace vorn {
 
 namespace {

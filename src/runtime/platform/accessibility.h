@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 class QLineEdit;
 class QString;
 class QWidget;

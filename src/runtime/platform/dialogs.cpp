@@ -1,7 +1,6 @@
 #include "platform/dialogs.h"
 
 #include "platform/accessibility.h"
-
 #include "platform/form.h"
 #include "platform/forms.h"
 
