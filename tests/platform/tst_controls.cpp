@@ -184,6 +184,15 @@ private Q_SLOTS:
         QVERIFY(!isRealFocusMove(Qt::ActiveWindowFocusReason));
         QVERIFY(!isRealFocusMove(Qt::PopupFocusReason));
         QVERIFY(isRealFocusMove(Qt::MouseFocusReason));
+
+        // A box deleted with the focus in it loses the focus as a plain widget, its line edit
+        // part gone: its selection is left alone then (the sanitizers' build checks it).
+        host->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(host));
+        host->other->setFocus(Qt::TabFocusReason);
+        host->box->setFocus(Qt::TabFocusReason);
+        QVERIFY(host->box->hasSelectedText());
+        delete std::exchange(host->box, nullptr);
     }
 
     // The focus mark a control draws itself is seen on any ground and leaves the control's own

@@ -314,6 +314,15 @@ private Q_SLOTS:
         QCOMPARE(form->otherClicks, 2);
         test::holdKey(form, Qt::Key_Return); // held down, it presses once
         QCOMPARE(form->otherClicks, 3);
+        // Held from a button on, Space types nothing into the box the focus reaches meanwhile
+        // (the name box the button's click opened).
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->Other->setFocus();
+        QTest::keyPress(form->Other, Qt::Key_Space);
+        form->Box->setFocus();
+        test::repeatKey(form, Qt::Key_Space);
+        QCOMPARE(form->Box->text(), QString());
+        QCOMPARE(form->otherClicks, 3);
         // Handed on by the accessibility bridge, key events carry no instant: two taps are two.
         for (int tap = 0; tap < 2; ++tap) {
             for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {

@@ -617,7 +617,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != m_box)
+        // Deleted with the focus, the box loses it once it is a line edit no longer, as its
+        // widget part is torn down: its selection is then left alone.
+        if (watched != m_box || !qobject_cast<QLineEdit*>(watched))
             return false;
         if (event->type() == QEvent::FocusIn) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

@@ -54,10 +54,11 @@ bool actsAsItGoesDown(const QKeyEvent* key) {
     }
 }
 
-// Drops the presses the keyboard repeats while such a key is held down. A person slow to lift a
-// finger would otherwise press the same button again and again (an amount converted over and
-// over), or answer unseen the box the first press opened (the lottery's second name left
-// empty), or come back to the window just left.
+// Drops the presses the keyboard repeats while such a key is held down, or while a key held down
+// where it acted stays down. A person slow to lift a finger would otherwise press the same button
+// again and again (an amount converted over and over), answer unseen the box the first press
+// opened (the lottery's second name left empty), type spaces into the name box that a Space on a
+// button opened, or come back to the window just left.
 class HeldKeyWatch final : public QObject {
 public:
     using QObject::QObject;
@@ -69,8 +70,12 @@ public:
             m_releasedAt = key->timestamp();
         } else if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<const QKeyEvent*>(event);
-            if (isRepeat(key) && actsAsItGoesDown(key))
+            if (!isRepeat(key)) {
+                m_heldKey = key->key();
+                m_holdActs = actsAsItGoesDown(key);
+            } else if (actsAsItGoesDown(key) || (m_holdActs && key->key() == m_heldKey)) {
                 return true;
+            }
         }
         return QObject::eventFilter(watched, event);
     }
@@ -88,6 +93,8 @@ private:
 
     quint32 m_releasedCode = 0;
     quint64 m_releasedAt = 0;
+    int m_heldKey = 0;       // the key of the last press that was no repeat
+    bool m_holdActs = false; // whether that press acted as it went down
 };
 
 } // namespace
