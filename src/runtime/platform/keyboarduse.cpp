@@ -1,5 +1,7 @@
 #include "platform/keyboarduse.h"
 
+#include "platform/control.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -40,18 +42,12 @@ public:
 // Whether `key` presses, chooses or dismisses something as it goes down: Enter and Escape
 // everywhere, Space but where it is typed into a text box.
 bool actsAsItGoesDown(const QKeyEvent* key) {
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+    if (isEnterKey(key) || key->key() == Qt::Key_Escape)
         return true;
-    case Qt::Key_Space: {
-        const QWidget* focus = QApplication::focusWidget();
-        return !(focus && focus->testAttribute(Qt::WA_InputMethodEnabled));
-    }
-    default:
+    if (key->key() != Qt::Key_Space)
         return false;
-    }
+    const QWidget* focus = QApplication::focusWidget();
+    return !(focus && focus->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 // Drops the presses the keyboard repeats while such a key is held down, or while a key held down
