@@ -148,11 +148,14 @@ class Events:
         self.seen: list[tuple[str, str, str]] = []
         self.listener = Atspi.EventListener.new(self.record)
         for kind in ("window:activate", "object:text-changed:insert",
-                     "object:property-change:accessible-name"):
+                     "object:property-change:accessible-name", "object:text-caret-moved",
+                     "object:state-changed:focused"):
             self.listener.register(kind)
 
     def record(self, event: Atspi.Event) -> None:
-        """Notes an event, unless its source has gone already."""
+        """Notes an event, unless its source has gone already; of the focus, only its coming."""
+        if event.type == "object:state-changed:focused" and not event.detail1:
+            return
         with contextlib.suppress(GLib.Error):
             self.seen.append((event.type, event.source.path, name(event.source)))
 

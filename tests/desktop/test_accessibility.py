@@ -107,6 +107,11 @@ class Walk:
         wanted = (wanted,) if isinstance(wanted, str) else wanted
         wait(lambda: text(shown) in wanted, lambda: f"{what}: {wanted}, not {text(shown)!r}")
         self.heard("object:text-changed", what, shown)
+        # A magnifier follows the text cursor: only the box the user is in may move it.
+        pump(0.2)
+        assert shown.get_state_set().contains(Atspi.StateType.FOCUSED) or not any(
+            k == "object:text-caret-moved" and p == shown.path for k, p, _ in self.events.seen), \
+            f"{what}: the text cursor of a box without the focus is told as moving"
 
     def reads(self, window: Accessible, box: str, wanted: str, what: str) -> None:
         """Checks the text a screen reader reads in a text box of the window."""
@@ -114,8 +119,21 @@ class Walk:
         assert actual == wanted, f"{what}: {actual!r}, not {wanted!r}"
 
     def launcher(self) -> None:
-        """The launcher as it first shows."""
+        """The launcher as it first shows; by keys, the focus goes from one menu to the next."""
         self.check_window(self.app.window("VornUtil"))
+        self.events.clear()
+        for keysym in (0xFFC7, 0xFF53):  # F10 opens the first menu, Right the next one
+            Atspi.generate_keyboard_event(keysym, None, Atspi.KeySynthType.SYM)
+            pump(0.1)
+        self.heard("object:state-changed:focused", "the next menu's first entry", title="Horloge")
+        pump(0.2)  # a magnifier follows the focus: it must stay on the entry highlighted
+        focus = [n for k, _, n in self.events.seen if k == "object:state-changed:focused"]
+        assert focus[-1] == "Horloge", f"the focus went on from the menu's entry: {focus}"
+        for keysym in (0xFF1B, 0xFF1B):  # Escape closes the menu, then leaves the bar
+            Atspi.generate_keyboard_event(keysym, None, Atspi.KeySynthType.SYM)
+            pump(0.1)
+        wait(lambda: not find(self.app.window("VornUtil"), "menu item", "Horloge"),
+             "the menu to close")
 
     def clock(self) -> None:
         """The clock's time label announces each new time."""

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -639,12 +640,49 @@ private:
     QLineEdit* m_box;
 };
 
+// Tells assistive tools of the focus and the text cursor only where the user is, so that a
+// magnifier following them stays there. A window writes its results into boxes the user is not
+// in (a file's date and size as the arrows go through the file list, the chronology's answers, a
+// colour's value): the cursor of such a box is not told to move, nor is that of a hidden box,
+// which would take a magnifier to the corner of the screen; a screen reader listens to the
+// focused control's cursor alone. And while a menu is open, the window under it is not told to
+// take the focus: going from one menu of the bar to the next hands the focus back to the window
+// for a moment, after the entry highlighted in the new menu, and a magnifier left the menu for it.
+class FollowedPlace {
+public:
+    static void install() { s_next = QAccessible::installUpdateHandler(tell); }
+
+private:
+    static void tell(QAccessibleEvent* event) {
+        if (!whereTheUserIs(event))
+            return;
+        // Handed on to the handler installed before, or else to the platform's own bridge.
+        QAccessible::installUpdateHandler(s_next);
+        QAccessible::updateAccessibility(event);
+        QAccessible::installUpdateHandler(tell);
+    }
+
+    static bool whereTheUserIs(const QAccessibleEvent* event) {
+        const auto* widget = qobject_cast<const QWidget*>(event->object());
+        if (!widget)
+            return true;
+        if (event->type() == QAccessible::TextCaretMoved)
+            return widget->hasFocus();
+        if (event->type() == QAccessible::Focus && QApplication::activePopupWidget())
+            return widget->window()->windowType() == Qt::Popup;
+        return true;
+    }
+
+    static inline QAccessible::UpdateHandler s_next = nullptr;
+};
+
 } // namespace
 
 void installAccessibility() {
     static bool installed = false;
     if (!installed) {
         QAccessible::installFactory(factory);
+        FollowedPlace::install();
         installed = true;
     }
 }
