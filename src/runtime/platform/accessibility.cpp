@@ -562,6 +562,21 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
+// Hands `event` on from the update handler `current` to `next`, the one installed before it, or to
+// the platform's own bridge when there was none. Qt brings a table's cached cells up to date with
+// its model before it calls a handler, and again as the event reaches the bridge; the lists' cells
+// follow their model rows, so the second time leaves them as they are.
+void handOn(QAccessibleEvent* event, QAccessible::UpdateHandler next,
+            QAccessible::UpdateHandler current) {
+    if (next) {
+        next(event);
+        return;
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(current);
+}
+
 // While it lasts, assistive tools are told of no change to the selection of `box`, and of every
 // other event as they would be without it: through the handler installed before, or the
 // platform's own bridge.
@@ -588,9 +603,7 @@ private:
         // Handed on with the enclosing selection's filter current, should one hold the handler
         // installed before this one.
         s_current = self->m_outer;
-        QAccessible::installUpdateHandler(self->m_next);
-        QAccessible::updateAccessibility(event);
-        QAccessible::installUpdateHandler(tell);
+        handOn(event, self->m_next, tell);
         s_current = self;
     }
 
@@ -656,10 +669,7 @@ private:
     static void tell(QAccessibleEvent* event) {
         if (!whereTheUserIs(event))
             return;
-        // Handed on to the handler installed before, or else to the platform's own bridge.
-        QAccessible::installUpdateHandler(s_next);
-        QAccessible::updateAccessibility(event);
-        QAccessible::installUpdateHandler(tell);
+        handOn(event, s_next, tell);
     }
 
     static bool whereTheUserIs(const QAccessibleEvent* event) {
