@@ -115,6 +115,21 @@ private:
     void sayGoodbye() { msgBox(this, QStringLiteral("Au revoir"), {}, QStringLiteral("Départ")); }
 };
 
+// Asks two boxes while it loads, still hidden, as the lottery asks its names.
+class Asker : public Form {
+    Q_OBJECT
+
+public:
+    Asker()
+        : Form(QStringLiteral("Asker"), QStringLiteral("Questions"), QSizeF(2000, 1000)) {}
+
+protected:
+    void Form_Load() override {
+        for (const char* title : {"Premier", "Second"})
+            msgBox(this, QStringLiteral("?"), {}, QString::fromLatin1(title));
+    }
+};
+
 } // namespace
 
 class TestForms : public QObject {
@@ -215,6 +230,31 @@ private Q_SLOTS:
             QTRY_VERIFY(QApplication::activeWindow());
             QCOMPARE(QApplication::activeWindow()->objectName(), takesKeys);
         }
+    }
+
+    void boxesOfAHiddenWindowComeOverTheWindowTheUserIsIn_data() {
+        QTest::addColumn<QString>("userIn");
+        QTest::newRow("the first window") << "Probe";
+        QTest::newRow("the second window") << "Second";
+    }
+    void boxesOfAHiddenWindowComeOverTheWindowTheUserIsIn() {
+        QFETCH(QString, userIn);
+        QList<Form*> shown{Forms::instance().show<Probe>(), Forms::instance().show<Second>()};
+        Form* in = shown.at(userIn == QLatin1String("Probe") ? 0 : 1);
+        Forms::instance().showForm(in);
+        QVERIFY(QTest::qWaitForWindowActive(in));
+        QStringList owners;
+        // The timer ends with this function, so the lambda never outlives what it captures.
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, &timer, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                owners << (box->parentWidget() ? box->parentWidget()->objectName() : QString());
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        timer.start(20);
+        Forms::instance().ref<Asker>();
+        QCOMPARE(owners, QStringList({userIn, userIn}));
     }
 
     void guardReportsErrorAndProgramGoesOn() {

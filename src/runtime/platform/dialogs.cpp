@@ -41,7 +41,9 @@ private:
 // The window a box belongs to, so that the window manager keeps the box above it. A hidden
 // window makes a poor parent (the box would centre on an invisible rectangle), as does none
 // at all (the box would belong to no window the window manager knows): a window that asks
-// while it is still hidden, loading, lends its box to the window the user is in.
+// while it is still hidden, loading, lends its box to the window the user is in. Right after
+// one of its boxes closes no window has the keyboard yet, so the window the user was in last
+// stands for it: the next box comes up where the first one did.
 QWidget* dialogParent(QWidget* parent) {
     QWidget* window = parent ? parent->window() : nullptr;
     if (window && window->isVisible())
@@ -49,6 +51,8 @@ QWidget* dialogParent(QWidget* parent) {
     auto* active = qobject_cast<Form*>(QApplication::activeWindow());
     if (active && active->isVisible())
         return active;
+    if (Form* recent = Forms::instance().mostRecentShown())
+        return recent;
     for (Form* form : Forms::instance().loadedForms()) {
         if (form->isVisible())
             return form;

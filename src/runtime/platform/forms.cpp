@@ -3,8 +3,6 @@
 #include <QGuiApplication>
 #include <QTimer>
 
-#include <utility>
-
 namespace vorn {
 
 Forms& Forms::instance() {
@@ -77,13 +75,17 @@ void Forms::noteBoxClosed(Form* form) {
     QTimer::singleShot(0, this, [this] { m_boxJustClosed = nullptr; });
 }
 
-void Forms::activateMostRecent() {
-    for (const auto& form : std::as_const(m_recent)) {
-        if (form && !form->m_unloaded && form->isVisible() && !form->isMinimized()) {
-            form->activateWindow();
-            return;
-        }
+Form* Forms::mostRecentShown() const {
+    for (const auto& form : m_recent) {
+        if (form && !form->m_unloaded && form->isVisible() && !form->isMinimized())
+            return form.data();
     }
+    return nullptr;
+}
+
+void Forms::activateMostRecent() {
+    if (Form* form = mostRecentShown())
+        form->activateWindow();
 }
 
 int Forms::loadedCount() const {

@@ -44,6 +44,8 @@ public:
     void destroyAll();
     // Notes that the user has come into the window, for handing the keyboard back later.
     void noteActivated(Form* form);
+    // The window the user was in last among those still on show, or none.
+    Form* mostRecentShown() const;
     // Notes that a box the window asked has just closed while the program had the keyboard;
     // the mark lasts until the event loop runs again.
     void noteBoxClosed(Form* form);
