@@ -562,19 +562,19 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
-// Hands `event` on from the update handler `current` to `next`, the one installed before it, or to
-// the platform's own bridge when there was none. Qt brings a table's cached cells up to date with
-// its model before it calls a handler, and again as the event reaches the bridge; the lists' cells
-// follow their model rows, so the second time leaves them as they are.
-void handOn(QAccessibleEvent* event, QAccessible::UpdateHandler next,
-            QAccessible::UpdateHandler current) {
+// Hands `event` on from an update handler to `next`, the one installed before it, or to the
+// platform's own bridge when there was none; the handler in place, which may be a filter installed
+// above the caller, stays in place. Qt brings a table's cached cells up to date with its model
+// before it calls a handler, and again as the event reaches the bridge; the lists' cells follow
+// their model rows, so the second time leaves them as they are.
+void handOn(QAccessibleEvent* event, QAccessible::UpdateHandler next) {
     if (next) {
         next(event);
         return;
     }
-    QAccessible::installUpdateHandler(nullptr);
+    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(current);
+    QAccessible::installUpdateHandler(installed);
 }
 
 // While it lasts, assistive tools are told of no change to the selection of `box`, and of every
@@ -603,7 +603,7 @@ private:
         // Handed on with the enclosing selection's filter current, should one hold the handler
         // installed before this one.
         s_current = self->m_outer;
-        handOn(event, self->m_next, tell);
+        handOn(event, self->m_next);
         s_current = self;
     }
 
@@ -669,7 +669,7 @@ private:
     static void tell(QAccessibleEvent* event) {
         if (!whereTheUserIs(event))
             return;
-        handOn(event, s_next, tell);
+        handOn(event, s_next);
     }
 
     static bool whereTheUserIs(const QAccessibleEvent* event) {
