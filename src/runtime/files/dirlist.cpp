@@ -208,12 +208,15 @@ void DirList::follow(const QStringList& names, bool all) {
             Refresh(); // the folder can no longer be read: the nearest one that can
             return;
         }
-        const int keptRow = currentIndex().row();
-        m_model->setFolder(m_path, std::move(subFolders));
-        const qsizetype entry = highlighted.isEmpty() ? -1 : m_model->indexOfName(highlighted);
-        setCurrentIndex(m_model->index(entry >= 0             ? int(firstEntry + entry)
-                                       : keptRow < firstEntry ? std::max(keptRow, 0)
-                                                              : openFolderRow()));
+        // As in the file list, a look that finds the folder as it was leaves the rows alone.
+        if (subFolders != m_model->entries()) {
+            const int keptRow = currentIndex().row();
+            m_model->setFolder(m_path, std::move(subFolders));
+            const qsizetype entry = highlighted.isEmpty() ? -1 : m_model->indexOfName(highlighted);
+            setCurrentIndex(m_model->index(entry >= 0             ? int(firstEntry + entry)
+                                           : keptRow < firstEntry ? std::max(keptRow, 0)
+                                                                  : openFolderRow()));
+        }
     } else {
         m_model->followNames(m_path, names, EntryKind::Folders, WildcardPattern());
     }

@@ -94,15 +94,21 @@ void FileList::follow(const QStringList& names, bool all) {
     const QString topName = top.row >= 0 ? m_model->entries().at(top.row).name : QString();
     m_quiet = true;
     if (all) {
+        QList<FolderEntry> entries;
         try {
-            m_model->setEntries(readFolder(m_path, EntryKind::Files, m_pattern));
+            entries = readFolder(m_path, EntryKind::Files, m_pattern);
         } catch (const RuntimeError&) {
             m_quiet = false;
             Refresh(); // the folder can no longer be read: the nearest one that can
             return;
         }
-        if (!selected.isEmpty())
-            selectQuietly(m_model->indexOfName(selected));
+        // A look that finds the folder as it was leaves the rows as they are, and with them
+        // what assistive tools hold of each.
+        if (entries != m_model->entries()) {
+            m_model->setEntries(std::move(entries));
+            if (!selected.isEmpty())
+                selectQuietly(m_model->indexOfName(selected));
+        }
     } else {
         m_model->followNames(m_path, names, EntryKind::Files, m_pattern);
         // The view chooses the next file in place of one removed; the user did not.
