@@ -7,6 +7,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    vorn::openMissingStandardStreams();
     vorn::choosePlatform();
     vorn::keepToolkitBridgeOut();
     QApplication app(argc, argv);

@@ -14,12 +14,15 @@
 
 #include <QtTest>
 
+#include <array>
 #include <cerrno>
 #include <clocale>
 #include <functional>
 
+#include <fcntl.h>
 #include <langinfo.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vorn;
 
@@ -389,6 +392,38 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
         QCOMPARE(test::errorOf([&] { startProgram(dir.filePath(QStringLiteral("absent"))); }), 53);
+    }
+
+    // The standard streams the program was started without are /dev/null once it runs, before
+    // the X connection or any other file could take their numbers.
+    void missingStandardStreamsBecomeNull_data() {
+        QTest::addColumn<QList<int>>("closed");
+        QTest::newRow("error output") << QList<int>{STDERR_FILENO};
+        QTest::newRow("output and error output") << QList<int>{STDOUT_FILENO, STDERR_FILENO};
+        QTest::newRow("all three") << QList<int>{STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO};
+    }
+    void missingStandardStreamsBecomeNull() {
+        QFETCH(QList<int>, closed);
+        struct stat null {};
+        QCOMPARE(::stat("/dev/null", &null), 0);
+        std::array<int, 3> kept{};
+        for (int stream = 0; stream < 3; ++stream)
+            kept[std::size_t(stream)] = ::fcntl(stream, F_DUPFD_CLOEXEC, 10);
+        for (const int stream : closed)
+            ::close(stream);
+        openMissingStandardStreams();
+        std::array<bool, 3> isNull{};
+        for (int stream = 0; stream < 3; ++stream) {
+            struct stat info {};
+            isNull[std::size_t(stream)] = ::fstat(stream, &info) == 0 && S_ISCHR(info.st_mode) &&
+                                          info.st_rdev == null.st_rdev;
+        }
+        for (int stream = 0; stream < 3; ++stream) {
+            ::dup2(kept[std::size_t(stream)], stream);
+            ::close(kept[std::size_t(stream)]);
+        }
+        for (const int stream : closed)
+            QVERIFY2(isNull[std::size_t(stream)], qPrintable(QString::number(stream)));
     }
 
     // The UTF-8 counterpart of a locale of another character set, in which Xlib writes a
