@@ -17,6 +17,7 @@
 #include <array>
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <functional>
 
 #include <fcntl.h>
@@ -392,6 +393,45 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
         QCOMPARE(test::errorOf([&] { startProgram(dir.filePath(QStringLiteral("absent"))); }), 53);
+    }
+
+    // What the program starts finds every signal at its default, even one the program inherited
+    // ignored (`vornutil &` in a script ignores interrupt and quit): Ctrl+C then still stops a
+    // command in the terminal opened from the launcher.
+    void startedProgramsGetSignalsBack_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("interrupt") << SIGINT;
+        QTest::newRow("quit") << SIGQUIT;
+        QTest::newRow("hang-up") << SIGHUP;
+        QTest::newRow("broken pipe") << SIGPIPE;
+    }
+    void startedProgramsGetSignalsBack() {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString seen = dir.filePath(QStringLiteral("seen"));
+        const QString script = dir.filePath(QStringLiteral("signals.sh"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("#!/bin/sh\nsed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status > "
+                               "%1\nmv %1 %2\n")
+                    .arg(test::shellWord(seen + QStringLiteral(".part")), test::shellWord(seen))
+                    .toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        struct sigaction ignore {};
+        struct sigaction before {};
+        ignore.sa_handler = SIG_IGN;
+        QCOMPARE(::sigaction(signal, &ignore, &before), 0);
+        const int error = test::errorOf([&] { startProgram(script); });
+        ::sigaction(signal, &before, nullptr);
+        QCOMPARE(error, 0);
+        QTRY_VERIFY(QFile::exists(seen));
+        QFile result(seen);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        bool read = false;
+        const qulonglong ignored = result.readAll().trimmed().toULongLong(&read, 16);
+        QVERIFY(read);
+        QCOMPARE(ignored & (1ULL << (signal - 1)), 0ULL);
     }
 
     // The standard streams the program was started without are /dev/null once it runs, before
