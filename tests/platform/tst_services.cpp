@@ -276,7 +276,8 @@ private Q_SLOTS:
         QCOMPARE(joinPath(folder, QStringLiteral("a")), joined);
     }
 
-    // The window system asked of Qt, by the session the program starts in.
+    // The window system asked of Qt, by the session the program starts in, and whether Qt will
+    // find one at all: without, the program says so itself rather than let Qt end it by a crash.
     void platformBySession_data() {
         QTest::addColumn<QByteArray>("requested");
         QTest::addColumn<QByteArray>("sessionType");
@@ -284,23 +285,33 @@ private Q_SLOTS:
         QTest::addColumn<bool>("xServer");
         QTest::addColumn<bool>("waylandPlugin");
         QTest::addColumn<QByteArray>("platform");
+        QTest::addColumn<bool>("reachable");
         QTest::newRow("GNOME") << QByteArray() << QByteArray("wayland") << QByteArray("GNOME")
-                               << true << true << QByteArray("xcb");
+                               << true << true << QByteArray("xcb") << true;
         QTest::newRow("GNOME by another name")
             << QByteArray() << QByteArray("wayland") << QByteArray("ubuntu:GNOME") << true << true
-            << QByteArray("xcb");
+            << QByteArray("xcb") << true;
         QTest::newRow("GNOME, the user's choice")
             << QByteArray("wayland") << QByteArray("wayland") << QByteArray("GNOME") << true << true
-            << QByteArray();
-        QTest::newRow("GNOME, no X server") << QByteArray() << QByteArray("wayland")
-                                            << QByteArray("GNOME") << false << true << QByteArray();
+            << QByteArray() << true;
+        QTest::newRow("GNOME, no X server")
+            << QByteArray() << QByteArray("wayland") << QByteArray("GNOME") << false << true
+            << QByteArray() << true;
         QTest::newRow("Plasma") << QByteArray() << QByteArray("wayland") << QByteArray("KDE")
-                                << true << true << QByteArray();
+                                << true << true << QByteArray() << true;
         QTest::newRow("Plasma, no Wayland plugin")
             << QByteArray() << QByteArray("wayland") << QByteArray("KDE") << true << false
-            << QByteArray("xcb");
+            << QByteArray("xcb") << true;
         QTest::newRow("X11") << QByteArray() << QByteArray("x11") << QByteArray("GNOME") << true
-                             << true << QByteArray();
+                             << true << QByteArray() << true;
+        QTest::newRow("X11, its server gone")
+            << QByteArray() << QByteArray("x11") << QByteArray("GNOME") << false << true
+            << QByteArray() << false;
+        QTest::newRow("a text console") << QByteArray() << QByteArray("tty") << QByteArray()
+                                        << false << true << QByteArray() << false;
+        QTest::newRow("no display, the user's choice")
+            << QByteArray("offscreen") << QByteArray() << QByteArray() << false << true
+            << QByteArray() << true;
     }
     void platformBySession() {
         QFETCH(QByteArray, requested);
@@ -309,6 +320,7 @@ private Q_SLOTS:
         QFETCH(bool, xServer);
         QFETCH(bool, waylandPlugin);
         QFETCH(QByteArray, platform);
+        QFETCH(bool, reachable);
         Session session;
         session.requested = requested;
         session.sessionType = sessionType;
@@ -316,6 +328,35 @@ private Q_SLOTS:
         session.xServer = xServer;
         session.waylandPlugin = waylandPlugin;
         QCOMPARE(platformFor(session), platform);
+        QCOMPARE(displayReachable(session), reachable);
+    }
+
+    // The command line's choice of window system is the user's, as Qt takes it.
+    void platformArgumentIsTheUsersChoice_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("requested");
+        QTest::newRow("none") << QStringList{"vornutil"} << QByteArray();
+        QTest::newRow("one dash") << QStringList{"vornutil", "-platform", "offscreen"}
+                                  << QByteArray("offscreen");
+        QTest::newRow("two dashes")
+            << QStringList{"vornutil", "--platform", "xcb"} << QByteArray("xcb");
+        QTest::newRow("the option last, without its name")
+            << QStringList{"vornutil", "-platform"} << QByteArray();
+    }
+    void platformArgumentIsTheUsersChoice() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, requested);
+        const QByteArray before = qgetenv("QT_QPA_PLATFORM");
+        qunsetenv("QT_QPA_PLATFORM");
+        QList<QByteArray> texts;
+        for (const QString& argument : std::as_const(arguments))
+            texts.append(argument.toUtf8());
+        std::vector<const char*> argv;
+        for (const QByteArray& text : std::as_const(texts))
+            argv.push_back(text.constData());
+        const Session session = currentSession(int(argv.size()), argv.data());
+        qputenv("QT_QPA_PLATFORM", before);
+        QCOMPARE(session.requested, requested);
     }
 
     // The window system the suite asked Qt for and GTK's accessibility bridge it kept out are its
