@@ -14,12 +14,16 @@
 
 #include <QtTest>
 
+#include <array>
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <functional>
 
+#include <fcntl.h>
 #include <langinfo.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vorn;
 
@@ -272,7 +276,8 @@ private Q_SLOTS:
         QCOMPARE(joinPath(folder, QStringLiteral("a")), joined);
     }
 
-    // The window system asked of Qt, by the session the program starts in.
+    // The window system asked of Qt, by the session the program starts in, and whether Qt will
+    // find one at all: without, the program says so itself rather than let Qt end it by a crash.
     void platformBySession_data() {
         QTest::addColumn<QByteArray>("requested");
         QTest::addColumn<QByteArray>("sessionType");
@@ -280,23 +285,33 @@ private Q_SLOTS:
         QTest::addColumn<bool>("xServer");
         QTest::addColumn<bool>("waylandPlugin");
         QTest::addColumn<QByteArray>("platform");
+        QTest::addColumn<bool>("reachable");
         QTest::newRow("GNOME") << QByteArray() << QByteArray("wayland") << QByteArray("GNOME")
-                               << true << true << QByteArray("xcb");
+                               << true << true << QByteArray("xcb") << true;
         QTest::newRow("GNOME by another name")
             << QByteArray() << QByteArray("wayland") << QByteArray("ubuntu:GNOME") << true << true
-            << QByteArray("xcb");
+            << QByteArray("xcb") << true;
         QTest::newRow("GNOME, the user's choice")
             << QByteArray("wayland") << QByteArray("wayland") << QByteArray("GNOME") << true << true
-            << QByteArray();
-        QTest::newRow("GNOME, no X server") << QByteArray() << QByteArray("wayland")
-                                            << QByteArray("GNOME") << false << true << QByteArray();
+            << QByteArray() << true;
+        QTest::newRow("GNOME, no X server")
+            << QByteArray() << QByteArray("wayland") << QByteArray("GNOME") << false << true
+            << QByteArray() << true;
         QTest::newRow("Plasma") << QByteArray() << QByteArray("wayland") << QByteArray("KDE")
-                                << true << true << QByteArray();
+                                << true << true << QByteArray() << true;
         QTest::newRow("Plasma, no Wayland plugin")
             << QByteArray() << QByteArray("wayland") << QByteArray("KDE") << true << false
-            << QByteArray("xcb");
+            << QByteArray("xcb") << true;
         QTest::newRow("X11") << QByteArray() << QByteArray("x11") << QByteArray("GNOME") << true
-                             << true << QByteArray();
+                             << true << QByteArray() << true;
+        QTest::newRow("X11, its server gone")
+            << QByteArray() << QByteArray("x11") << QByteArray("GNOME") << false << true
+            << QByteArray() << false;
+        QTest::newRow("a text console") << QByteArray() << QByteArray("tty") << QByteArray()
+                                        << false << true << QByteArray() << false;
+        QTest::newRow("no display, the user's choice")
+            << QByteArray("offscreen") << QByteArray() << QByteArray() << false << true
+            << QByteArray() << true;
     }
     void platformBySession() {
         QFETCH(QByteArray, requested);
@@ -305,6 +320,7 @@ private Q_SLOTS:
         QFETCH(bool, xServer);
         QFETCH(bool, waylandPlugin);
         QFETCH(QByteArray, platform);
+        QFETCH(bool, reachable);
         Session session;
         session.requested = requested;
         session.sessionType = sessionType;
@@ -312,6 +328,35 @@ private Q_SLOTS:
         session.xServer = xServer;
         session.waylandPlugin = waylandPlugin;
         QCOMPARE(platformFor(session), platform);
+        QCOMPARE(displayReachable(session), reachable);
+    }
+
+    // The command line's choice of window system is the user's, as Qt takes it.
+    void platformArgumentIsTheUsersChoice_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("requested");
+        QTest::newRow("none") << QStringList{"vornutil"} << QByteArray();
+        QTest::newRow("one dash") << QStringList{"vornutil", "-platform", "offscreen"}
+                                  << QByteArray("offscreen");
+        QTest::newRow("two dashes")
+            << QStringList{"vornutil", "--platform", "xcb"} << QByteArray("xcb");
+        QTest::newRow("the option last, without its name")
+            << QStringList{"vornutil", "-platform"} << QByteArray();
+    }
+    void platformArgumentIsTheUsersChoice() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, requested);
+        const QByteArray before = qgetenv("QT_QPA_PLATFORM");
+        qunsetenv("QT_QPA_PLATFORM");
+        QList<QByteArray> texts;
+        for (const QString& argument : std::as_const(arguments))
+            texts.append(argument.toUtf8());
+        std::vector<const char*> argv;
+        for (const QByteArray& text : std::as_const(texts))
+            argv.push_back(text.constData());
+        const Session session = currentSession(int(argv.size()), argv.data());
+        qputenv("QT_QPA_PLATFORM", before);
+        QCOMPARE(session.requested, requested);
     }
 
     // The window system the suite asked Qt for and GTK's accessibility bridge it kept out are its
@@ -389,6 +434,77 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
         QCOMPARE(test::errorOf([&] { startProgram(dir.filePath(QStringLiteral("absent"))); }), 53);
+    }
+
+    // What the program starts finds every signal at its default, even one the program inherited
+    // ignored (`vornutil &` in a script ignores interrupt and quit): Ctrl+C then still stops a
+    // command in the terminal opened from the launcher.
+    void startedProgramsGetSignalsBack_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("interrupt") << SIGINT;
+        QTest::newRow("quit") << SIGQUIT;
+        QTest::newRow("hang-up") << SIGHUP;
+        QTest::newRow("broken pipe") << SIGPIPE;
+    }
+    void startedProgramsGetSignalsBack() {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString seen = dir.filePath(QStringLiteral("seen"));
+        const QString script = dir.filePath(QStringLiteral("signals.sh"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("#!/bin/sh\nsed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status > "
+                               "%1\nmv %1 %2\n")
+                    .arg(test::shellWord(seen + QStringLiteral(".part")), test::shellWord(seen))
+                    .toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        struct sigaction ignore {};
+        struct sigaction before {};
+        ignore.sa_handler = SIG_IGN;
+        QCOMPARE(::sigaction(signal, &ignore, &before), 0);
+        const int error = test::errorOf([&] { startProgram(script); });
+        ::sigaction(signal, &before, nullptr);
+        QCOMPARE(error, 0);
+        QTRY_VERIFY(QFile::exists(seen));
+        QFile result(seen);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        bool read = false;
+        const qulonglong ignored = result.readAll().trimmed().toULongLong(&read, 16);
+        QVERIFY(read);
+        QCOMPARE(ignored & (1ULL << (signal - 1)), 0ULL);
+    }
+
+    // The standard streams the program was started without are /dev/null once it runs, before
+    // the X connection or any other file could take their numbers.
+    void missingStandardStreamsBecomeNull_data() {
+        QTest::addColumn<QList<int>>("closed");
+        QTest::newRow("error output") << QList<int>{STDERR_FILENO};
+        QTest::newRow("output and error output") << QList<int>{STDOUT_FILENO, STDERR_FILENO};
+        QTest::newRow("all three") << QList<int>{STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO};
+    }
+    void missingStandardStreamsBecomeNull() {
+        QFETCH(QList<int>, closed);
+        struct stat null {};
+        QCOMPARE(::stat("/dev/null", &null), 0);
+        std::array<int, 3> kept{};
+        for (int stream = 0; stream < 3; ++stream)
+            kept[std::size_t(stream)] = ::fcntl(stream, F_DUPFD_CLOEXEC, 10);
+        for (const int stream : closed)
+            ::close(stream);
+        openMissingStandardStreams();
+        std::array<bool, 3> isNull{};
+        for (int stream = 0; stream < 3; ++stream) {
+            struct stat info {};
+            isNull[std::size_t(stream)] = ::fstat(stream, &info) == 0 && S_ISCHR(info.st_mode) &&
+                                          info.st_rdev == null.st_rdev;
+        }
+        for (int stream = 0; stream < 3; ++stream) {
+            ::dup2(kept[std::size_t(stream)], stream);
+            ::close(kept[std::size_t(stream)]);
+        }
+        for (const int stream : closed)
+            QVERIFY2(isNull[std::size_t(stream)], qPrintable(QString::number(stream)));
     }
 
     // The UTF-8 counterpart of a locale of another character set, in which Xlib writes a

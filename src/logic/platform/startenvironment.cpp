@@ -2,9 +2,13 @@
 
 #include <QtGlobal>
 
+#include <cerrno>
 #include <map>
 #include <optional>
 #include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vorn {
 
@@ -39,6 +43,15 @@ void restoreStartEnvironment() {
             qunsetenv(name.c_str());
     }
     usersValues().clear();
+}
+
+void openMissingStandardStreams() {
+    // In order: with the streams below it open, a closed one is the lowest free number, which
+    // open() gives.
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(stream, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", O_RDWR);
+    }
 }
 
 } // namespace vorn

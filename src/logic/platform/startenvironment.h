@@ -21,4 +21,12 @@ void keepToolkitBridgeOut();
 // Puts every variable setForStart() changed back as the user left it: unset, or their value.
 void restoreStartEnvironment();
 
+// Opens /dev/null as each standard stream (input, output, error output) the program was started
+// without (`vornutil 2>&-`). The system gives a new file the lowest free number, so the first
+// ones Qt opens would stand in for them: the X connection as the error output, where the first
+// warning Qt writes breaks the conversation with the X server and leaves the program waiting
+// for an answer that never comes, its windows never drawn; and the programs the suite starts
+// would find a closed output, or write into whatever took its number.
+void openMissingStandardStreams();
+
 } // namespace vorn

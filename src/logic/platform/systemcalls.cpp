@@ -98,9 +98,14 @@ int startDetached(const char* path, const std::vector<const char*>& arguments) {
             sigset_t none;
             ::sigemptyset(&none);
             ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            // Every signal at its default, as the desktop starts a program: one this program
+            // inherited ignored (interrupt and quit, when a script started it in the
+            // background) would stay ignored through exec, and Ctrl+C would stop nothing in the
+            // terminal started from here. A signal that cannot be changed is refused, harmlessly.
             struct sigaction standard {};
             standard.sa_handler = SIG_DFL;
-            ::sigaction(SIGPIPE, &standard, nullptr);
+            for (int number = 1; number < NSIG; ++number)
+                ::sigaction(number, &standard, nullptr);
             const int input = ::open("/dev/null", O_RDONLY);
             if (input >= 0 && input != STDIN_FILENO) {
                 ::dup2(input, STDIN_FILENO);

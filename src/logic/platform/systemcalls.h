@@ -25,9 +25,10 @@ int access(const char* path, int mode);
 int watch(int notifier, const char* path, uint32_t events);
 
 // Starts the program at `path` with `arguments` (the program's own name first) and the
-// process's environment, its input from /dev/null, detached: it is not this process's child
-// and is not waited for. Returns 0 once it runs, or the errno of the failure, the system's
-// refusal to run the file included (ENOEXEC for a file that is no program).
+// process's environment, its input from /dev/null and every signal at its default, detached:
+// it is not this process's child and is not waited for. Returns 0 once it runs, or the errno of
+// the failure, the system's refusal to run the file included (ENOEXEC for a file that is no
+// program).
 int startDetached(const char* path, const std::vector<const char*>& arguments);
 
 // The system's clock (CLOCK_REALTIME), the one the file systems stamp their times with.

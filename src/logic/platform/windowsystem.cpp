@@ -7,9 +7,15 @@
 #include <QList>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -47,8 +53,44 @@ bool socketAnswers(const QByteArray& path, bool abstract) {
     return answers;
 }
 
-// Whether the X server DISPLAY names answers: ":0", ":0.0" and "unix:0" are local sockets; a
-// display on another host (one forwarded over ssh, say) is taken at its word.
+constexpr int kLoopbackWaitMs = 500;
+
+// Whether a server listens on this machine's TCP `port`, over IPv4 or IPv6.
+bool loopbackAnswers(quint16 port) {
+    sockaddr_in four{};
+    four.sin_family = AF_INET;
+    four.sin_port = htons(port);
+    four.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in6 six{};
+    six.sin6_family = AF_INET6;
+    six.sin6_port = htons(port);
+    six.sin6_addr = in6addr_loopback;
+    const std::array<std::pair<const sockaddr*, socklen_t>, 2> addresses{{
+        {reinterpret_cast<const sockaddr*>(&four), socklen_t(sizeof four)},
+        {reinterpret_cast<const sockaddr*>(&six), socklen_t(sizeof six)},
+    }};
+    return std::any_of(addresses.cbegin(), addresses.cend(), [](const auto& address) {
+        const int fd =
+            ::socket(address.first->sa_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd < 0)
+            return false;
+        // A firewall that drops what it refuses would otherwise hold the start for minutes.
+        bool answers = ::connect(fd, address.first, address.second) == 0;
+        if (!answers && errno == EINPROGRESS) {
+            pollfd connected{fd, POLLOUT, 0};
+            int error = 0;
+            socklen_t size = sizeof error;
+            answers = ::poll(&connected, 1, kLoopbackWaitMs) == 1 &&
+                      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+        }
+        ::close(fd);
+        return answers;
+    });
+}
+
+// Whether the X server DISPLAY names answers: ":0", ":0.0" and "unix:0" are local sockets, and
+// ":0" falls back to TCP on this machine, as the X library does; a display on another host (one
+// forwarded over ssh, say) is taken at its word.
 bool xServerAnswers(const QByteArray& display) {
     const qsizetype colon = display.lastIndexOf(':');
     if (colon < 0)
@@ -58,11 +100,15 @@ bool xServerAnswers(const QByteArray& display) {
         return true;
     const QByteArray number = display.mid(colon + 1).split('.').constFirst();
     bool valid = false;
-    number.toUInt(&valid);
+    const uint server = number.toUInt(&valid);
     if (!valid)
         return false;
     const QByteArray path = "/tmp/.X11-unix/X" + number;
-    return socketAnswers(path, true) || socketAnswers(path, false);
+    if (socketAnswers(path, true) || socketAnswers(path, false))
+        return true;
+    constexpr uint kFirstPort = 6000;
+    return host.isEmpty() && server <= 0xFFFF - kFirstPort &&
+           loopbackAnswers(quint16(kFirstPort + server));
 }
 
 // Whether Qt can find its Wayland platform plugin, in QT_PLUGIN_PATH or its own plugin folder.
@@ -95,16 +141,26 @@ QByteArray platformFor(const Session& session) {
     return {};
 }
 
-Session currentSession() {
+bool displayReachable(const Session& session) {
+    return !session.requested.isEmpty() || isWaylandSession(session) || session.xServer;
+}
+
+Session currentSession(int argc, const char* const* argv) {
     Session session;
     session.requested = qgetenv("QT_QPA_PLATFORM");
+    // Qt takes the command line's choice over the environment's, with one dash or two.
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            session.requested = argv[i + 1];
+    }
     session.sessionType = qgetenv("XDG_SESSION_TYPE");
     session.desktops = qgetenv("XDG_CURRENT_DESKTOP");
     session.waylandDisplay = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    // Only a Wayland session needs to know more.
-    if (isWaylandSession(session) && session.requested.isEmpty()) {
+    if (session.requested.isEmpty()) {
         session.xServer = xServerAnswers(qgetenv("DISPLAY"));
-        session.waylandPlugin = waylandPluginInstalled();
+        // Only a Wayland session needs to know more.
+        if (isWaylandSession(session))
+            session.waylandPlugin = waylandPluginInstalled();
     }
     return session;
 }

@@ -11,7 +11,7 @@ namespace vorn {
 
 // What the choice reads of the session.
 struct Session {
-    QByteArray requested;        // QT_QPA_PLATFORM, as the user set it
+    QByteArray requested;        // QT_QPA_PLATFORM or -platform, as the user set it
     QByteArray sessionType;      // XDG_SESSION_TYPE
     QByteArray desktops;         // XDG_CURRENT_DESKTOP: desktop names separated by colons
     bool waylandDisplay = false; // WAYLAND_DISPLAY is set
@@ -23,8 +23,12 @@ struct Session {
 // asked for always wins.
 QByteArray platformFor(const Session& session);
 
-// The session this process runs in.
-Session currentSession();
+// Whether Qt will find a window system to show the windows on: the one the user asked for
+// (Qt tells itself if that one fails), the Wayland session's, or an X server that answers.
+bool displayReachable(const Session& session);
+
+// The session this process runs in, started with the arguments `argc` and `argv`.
+Session currentSession(int argc = 0, const char* const* argv = nullptr);
 
 // Asks Qt for the platform the session calls for, through the environment Qt reads as the
 // application object is made; restoreStartEnvironment() takes it out again.
