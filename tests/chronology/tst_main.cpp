@@ -3,6 +3,7 @@
 #include "support/testsupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -328,6 +329,12 @@ private Q_SLOTS:
         for (int i = 0; i < lines->lineCount(); ++i)
             QVERIFY(text.at(lines->lineAt(i).textStart()) != QLatin1Char(' '));
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+
+        // Copied, the commentary reads as its lines, with no run of spaces.
+        box->selectAll();
+        box->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 text.split(run, Qt::SkipEmptyParts).join(QLatin1Char('\n')));
     }
 };
 
