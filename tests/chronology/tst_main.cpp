@@ -7,6 +7,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QtTest>
 
 using namespace vorn;
@@ -330,11 +331,21 @@ private Q_SLOTS:
             QVERIFY(text.at(lines->lineAt(i).textStart()) != QLatin1Char(' '));
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
 
-        // Copied, the commentary reads as its lines, with no run of spaces.
+        // Copied, the commentary reads as its lines, with no run of spaces; so does a part of it
+        // from within one piece to within the next.
+        const QStringList pieces = text.split(run, Qt::SkipEmptyParts);
         box->selectAll();
         box->copy();
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 text.split(run, Qt::SkipEmptyParts).join(QLatin1Char('\n')));
+        QCOMPARE(QGuiApplication::clipboard()->text(), pieces.join(QLatin1Char('\n')));
+        if (pieces.size() > 1) {
+            QTextCursor part(box->document());
+            part.setPosition(2);
+            part.setPosition(starts.at(1) + 2, QTextCursor::KeepAnchor);
+            box->setTextCursor(part);
+            box->copy();
+            QCOMPARE(QGuiApplication::clipboard()->text(),
+                     pieces.at(0).mid(2) + QLatin1Char('\n') + pieces.at(1).left(2));
+        }
     }
 };
 
