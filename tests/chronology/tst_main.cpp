@@ -3,9 +3,11 @@
 #include "support/testsupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QtTest>
 
 using namespace vorn;
@@ -328,6 +330,22 @@ private Q_SLOTS:
         for (int i = 0; i < lines->lineCount(); ++i)
             QVERIFY(text.at(lines->lineAt(i).textStart()) != QLatin1Char(' '));
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+
+        // Copied, the commentary reads as its lines, with no run of spaces; so does a part of it
+        // from within one piece to within the next.
+        const QStringList pieces = text.split(run, Qt::SkipEmptyParts);
+        box->selectAll();
+        box->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), pieces.join(QLatin1Char('\n')));
+        if (pieces.size() > 1) {
+            QTextCursor part(box->document());
+            part.setPosition(2);
+            part.setPosition(starts.at(1) + 2, QTextCursor::KeepAnchor);
+            box->setTextCursor(part);
+            box->copy();
+            QCOMPARE(QGuiApplication::clipboard()->text(),
+                     pieces.at(0).mid(2) + QLatin1Char('\n') + pieces.at(1).left(2));
+        }
     }
 };
 

@@ -2,10 +2,12 @@
 #include "support/testsupport.h"
 
 #include "files/listcontrols.h"
+#include "files/names.h"
 #include "files/volumes.h"
 #include "files/watch.h"
 #include "platform/systemcalls.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -15,8 +17,12 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace vorn;
 using namespace Qt::StringLiterals;
@@ -364,6 +370,57 @@ private Q_SLOTS:
             shown.setPlainText(tip);
         QCOMPARE(shown.toPlainText(), folder ? at(name) : name);
         QToolTip::hideText();
+    }
+
+    // Copy in a list gives the highlighted entry's name as the disk holds it, so that pasted
+    // elsewhere it names that entry: what the row shows around it (a space drawn, a look-alike's
+    // mark) is no part of it. A name that is not text gives its shown form, mark included.
+    void listCopiesTheName_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("row"); // "file", "sub-folder" or "open folder"
+        QTest::addColumn<QString>("copied");
+        QTest::newRow("a leading space") << " devant.txt"_ba
+                                         << "file" << u" devant.txt"_s;
+        QTest::newRow("a zero-width space") << "z\xc3\xa9ro\xe2\x80\x8blargeur.txt"_ba
+                                            << "file" << u"zéro\u200blargeur.txt"_s;
+        QTest::newRow("a look-alike, marked") << "e\xcc\x81te\xcc\x81.txt"_ba
+                                              << "file" << u"e\u0301te\u0301.txt"_s;
+        QTest::newRow("not text") << "caf\xe9.txt"_ba
+                                  << "file" << u"café.txt (codage non reconnu)"_s;
+        QTest::newRow("a folder with a trailing space") << "fin "_ba
+                                                        << "sub-folder" << u"fin "_s;
+        QTest::newRow("the open folder") << "\ttab"_ba
+                                         << "open folder" << u"\ttab"_s;
+    }
+    void listCopiesTheName() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, row);
+        QFETCH(QString, copied);
+        QVERIFY(test::makeFile(at(u"été.txt"_s))); // the look-alike's twin
+        const QByteArray path = QFile::encodeName(m_root) + '/' + name;
+        // A name that is not text is gone before the next test clears the tree by its text.
+        const auto removed = qScopeGuard([&path] { std::remove(path.constData()); });
+        const ControlDecl decl{"List", nullptr, {0, 0, 2000, 2000}};
+        std::unique_ptr<QListView> list;
+        if (row == u"file") {
+            QCOMPARE(::close(::creat(path.constData(), 0644)), 0);
+            auto files = std::make_unique<FileList>(nullptr, decl);
+            files->setFileName(nameFromBytes(name));
+            list = std::move(files);
+        } else {
+            QCOMPARE(::mkdir(path.constData(), 0755), 0);
+            auto folders = std::make_unique<DirList>(nullptr, decl);
+            if (row == u"open folder") {
+                folders->setPath(nameFromBytes(path));
+                folders->setListIndex(-1);
+            } else {
+                folders->setListIndex(int(folders->List().indexOf(nameFromBytes(path))));
+            }
+            list = std::move(folders);
+        }
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(list.get(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
     }
 
     void propertyWritesAreGuarded_data() {

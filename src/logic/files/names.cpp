@@ -222,4 +222,10 @@ QString shownName(const QString& name) {
     return shown;
 }
 
+QString copiedName(const QString& name) {
+    bool undecodable = false;
+    readableName(name, &undecodable);
+    return undecodable ? shownName(name) : name;
+}
+
 } // namespace vorn

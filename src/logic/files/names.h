@@ -27,4 +27,9 @@ QString readableName(const QString& name, bool* undecodable = nullptr);
 // it could not be read as it is.
 QString shownName(const QString& name);
 
+// The text a copy of the name puts on the clipboard: the name itself, so that it names the same
+// entry wherever it is pasted; the shown form, mark included, when part of it is not text, as
+// its readable form may be another entry's name.
+QString copiedName(const QString& name);
+
 } // namespace vorn

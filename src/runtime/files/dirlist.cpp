@@ -8,6 +8,8 @@
 #include "platform/services.h"
 
 #include <QAbstractListModel>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -27,6 +29,13 @@ public:
         return row <= openRow()
                    ? m_open.at(row).path
                    : joinPath(m_open.last().path, entries().at(row - openRow() - 1).name);
+    }
+
+    QString nameAt(int row) const override {
+        if (row > openRow())
+            return EntryListModel::nameAt(row);
+        const QString& path = m_open.at(row).path;
+        return row == 0 ? path : path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     }
 
     void setFolder(const QString& folder, QList<FolderEntry> subFolders) {
@@ -71,6 +80,16 @@ private:
     };
     QList<Ancestor> m_open{{QStringLiteral("/"), QStringLiteral("/")}};
 };
+
+bool detail::copyCurrentName(const QAbstractItemView& view, const EntryListModel& model,
+                             QKeyEvent* event) {
+    if (!event->matches(QKeySequence::Copy))
+        return false;
+    event->accept();
+    if (const QModelIndex current = view.currentIndex(); current.isValid())
+        QGuiApplication::clipboard()->setText(copiedName(model.nameAt(current.row())));
+    return true;
+}
 
 detail::ViewTop detail::viewTop(const QListView& view) {
     const QModelIndex top = view.indexAt(QPoint(0, 0));
@@ -305,6 +324,8 @@ QItemSelectionModel::SelectionFlags DirList::selectionCommand(const QModelIndex&
 }
 
 void DirList::keyPressEvent(QKeyEvent* event) {
+    if (detail::copyCurrentName(*this, *m_model, event))
+        return;
     if (isEnterKey(event) && currentIndex().isValid()) {
         event->accept();
         runInWindow(this, [this, row = currentIndex().row()] { openEntry(row); });

@@ -27,6 +27,9 @@ public:
     void followNames(const QString& folder, const QStringList& names, EntryKind kind,
                      const WildcardPattern& pattern);
 
+    // The exact name of the entry at `row`.
+    virtual QString nameAt(int row) const { return m_entries.at(row - firstEntryRow()).name; }
+
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : int(firstEntryRow() + m_entries.size());
     }

@@ -230,6 +230,8 @@ void FileList::currentChanged(const QModelIndex& current, const QModelIndex& pre
 // first one, after a new list) instead of moving past it. The focus did not move, so assistive
 // tools are told of the file as the one the focus is on, as a move to it would tell them.
 void FileList::keyPressEvent(QKeyEvent* event) {
+    if (detail::copyCurrentName(*this, *m_model, event))
+        return;
     const bool arrow = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
     if (arrow && event->modifiers() == Qt::NoModifier && ListIndex() < 0 && ListCount() > 0) {
         event->accept();

@@ -26,7 +26,11 @@
     Q_PROPERTY(int ListCount READ ListCount)                                                       \
     Q_PROPERTY(QStringList List READ List)
 
+class QKeyEvent;
+
 namespace vorn {
+
+class EntryListModel;
 
 namespace detail {
 // Lets a view of one folder's names take the text of dead keys, compose sequences and input
@@ -65,6 +69,10 @@ void restoreTop(QListView& view, int row, const ViewTop& top);
 // with a click or with Space would unselect it; Ctrl chooses it again, as a plain click does.
 QItemSelectionModel::SelectionFlags keepChosen(QItemSelectionModel::SelectionFlags command,
                                                const QModelIndex& index, const QEvent* event);
+// Copy (Ctrl+C, Ctrl+Insert) in a list of one folder's names puts the current row's name on the
+// clipboard as copiedName() gives it, not the text the row shows with its marks. True when
+// `event` was that key, and is then done with.
+bool copyCurrentName(const QAbstractItemView& view, const EntryListModel& model, QKeyEvent* event);
 } // namespace detail
 
 class FolderModel;

@@ -158,11 +158,9 @@ Main::Main()
         this->*row.control = box;
     }
 
-    Text5 = new TextArea(m_rows, {"Text5", nullptr, {2400, 4920, 5175, 2175}});
+    Text5 = new SpaceRunBox(m_rows, {"Text5", nullptr, {2400, 4920, 5175, 2175}});
     Text5->setFontFace(kSerif, kBoxPoints);
-    Text5->setReadOnly(true);
     Text5->setBackColor(kBoxPaper);
-    new SpaceRunBreaks(Text5->document());
 
     Image1 =
         new Image(m_rows, {"Image1", nullptr, {120, 5490, 2175, 1150}, "Caravane dans le désert"},

@@ -1,7 +1,10 @@
 #include "chronology/spacerunbreaks.h"
 
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTextCharFormat>
+
+#include <algorithm>
 
 namespace vorn {
 
@@ -10,20 +13,62 @@ namespace {
 // Wider than any line of any box on any screen.
 constexpr qreal kBreakingWidth = 1 << 16;
 
+// Two spaces or more in a row.
+const QRegularExpression& spaceRun() {
+    static const QRegularExpression run(QStringLiteral(" {2,}"));
+    return run;
+}
+
 } // namespace
 
 SpaceRunBreaks::SpaceRunBreaks(QTextDocument* document)
     : QSyntaxHighlighter(document) {}
 
 void SpaceRunBreaks::highlightBlock(const QString& text) {
-    static const QRegularExpression run(QStringLiteral(" {2,}"));
     QTextCharFormat breaking;
     breaking.setFontWordSpacing(kBreakingWidth);
-    for (auto it = run.globalMatch(text); it.hasNext();) {
+    for (auto it = spaceRun().globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         if (match.capturedEnd() < text.size())
             setFormat(static_cast<int>(match.capturedEnd() - 1), 1, breaking);
     }
+}
+
+QString SpaceRunBreaks::shownText(const QString& text, qsizetype from, qsizetype to) {
+    QString shown;
+    qsizetype at = from; // where the text not yet taken starts
+    for (auto it = spaceRun().globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const qsizetype start = match.capturedStart();
+        const qsizetype end = match.capturedEnd();
+        if (end <= from)
+            continue;
+        if (start >= to)
+            break;
+        if (start > at)
+            shown += text.sliced(at, start - at);
+        // The run ends a line only where its paragraph goes on after it.
+        if (end < to && text.at(end) != QLatin1Char('\n'))
+            shown += QLatin1Char('\n');
+        at = std::min(end, to);
+    }
+    if (to > at)
+        shown += text.sliced(at, to - at);
+    return shown;
+}
+
+SpaceRunBox::SpaceRunBox(QWidget* parent, const ControlDecl& decl)
+    : TextArea(parent, decl) {
+    setReadOnly(true);
+    new SpaceRunBreaks(document());
+}
+
+QMimeData* SpaceRunBox::createMimeDataFromSelection() const {
+    const QTextCursor selection = textCursor();
+    auto* data = new QMimeData;
+    data->setText(SpaceRunBreaks::shownText(toPlainText(), selection.selectionStart(),
+                                            selection.selectionEnd()));
+    return data;
 }
 
 } // namespace vorn

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/controls.h"
+
 #include <QSyntaxHighlighter>
 
+class QMimeData;
 class QTextDocument;
 
 namespace vorn {
@@ -17,8 +20,25 @@ class SpaceRunBreaks : public QSyntaxHighlighter {
 public:
     explicit SpaceRunBreaks(QTextDocument* document);
 
+    // The part [from, to) of a document's plain `text` as the lines it shows: a line break where
+    // a run of spaces ends a line and more text follows within the part, no space at the start
+    // or the end of a line.
+    static QString shownText(const QString& text, qsizetype from, qsizetype to);
+
 protected:
     void highlightBlock(const QString& text) override;
+};
+
+// A read-only multi-line box laid out by SpaceRunBreaks. What leaves it, copied, dragged or
+// selected for a middle click, reads as the lines it shows rather than as runs of spaces.
+class SpaceRunBox : public TextArea {
+    Q_OBJECT
+
+public:
+    SpaceRunBox(QWidget* parent, const ControlDecl& decl);
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override;
 };
 
 } // namespace vorn
