@@ -18,11 +18,15 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 
 #include <fcntl.h>
 #include <langinfo.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace vorn;
@@ -331,21 +335,44 @@ private Q_SLOTS:
         QCOMPARE(displayReachable(session), reachable);
     }
 
-    // The command line's choice of window system is the user's, as Qt takes it.
+    // The command line's choice of window system is the user's, as Qt takes it, and so is its
+    // choice of X display (DISPLAY unset here, and an X server listening at ":4091").
     void platformArgumentIsTheUsersChoice_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("requested");
-        QTest::newRow("none") << QStringList{"vornutil"} << QByteArray();
+        QTest::addColumn<bool>("xServer");
+        QTest::newRow("none") << QStringList{"vornutil"} << QByteArray() << false;
         QTest::newRow("one dash") << QStringList{"vornutil", "-platform", "offscreen"}
-                                  << QByteArray("offscreen");
+                                  << QByteArray("offscreen") << false;
         QTest::newRow("two dashes")
-            << QStringList{"vornutil", "--platform", "xcb"} << QByteArray("xcb");
+            << QStringList{"vornutil", "--platform", "xcb"} << QByteArray("xcb") << false;
         QTest::newRow("the option last, without its name")
-            << QStringList{"vornutil", "-platform"} << QByteArray();
+            << QStringList{"vornutil", "-platform"} << QByteArray() << false;
+        QTest::newRow("X display")
+            << QStringList{"vornutil", "-display", ":4091"} << QByteArray() << true;
+        QTest::newRow("X display, two dashes, a screen")
+            << QStringList{"vornutil", "--display", ":4091.0"} << QByteArray() << true;
+        QTest::newRow("X display written with a leading zero")
+            << QStringList{"vornutil", "-display", ":04091"} << QByteArray() << true;
     }
     void platformArgumentIsTheUsersChoice() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, requested);
+        QFETCH(bool, xServer);
+        const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(server >= 0);
+        const auto closeServer = qScopeGuard([&] { ::close(server); });
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name("/tmp/.X11-unix/X4091"); // in the abstract namespace
+        std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+        const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
+        QVERIFY(::bind(server, reinterpret_cast<const sockaddr*>(&address), length) == 0 ||
+                errno == EADDRINUSE);
+        ::listen(server, 1);
+        const QByteArray display = qgetenv("DISPLAY");
+        const bool displaySet = qEnvironmentVariableIsSet("DISPLAY");
+        qunsetenv("DISPLAY");
         const QByteArray before = qgetenv("QT_QPA_PLATFORM");
         qunsetenv("QT_QPA_PLATFORM");
         QList<QByteArray> texts;
@@ -356,7 +383,10 @@ private Q_SLOTS:
             argv.push_back(text.constData());
         const Session session = currentSession(int(argv.size()), argv.data());
         qputenv("QT_QPA_PLATFORM", before);
+        if (displaySet)
+            qputenv("DISPLAY", display);
         QCOMPARE(session.requested, requested);
+        QCOMPARE(session.xServer, xServer);
     }
 
     // The window system the suite asked Qt for and GTK's accessibility bridge it kept out are its

@@ -103,12 +103,27 @@ bool xServerAnswers(const QByteArray& display) {
     const uint server = number.toUInt(&valid);
     if (!valid)
         return false;
-    const QByteArray path = "/tmp/.X11-unix/X" + number;
+    // Named by the number's value, as the X library reads it: ":00" is the socket "X0".
+    const QByteArray path = "/tmp/.X11-unix/X" + QByteArray::number(server);
     if (socketAnswers(path, true) || socketAnswers(path, false))
         return true;
     constexpr uint kFirstPort = 6000;
     return host.isEmpty() && server <= 0xFFFF - kFirstPort &&
            loopbackAnswers(quint16(kFirstPort + server));
+}
+
+// The value of the last option `name` on the command line, written with one dash or two as Qt
+// reads its own, or `otherwise` where there is none.
+QByteArray optionValue(int argc, const char* const* argv, const char* name, QByteArray otherwise) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        const char* option = argv[i];
+        if (option[0] != '-')
+            continue;
+        option += option[1] == '-' ? 2 : 1;
+        if (std::strcmp(option, name) == 0)
+            otherwise = argv[i + 1];
+    }
+    return otherwise;
 }
 
 // Whether Qt can find its Wayland platform plugin, in QT_PLUGIN_PATH or its own plugin folder.
@@ -147,17 +162,17 @@ bool displayReachable(const Session& session) {
 
 Session currentSession(int argc, const char* const* argv) {
     Session session;
-    session.requested = qgetenv("QT_QPA_PLATFORM");
-    // Qt takes the command line's choice over the environment's, with one dash or two.
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
-            session.requested = argv[i + 1];
-    }
+    // Qt takes the command line's choice of window system over the environment's, and its X11
+    // plugin the command line's X display over DISPLAY.
+    session.requested = optionValue(argc, argv, "platform", qgetenv("QT_QPA_PLATFORM"));
+    QByteArray display = optionValue(argc, argv, "display", {});
+    if (display.isEmpty())
+        display = qgetenv("DISPLAY");
     session.sessionType = qgetenv("XDG_SESSION_TYPE");
     session.desktops = qgetenv("XDG_CURRENT_DESKTOP");
     session.waylandDisplay = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (session.requested.isEmpty()) {
-        session.xServer = xServerAnswers(qgetenv("DISPLAY"));
+        session.xServer = xServerAnswers(display);
         // Only a Wayland session needs to know more.
         if (isWaylandSession(session))
             session.waylandPlugin = waylandPluginInstalled();

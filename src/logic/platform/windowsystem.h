@@ -15,7 +15,7 @@ struct Session {
     QByteArray sessionType;      // XDG_SESSION_TYPE
     QByteArray desktops;         // XDG_CURRENT_DESKTOP: desktop names separated by colons
     bool waylandDisplay = false; // WAYLAND_DISPLAY is set
-    bool xServer = false;        // an X server answers at DISPLAY
+    bool xServer = false;        // an X server answers at -display, or else DISPLAY
     bool waylandPlugin = true;   // Qt's Wayland plugin is installed
 };
 
