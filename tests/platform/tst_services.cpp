@@ -34,6 +34,28 @@ using namespace vorn;
 class TestServices : public QObject {
     Q_OBJECT
 
+    // What a shell script started by startProgram() writes with `command` once it has run;
+    // empty when it could not be started or wrote nothing within the usual wait.
+    static QByteArray startedScriptWrites(const QString& command) {
+        QTemporaryDir dir;
+        const QString seen = dir.filePath(QStringLiteral("seen"));
+        const QString script = dir.filePath(QStringLiteral("started.sh"));
+        QFile f(script);
+        if (!f.open(QIODevice::WriteOnly))
+            return {};
+        f.write(QStringLiteral("#!/bin/sh\n%1 > %2\nmv %2 %3\n")
+                    .arg(command, test::shellWord(seen + QStringLiteral(".part")),
+                         test::shellWord(seen))
+                    .toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (test::errorOf([&] { startProgram(script); }) != 0 ||
+            !QTest::qWaitFor([&] { return QFile::exists(seen); }))
+            return {};
+        QFile result(seen);
+        return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
+    }
+
 private Q_SLOTS:
     void hostPrograms_data() {
         QTest::addColumn<int>("which");
@@ -431,23 +453,9 @@ private Q_SLOTS:
         QCOMPARE(qgetenv("NO_AT_BRIDGE"), QByteArray("1"));
         restoreStartEnvironment();
 
-        QTemporaryDir dir;
-        const QString seen = dir.filePath(QStringLiteral("seen"));
-        const QString script = dir.filePath(QStringLiteral("platform.sh"));
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\nprintf '%s|%s' \"$QT_QPA_PLATFORM\" "
-                               "\"${NO_AT_BRIDGE-unset}\" > %1\nmv %1 %2\n")
-                    .arg(test::shellWord(seen + QStringLiteral(".part")), test::shellWord(seen))
-                    .toUtf8());
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(test::errorOf([&] { startProgram(script); }), 0);
-        QTRY_VERIFY(QFile::exists(seen));
-        QFile result(seen);
-        QVERIFY(result.open(QIODevice::ReadOnly));
-        QCOMPARE(result.readAll(),
-                 requested + '|' + (bridge.isNull() ? QByteArray("unset") : bridge));
+        const QByteArray written = startedScriptWrites(
+            QStringLiteral("printf '%s|%s' \"$QT_QPA_PLATFORM\" \"${NO_AT_BRIDGE-unset}\""));
+        QCOMPARE(written, requested + '|' + (bridge.isNull() ? QByteArray("unset") : bridge));
     }
 
     void programStartsWithoutShell() {
@@ -478,30 +486,16 @@ private Q_SLOTS:
     }
     void startedProgramsGetSignalsBack() {
         QFETCH(int, signal);
-        QTemporaryDir dir;
-        const QString seen = dir.filePath(QStringLiteral("seen"));
-        const QString script = dir.filePath(QStringLiteral("signals.sh"));
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\nsed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status > "
-                               "%1\nmv %1 %2\n")
-                    .arg(test::shellWord(seen + QStringLiteral(".part")), test::shellWord(seen))
-                    .toUtf8());
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         struct sigaction ignore {};
         struct sigaction before {};
         ignore.sa_handler = SIG_IGN;
         QCOMPARE(::sigaction(signal, &ignore, &before), 0);
-        const int error = test::errorOf([&] { startProgram(script); });
+        const QByteArray written = startedScriptWrites(
+            QStringLiteral("sed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status"));
         ::sigaction(signal, &before, nullptr);
-        QCOMPARE(error, 0);
-        QTRY_VERIFY(QFile::exists(seen));
-        QFile result(seen);
-        QVERIFY(result.open(QIODevice::ReadOnly));
         bool read = false;
-        const qulonglong ignored = result.readAll().trimmed().toULongLong(&read, 16);
-        QVERIFY(read);
+        const qulonglong ignored = written.trimmed().toULongLong(&read, 16);
+        QVERIFY2(read, written.constData());
         QCOMPARE(ignored & (1ULL << (signal - 1)), 0ULL);
     }
 
