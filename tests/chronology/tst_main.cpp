@@ -332,19 +332,22 @@ private Q_SLOTS:
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
 
         // Copied, the commentary reads as its lines, with no run of spaces; so does a part of it
-        // from within one piece to within the next.
+        // from within one piece to within the next, or to the next one's start, the line's break
+        // included.
         const QStringList pieces = text.split(run, Qt::SkipEmptyParts);
         box->selectAll();
         box->copy();
         QCOMPARE(QGuiApplication::clipboard()->text(), pieces.join(QLatin1Char('\n')));
         if (pieces.size() > 1) {
             QTextCursor part(box->document());
-            part.setPosition(2);
-            part.setPosition(starts.at(1) + 2, QTextCursor::KeepAnchor);
-            box->setTextCursor(part);
-            box->copy();
-            QCOMPARE(QGuiApplication::clipboard()->text(),
-                     pieces.at(0).mid(2) + QLatin1Char('\n') + pieces.at(1).left(2));
+            for (const int into : {2, 0}) {
+                part.setPosition(2);
+                part.setPosition(starts.at(1) + into, QTextCursor::KeepAnchor);
+                box->setTextCursor(part);
+                box->copy();
+                QCOMPARE(QGuiApplication::clipboard()->text(),
+                         pieces.at(0).mid(2) + QLatin1Char('\n') + pieces.at(1).left(into));
+            }
         }
     }
 };

@@ -47,8 +47,9 @@ QString SpaceRunBreaks::shownText(const QString& text, qsizetype from, qsizetype
             break;
         if (start > at)
             shown += text.sliced(at, start - at);
-        // The run ends a line only where its paragraph goes on after it.
-        if (end < to && text.at(end) != QLatin1Char('\n'))
+        // The run ends a line only where its paragraph goes on after it; a part that reaches the
+        // next line's start takes that line's break, as it would a real one.
+        if (end <= to && end < text.size() && text.at(end) != QLatin1Char('\n'))
             shown += QLatin1Char('\n');
         at = std::min(end, to);
     }

@@ -21,8 +21,8 @@ public:
     explicit SpaceRunBreaks(QTextDocument* document);
 
     // The part [from, to) of a document's plain `text` as the lines it shows: a line break where
-    // a run of spaces ends a line and more text follows within the part, no space at the start
-    // or the end of a line.
+    // a run of spaces ends a line and the part reaches the next line's start, no space at the
+    // start or the end of a line.
     static QString shownText(const QString& text, qsizetype from, qsizetype to);
 
 protected:
