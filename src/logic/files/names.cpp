@@ -17,6 +17,11 @@ bool isKeptByte(char16_t u) {
     return u >= kKeptByte + 0x80 && u <= kKeptByte + 0xFF;
 }
 
+// Whether the text of a name holds any byte kept because it is not UTF-8.
+bool holdsKeptBytes(QStringView name) {
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return isKeptByte(c.unicode()); });
+}
+
 // The length of the valid UTF-8 sequence starting at `at`, or 0 when its first byte does not
 // start one: no overlong form, no surrogate, nothing above U+10FFFF.
 qsizetype utf8SequenceAt(QByteArrayView bytes, qsizetype at) {
@@ -156,9 +161,7 @@ QString nameFromBytes(QByteArrayView bytes, bool* kept) {
 }
 
 QByteArray bytesFromName(QStringView name) {
-    const bool kept =
-        std::any_of(name.begin(), name.end(), [](QChar c) { return isKeptByte(c.unicode()); });
-    if (!kept)
+    if (!holdsKeptBytes(name))
         return name.toUtf8();
     QByteArray bytes;
     qsizetype run = 0; // where the run of ordinary characters being gathered starts
@@ -174,8 +177,7 @@ QByteArray bytesFromName(QStringView name) {
 }
 
 QString readableName(const QString& name, bool* undecodable) {
-    const bool kept =
-        std::any_of(name.begin(), name.end(), [](QChar c) { return isKeptByte(c.unicode()); });
+    const bool kept = holdsKeptBytes(name);
     if (undecodable)
         *undecodable = kept;
     if (!kept)
@@ -223,9 +225,7 @@ QString shownName(const QString& name) {
 }
 
 QString copiedName(const QString& name) {
-    bool undecodable = false;
-    readableName(name, &undecodable);
-    return undecodable ? shownName(name) : name;
+    return holdsKeptBytes(name) ? shownName(name) : name;
 }
 
 } // namespace vorn
