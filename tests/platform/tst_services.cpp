@@ -56,6 +56,23 @@ class TestServices : public QObject {
         return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
     }
 
+    // Sets the variable `name` to `value`, or unsets it for a null value, until the returned
+    // guard goes, which puts back what the user left.
+    static auto environmentWhile(const char* name, const QByteArray& value) {
+        const bool wasSet = qEnvironmentVariableIsSet(name);
+        const QByteArray before = qgetenv(name);
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+        return qScopeGuard([=] {
+            if (wasSet)
+                qputenv(name, before);
+            else
+                qunsetenv(name);
+        });
+    }
+
 private Q_SLOTS:
     void hostPrograms_data() {
         QTest::addColumn<int>("which");
@@ -392,11 +409,8 @@ private Q_SLOTS:
         QVERIFY(::bind(server, reinterpret_cast<const sockaddr*>(&address), length) == 0 ||
                 errno == EADDRINUSE);
         ::listen(server, 1);
-        const QByteArray display = qgetenv("DISPLAY");
-        const bool displaySet = qEnvironmentVariableIsSet("DISPLAY");
-        qunsetenv("DISPLAY");
-        const QByteArray before = qgetenv("QT_QPA_PLATFORM");
-        qunsetenv("QT_QPA_PLATFORM");
+        const auto display = environmentWhile("DISPLAY", {});
+        const auto platform = environmentWhile("QT_QPA_PLATFORM", {});
         QList<QByteArray> texts;
         for (const QString& argument : std::as_const(arguments))
             texts.append(argument.toUtf8());
@@ -404,9 +418,6 @@ private Q_SLOTS:
         for (const QByteArray& text : std::as_const(texts))
             argv.push_back(text.constData());
         const Session session = currentSession(int(argv.size()), argv.data());
-        qputenv("QT_QPA_PLATFORM", before);
-        if (displaySet)
-            qputenv("DISPLAY", display);
         QCOMPARE(session.requested, requested);
         QCOMPARE(session.xServer, xServer);
     }
@@ -424,24 +435,8 @@ private Q_SLOTS:
     void startedProgramsChooseTheirOwnPlatform() {
         QFETCH(QByteArray, requested);
         QFETCH(QByteArray, bridge);
-        const QByteArray before = qgetenv("QT_QPA_PLATFORM");
-        const bool bridgeWasSet = qEnvironmentVariableIsSet("NO_AT_BRIDGE");
-        const QByteArray bridgeBefore = qgetenv("NO_AT_BRIDGE");
-        const auto restore = qScopeGuard([&] {
-            qputenv("QT_QPA_PLATFORM", before);
-            if (bridgeWasSet)
-                qputenv("NO_AT_BRIDGE", bridgeBefore);
-            else
-                qunsetenv("NO_AT_BRIDGE");
-        });
-        if (requested.isEmpty())
-            qunsetenv("QT_QPA_PLATFORM");
-        else
-            qputenv("QT_QPA_PLATFORM", requested);
-        if (bridge.isNull())
-            qunsetenv("NO_AT_BRIDGE");
-        else
-            qputenv("NO_AT_BRIDGE", bridge);
+        const auto platform = environmentWhile("QT_QPA_PLATFORM", requested);
+        const auto userBridge = environmentWhile("NO_AT_BRIDGE", bridge);
         Session gnomeOnWayland;
         gnomeOnWayland.requested = requested;
         gnomeOnWayland.sessionType = "wayland";
