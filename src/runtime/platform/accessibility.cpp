@@ -211,7 +211,8 @@ public:
         if (t != QAccessible::Name || isDecorative(widget()) ||
             !label()->accessibleName().isEmpty())
             return ControlAccessible::text(t);
-        const QString shown = shownText();
+        // The blanks some captions are aligned with on the screen are no part of the name.
+        const QString shown = shownText().trimmed();
         return shown.isEmpty() ? label()->accessibleDescription() : shown;
     }
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
@@ -343,7 +344,9 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
             return edit()->displayText();
-        return QAccessibleWidget::text(t);
+        // Named by its caption, without the blanks that align the caption on the screen.
+        return t == QAccessible::Name ? QAccessibleWidget::text(t).trimmed()
+                                      : QAccessibleWidget::text(t);
     }
     void setText(QAccessible::Text t, const QString& text) override {
         if (t == QAccessible::Value)
