@@ -34,7 +34,8 @@ bool isLoaded(const QString& window) {
                        [&](const Form* form) { return form->objectName() == window; });
 }
 
-// Every control under `iface` whose accessible name is empty, by object name.
+// Every control under `iface` whose accessible name is empty, or starts or ends with blanks
+// (a braille display shows them as empty cells before the name), by object name.
 void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, QStringList& seen) {
     for (int i = 0; i < iface->childCount(); ++i) {
         QAccessibleInterface* child = iface->child(i);
@@ -46,7 +47,8 @@ void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, QStringLi
                                name.startsWith(QLatin1String("qt_"));
         if (!container) {
             seen << name;
-            if (child->text(QAccessible::Name).trimmed().isEmpty())
+            const QString told = child->text(QAccessible::Name);
+            if (told.trimmed().isEmpty() || told.trimmed() != told)
                 unnamed << name;
         }
         if (child->role() != QAccessible::MenuBar)

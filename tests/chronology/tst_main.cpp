@@ -331,6 +331,14 @@ private Q_SLOTS:
             QVERIFY(text.at(lines->lineAt(i).textStart()) != QLatin1Char(' '));
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
 
+        // The down arrow takes the caret to the start of the next line, where a screen reader
+        // reads it.
+        if (lines->lineCount() > 1) {
+            box->moveCursor(QTextCursor::Start);
+            QTest::keyClick(box, Qt::Key_Down);
+            QCOMPARE(box->textCursor().position(), lines->lineAt(1).textStart());
+        }
+
         // Copied, the commentary reads as its lines, with no run of spaces; so does a part of it
         // from within one piece to within the next, or to the next one's start, the line's break
         // included.

@@ -42,6 +42,9 @@ ORCA_CUSTOMIZATIONS = """import orca.debug
 if orca.debug.debugFile:
     orca.debug.debugFile.reconfigure(line_buffering=True)
 """
+# How Orca speaks a notification: its role, then the line it tells as a text of its own (the line is
+# what its braille display shows). The two are heard here as one text.
+NOTIFICATION = "notification."
 # How Orca logs a key event it hears: the press, or the release of a shortcut the program takes.
 KEY_EVENT = "KEYBOARD_EVENT:"
 
@@ -83,8 +86,13 @@ class Speech:
 
     def texts(self) -> list[str]:
         """Every text spoken so far, as heard."""
-        return [heard_as(text) for text in
-                self.path.read_text(errors="replace").split(END)[:-1]]
+        heard: list[str] = []
+        for text in self.path.read_text(errors="replace").split(END)[:-1]:
+            if heard and heard[-1] == NOTIFICATION:
+                heard[-1] += " " + heard_as(text)
+            else:
+                heard.append(heard_as(text))
+        return heard
 
 
 class Orca:

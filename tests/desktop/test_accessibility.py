@@ -14,9 +14,9 @@ from .x11 import XServer
 
 # The chronology window once a year is accepted: its answer rows appear below the entry row.
 TALL_CHRONOLOGY = [*WINDOW["Autrefois..."].announces, *[("label", row) for row in (
-    "           Juge", "Roi d'Israël", "Roi de Juda", "  Patriarche", "Commentaire")], *[
+    "Juge", "Roi d'Israël", "Roi de Juda", "Patriarche", "Commentaire")], *[
     ("text", box) for box in (
-        "  Patriarche", "Période du patriarche", "           Juge", "Période du juge",
+        "Patriarche", "Période du patriarche", "Juge", "Période du juge",
         "Roi d'Israël", "Période du roi d'Israël", "Roi de Juda", "Période du roi de Juda",
         "Commentaire")], ("image", "Caravane dans le désert"), ("label", "Projet VornUtil")]
 CONTAINERS = {"filler", "panel", "menu bar", "scroll pane", "viewport"}  # need no name
@@ -152,9 +152,9 @@ class Walk:
         (year := the(window, "text", "Entrer une date (ex: -1225)")).set_text_contents(YEAR)
         self.events.clear()
         self.app.press(window, "OK")
-        self.says(window, "           Juge", "Gédéon", f"the judge of {YEAR}")
+        self.says(window, "Juge", "Gédéon", f"the judge of {YEAR}")
         self.check_window(window, TALL_CHRONOLOGY)
-        self.reads(window, "  Patriarche", "Aucun", f"the patriarch of {YEAR}")
+        self.reads(window, "Patriarche", "Aucun", f"the patriarch of {YEAR}")
         self.reads(window, "Roi d'Israël", "Hors période", f"the king of Israel of {YEAR}")
         year.set_text_contents("91")
         self.app.press(window, "OK", later=True)

@@ -9,7 +9,7 @@ from pathlib import Path
 import pytest
 
 from .conftest import Start
-from .reader import Orca, Speech, heard_as
+from .reader import NOTIFICATION, Orca, Speech, heard_as
 from .session import Process, Session, wait_until
 from .x11 import XServer
 
@@ -37,9 +37,13 @@ def said(pattern: Pattern, text: str) -> bool:
     return text == heard_as(pattern)
 
 
+# How a result told without the focus moving is heard: Orca's notification, then the result.
+TOLD = NOTIFICATION + " "
+
+
 def told(result: str) -> re.Pattern:
     """A result told without the focus moving, as Orca speaks a notification (a pattern)."""
-    return re.compile(f"notification {result}\\.")
+    return re.compile(f"{re.escape(TOLD)}{result}\\.")
 
 
 @dataclass
@@ -219,8 +223,8 @@ def findings(step: Step, texts: list[str]) -> list[str]:
     """What is wrong in what Orca said after `step`, whatever it had to say."""
     found, named = [], dict[str, str]()
     wanted = [p for p in step.says if isinstance(p, re.Pattern) and
-              p.pattern.startswith("notification ")]
-    results = [text for text in texts if text.startswith("notification ")]
+              p.pattern.startswith(re.escape(TOLD))]
+    results = [text for text in texts if text.startswith(TOLD)]
     if len(results) != len(wanted) or not all(map(said, wanted, results)):
         found.append(f"results told {results}, where {[p.pattern for p in wanted]} must be, once")
     if step.kind == "opens" and len(texts) < 2:
@@ -306,7 +310,7 @@ class Tour:
     def figure(self) -> str:
         """The tour in figures."""
         heard = [item for steps in self.windows.values() for item in steps]
-        results = sum(text.startswith("notification ") for item in heard for text in item.texts)
+        results = sum(text.startswith(TOLD) for item in heard for text in item.texts)
         return (f"{len(self.windows)} windows, {len(heard)} steps, "
                 f"{sum(len(item.texts) for item in heard)} texts spoken, {results} results told "
                 f"as they appeared, {time.monotonic() - self.started:.0f} s")

@@ -8,7 +8,7 @@ MAXIMISE = frozenset({"MAXIMIZE_HORZ", "MAXIMIZE_VERT"})
 CLOSE = frozenset({"CLOSE"})
 ALL = frozenset({"MINIMIZE", "RESIZE"}) | MAXIMISE | CLOSE  # in _NET_WM_ALLOWED_ACTIONS' words
 MENU_BAR = ("Fichier", "Utiliaires", "Détente", "Farces", "?")  # the launcher's top entries
-TIME, DATE = re.compile(r" \d\d:\d\d:\d\d"), re.compile(r"\d\d/\d\d/\d\d\d\d")
+TIME, DATE = re.compile(r"\d\d:\d\d:\d\d"), re.compile(r"\d\d/\d\d/\d\d\d\d")
 
 
 class Known(NamedTuple):

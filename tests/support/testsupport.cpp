@@ -147,8 +147,18 @@ QString lastAnnouncement(QWidget* window) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
     for (int i = 0; iface && i < iface->childCount(); ++i) {
         QAccessibleInterface* child = iface->child(i);
-        if (child && child->role() == QAccessible::Notification)
-            return child->text(QAccessible::Name);
+        if (!child || child->role() != QAccessible::Notification)
+            continue;
+        const QString name = child->text(QAccessible::Name);
+        QStringList shown;
+        for (int j = 0; j < child->childCount(); ++j) {
+            QAccessibleInterface* line = child->child(j);
+            const QString text = line ? line->text(QAccessible::Name) : QString();
+            if (line && line->role() == QAccessible::StaticText && !line->state().invisible &&
+                !text.isEmpty() && !name.contains(text))
+                shown << text;
+        }
+        return shown.join(QLatin1Char(' '));
     }
     return QString();
 }

@@ -95,6 +95,8 @@ QString shellWord(const QString& text);
 
 // What `window` last told assistive tools as a notification, which a screen reader speaks
 // without the focus moving, once the events queued so far have run; empty if it told nothing.
+// It is read as a braille display shows it: the text of the notification's shown lines, but for
+// a line whose text is part of the notification's own name, which the display leaves out.
 QString lastAnnouncement(QWidget* window);
 
 // Presses `button` on the next real modal box that appears (within `timeoutMs`), recording

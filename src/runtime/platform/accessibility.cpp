@@ -211,7 +211,8 @@ public:
         if (t != QAccessible::Name || isDecorative(widget()) ||
             !label()->accessibleName().isEmpty())
             return ControlAccessible::text(t);
-        const QString shown = shownText();
+        // The blanks some captions are aligned with on the screen are no part of the name.
+        const QString shown = shownText().trimmed();
         return shown.isEmpty() ? label()->accessibleDescription() : shown;
     }
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
@@ -343,7 +344,9 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
             return edit()->displayText();
-        return QAccessibleWidget::text(t);
+        // Named by its caption, without the blanks that align the caption on the screen.
+        return t == QAccessible::Name ? QAccessibleWidget::text(t).trimmed()
+                                      : QAccessibleWidget::text(t);
     }
     void setText(QAccessible::Text t, const QString& text) override {
         if (t == QAccessible::Value)
@@ -415,25 +418,31 @@ private:
 
 // The voice of a window for what appears without the focus moving there: a notification that is
 // shown for as long as it takes to tell assistive tools of it, then withdrawn, so that nothing
-// stays in the window to be read twice. It keeps its last text as its name.
+// stays in the window to be read twice. What it tells stands in a line of text of its own, under
+// it: a screen reader speaks a notification's name and the text of its lines, but shows a braille
+// display only its lines.
 class Herald : public QObject {
     Q_OBJECT
 
 public:
     explicit Herald(QWidget* window)
-        : QObject(window) {
+        : QObject(window)
+        , m_line(new QObject(this)) {
         QAccessibleEvent created(this, QAccessible::ObjectCreated);
         QAccessible::updateAccessibility(&created);
     }
 
     QString text() const { return m_text; }
     bool isShowing() const { return m_showing; }
+    QObject* line() const { return m_line; }
 
     // Tells `text`, unless the window was hidden meanwhile.
     void say(const QString& text) {
         if (!static_cast<QWidget*>(parent())->isVisible())
             return;
         m_text = text;
+        QAccessibleEvent renamed(m_line, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
         m_showing = true;
         QAccessibleEvent shown(this, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&shown);
@@ -443,6 +452,7 @@ public:
     }
 
 private:
+    QObject* m_line;
     QString m_text;
     bool m_showing = false;
 };
@@ -452,8 +462,9 @@ Herald* heraldOf(const QWidget* window) {
     return window->findChild<Herald*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-// The herald as assistive tools see it: a notification, named by what it tells, shown only while
-// it tells it.
+// The herald as assistive tools see it: a notification, shown only while it tells, holding the
+// line it tells. It has no name of its own: a screen reader leaves out of the braille display a
+// line whose text is part of the notification's name.
 class HeraldAccessible : public QAccessibleObject {
 public:
     explicit HeraldAccessible(Herald* herald)
@@ -462,12 +473,14 @@ public:
     QAccessibleInterface* parent() const override {
         return QAccessible::queryAccessibleInterface(object()->parent());
     }
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? herald()->text() : QString();
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(herald()->line()) : nullptr;
     }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == herald()->line() ? 0 : -1;
+    }
+    QString text(QAccessible::Text) const override { return QString(); }
     QAccessible::Role role() const override { return QAccessible::Notification; }
     QAccessible::State state() const override {
         QAccessible::State state;
@@ -477,6 +490,34 @@ public:
 
 private:
     Herald* herald() const { return static_cast<Herald*>(object()); }
+};
+
+// The line a herald tells, named by its text. It counts as shown once it has a text: a screen
+// reader reads it after the notification has been withdrawn again, and whatever reads the window
+// as it is on the screen leaves it out with the withdrawn notification.
+class HeraldLineAccessible : public QAccessibleObject {
+public:
+    explicit HeraldLineAccessible(QObject* line)
+        : QAccessibleObject(line) {}
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(herald());
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? herald()->text() : QString();
+    }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.invisible = herald()->text().isEmpty();
+        return state;
+    }
+
+private:
+    Herald* herald() const { return static_cast<Herald*>(object()->parent()); }
 };
 
 // A window, in the role it has for its user, with its herald after its own children.
@@ -538,6 +579,9 @@ bool inSuiteWindow(const QWidget* widget) {
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (auto* herald = qobject_cast<Herald*>(object))
         return className == QLatin1String("vorn::Herald") ? new HeraldAccessible(herald) : nullptr;
+    if (auto* herald = qobject_cast<Herald*>(object ? object->parent() : nullptr);
+        herald && object == herald->line())
+        return new HeraldLineAccessible(object);
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;

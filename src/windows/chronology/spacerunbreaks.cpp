@@ -61,6 +61,9 @@ QString SpaceRunBreaks::shownText(const QString& text, qsizetype from, qsizetype
 SpaceRunBox::SpaceRunBox(QWidget* parent, const ControlDecl& decl)
     : TextArea(parent, decl) {
     setReadOnly(true);
+    // Read-only, it still has a caret that the arrow keys move from line to line, as the
+    // one-line boxes do: a screen reader reads the line where the caret stands.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     new SpaceRunBreaks(document());
 }
 
