@@ -6,6 +6,8 @@
 #include "platform/services.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QImage>
@@ -90,6 +92,37 @@ void failingMessageHandler(QtMsgType type, const QMessageLogContext& context,
     g_testLogHandler(type, context, message);
 }
 
+// Puts every item model a widget holds or a view shows under Qt's model tester for as long as
+// the model lives, so that each change a model tells of is checked against what it answers
+// next. A model is looked for when its widget gains a child: a view makes its selection model
+// right after it takes a new model, and a list its other helpers after its model. A child is
+// told of while it is being made, so only the siblings already made are models yet.
+class ModelChecker final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ChildAdded || !watched->isWidgetType())
+            return false;
+        for (QAbstractItemModel* model :
+             watched->findChildren<QAbstractItemModel*>(Qt::FindDirectChildrenOnly))
+            check(model);
+        if (const auto* view = qobject_cast<QAbstractItemView*>(watched))
+            check(view->model());
+        return false;
+    }
+
+private:
+    static void check(QAbstractItemModel* model) {
+        // The views' empty stand-in model has no parent and never changes.
+        if (!model || !model->parent() || model->findChild<QAbstractItemModelTester*>())
+            return;
+        new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                     model);
+    }
+};
+
 } // namespace
 
 void failOnQtWarnings() {
@@ -99,6 +132,7 @@ void failOnQtWarnings() {
 
 void initRuntime(QApplication& app) {
     failOnQtWarnings();
+    app.installEventFilter(new ModelChecker(&app));
     setRegionalLocale(QLocale(QLocale::French, QLocale::France));
     new Runtime(app, Runtime::QuitRule::KeepRunning);
 }

@@ -67,7 +67,8 @@ private:
 // initTestCase(); initRuntime() calls it.
 void failOnQtWarnings();
 // Starts the runtime for a test program: French locale pinned, fonts substituted, French
-// standard buttons, and no quitting when the last window goes. Call from initTestCase().
+// standard buttons, no quitting when the last window goes, and every item model a view shows
+// checked by Qt's model tester. Call from initTestCase().
 void initRuntime(QApplication& app);
 // Destroys every window left and runs the deferred deletions. Call from cleanup().
 void destroyForms();
