@@ -149,7 +149,7 @@ class Events:
         self.listener = Atspi.EventListener.new(self.record)
         for kind in ("window:activate", "object:text-changed:insert",
                      "object:property-change:accessible-name", "object:text-caret-moved",
-                     "object:state-changed:focused"):
+                     "object:text-selection-changed", "object:state-changed:focused"):
             self.listener.register(kind)
 
     def record(self, event: Atspi.Event) -> None:

@@ -9,7 +9,7 @@ import pytest
 from .a11y import (Accessible, AccessibleApp, Atspi, Events, children, find, name, pump, role,
                    showing, targets, text, the, wait)
 from .conftest import Start
-from .windows import CYAN, EUROS, FRANCS, LOTTERY, NAMES, RED, WINDOW, YEAR
+from .windows import COMMENTED, CYAN, EUROS, FRANCS, LOTTERY, NAMES, RED, WINDOW, YEAR
 from .x11 import XServer
 
 # The chronology window once a year is accepted: its answer rows appear below the entry row.
@@ -156,6 +156,23 @@ class Walk:
         self.check_window(window, TALL_CHRONOLOGY)
         self.reads(window, "Patriarche", "Aucun", f"the patriarch of {YEAR}")
         self.reads(window, "Roi d'Israël", "Hors période", f"the king of Israel of {YEAR}")
+        # A part of the commentary selected, the user goes back to the year: the next answer
+        # replaces the commentary without a word of its selection, which a screen reader would
+        # speak and show on the braille display in place of the box the user is in.
+        year.set_text_contents(COMMENTED)
+        self.app.press(window, "OK")
+        commentary = the(window, "text", "Commentaire")
+        wait(lambda: text(commentary), f"the commentary of {COMMENTED}")
+        commentary.grab_focus()
+        Atspi.Text.add_selection(commentary, 0, 7)
+        year.grab_focus()
+        self.events.clear()
+        year.set_text_contents(YEAR)
+        self.app.press(window, "OK")
+        self.says(window, "Juge", "Gédéon", f"the judge of {YEAR}")
+        assert not any(k == "object:text-selection-changed" and p == commentary.path
+                       for k, p, _ in self.events.seen), \
+            "the selection of the commentary, left by the user, is told as it is replaced"
         year.set_text_contents("91")
         self.app.press(window, "OK", later=True)
         self.dismiss("Rappel")

@@ -77,6 +77,7 @@ WINDOW = {known.title: known for known in WINDOWS}
 LOTTERY = WINDOW["Qui fait quoi ?"]  # asks the partners' names before it shows
 # What a person gives the windows, by pointer or over the bus, and what they answer.
 YEAR = "-1225"  # a year the chronology knows
+COMMENTED = "-166"  # one it has a commentary for
 FRANCS, EUROS = "100", "15,245"  # an amount in francs, and in euros
 RED, CYAN = "0", "#00FFFF"  # the red that turns the colour window's white into cyan
 NAMES = ("Alice", "Bruno")  # the partners the lottery asks for

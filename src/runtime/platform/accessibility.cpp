@@ -702,9 +702,12 @@ private:
 // in (a file's date and size as the arrows go through the file list, the chronology's answers, a
 // colour's value): the cursor of such a box is not told to move, nor is that of a hidden box,
 // which would take a magnifier to the corner of the screen; a screen reader listens to the
-// focused control's cursor alone. And while a menu is open, the window under it is not told to
-// take the focus: going from one menu of the bar to the next hands the focus back to the window
-// for a moment, after the entry highlighted in the new menu, and a magnifier left the menu for it.
+// focused control's cursor alone. Nor is the selection such a box loses as its text is replaced
+// (a part of the chronology's commentary the user selected, then left): a screen reader would
+// say it is gone, and show that box on the braille display in place of the one the user is in.
+// And while a menu is open, the window under it is not told to take the focus: going from one
+// menu of the bar to the next hands the focus back to the window for a moment, after the entry
+// highlighted in the new menu, and a magnifier left the menu for it.
 class FollowedPlace {
 public:
     static void install() { s_next = QAccessible::installUpdateHandler(tell); }
@@ -720,7 +723,8 @@ private:
         const auto* widget = qobject_cast<const QWidget*>(event->object());
         if (!widget)
             return true;
-        if (event->type() == QAccessible::TextCaretMoved)
+        if (event->type() == QAccessible::TextCaretMoved ||
+            event->type() == QAccessible::TextSelectionChanged)
             return widget->hasFocus();
         if (event->type() == QAccessible::Focus && QApplication::activePopupWidget())
             return widget->window()->windowType() == Qt::Popup;
