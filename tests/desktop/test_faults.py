@@ -15,7 +15,7 @@ import pytest
 
 from .a11y import Accessible, AccessibleApp, Atspi, children, name, role, showing, text, the, wait
 from .conftest import Start, fill
-from .mounts import Mounts, User, kernel_has, through_fuse
+from .mounts import Mounts, User, kernel_has, run, through_fuse
 from .session import Session, settled, wait_until
 from .x11 import Screen, XServer
 
@@ -628,6 +628,24 @@ def test_remove_a_folder_that_is_not_empty(mounts: Mounts, open_files: Opener, u
     files.answer(expected)
     assert on_disk(folder.parent) == before
     files.shows(lambda: files_on_disk(folder), "after the refusal")
+
+
+@pytest.mark.parametrize("marked, attribute", [("dossier", "+i"), ("", "+a")],
+                         ids=["immutable", "in an append-only folder"])
+def test_remove_a_marked_folder_that_is_not_empty(mounts: Mounts, open_files: Opener, user: User,
+                                                  marked: str, attribute: str) -> None:
+    needs_loops(mounts)
+    volume = mounts.image("ext4", "ext4", 8, make=["-q"])
+    folder = volume / "dossier"
+    (folder / "enfant").mkdir(parents=True)
+    user.give(volume)
+    run("chattr", attribute, str(volume / marked))
+    before = on_disk(volume)
+    files = open_files(folder)
+    files.press("RmDir")
+    files.answer(ASK_RMDIR)
+    files.answer(runtime_error(70, "Permission refusée"))
+    assert on_disk(volume) == before
 
 
 def test_remove_a_folder_emptied_by_another_program(mounts: Mounts, open_files: Opener,

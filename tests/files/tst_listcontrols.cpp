@@ -18,6 +18,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <memory>
 
@@ -226,9 +227,15 @@ private Q_SLOTS:
         setVolumeSource([=, this] {
             return QList<Volume>{{"/", "ext4", false, true}, {m_root, volumeType, false, true}};
         });
-        int looks = 0; // the folder looked at, as the list does where it is told nothing
+        int looks = 0;        // the folder looked at, as the list does where it is told nothing
+        int refusedLooks = 0; // a new file looked at while this user may not look into the folder
+        bool refusing = false;
         sys::setFailure([&, folder = QFile::encodeName(m_root)](sys::Call call, const char* path) {
             looks += call == sys::Call::Stat && folder == path;
+            if (refusing && call == sys::Call::Stat && std::strcmp(path, "retard.txt") == 0) {
+                ++refusedLooks;
+                return EACCES;
+            }
             return call == sys::Call::Watch ? watchError : 0;
         });
         for (int i = 0; i < 40; ++i)
@@ -260,6 +267,16 @@ private Q_SLOTS:
         QSignalSpy resets(list.model(), &QAbstractItemModel::modelReset);
         list.followDisk();
         QCOMPARE(resets.count(), 0);
+        // A file told of while the folder's permissions kept this user from looking at it shows
+        // once they are given back.
+        refusing = true;
+        QVERIFY(test::makeFile(at("retard.txt")));
+        QTRY_VERIFY(refusedLooks > 0 || list.List().contains(u"retard.txt"_s));
+        refusing = false;
+        const QFile::Permissions permissions = QFile::permissions(m_root);
+        QVERIFY(QFile::setPermissions(m_root, permissions ^ QFile::ExeOther));
+        QTRY_VERIFY(list.List().contains(u"retard.txt"_s));
+        QVERIFY(QFile::setPermissions(m_root, permissions));
     }
 
     // A folder the system cannot tell of is looked at once a second, and read again only while

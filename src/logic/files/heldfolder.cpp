@@ -55,6 +55,14 @@ bool holdsEntries(int fd) {
     return found;
 }
 
+// Whether the file system marks what is open as `fd` immutable or append-only (chattr +i, +a):
+// the system then refuses to remove it, or anything from it, with EPERM whoever asks.
+bool isMarkedUnchangeable(int fd) {
+    struct statx info {};
+    return ::statx(fd, "", AT_EMPTY_PATH, 0, &info) == 0 &&
+           (info.stx_attributes & (STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND)) != 0;
+}
+
 // Whether `name` holds a character FAT volumes refuse in names.
 bool isRefusedByFat(const QString& name) {
     return std::any_of(name.cbegin(), name.cend(), [](QChar c) {
@@ -192,10 +200,12 @@ bool HeldFolder::stillThere() const {
 
 bool HeldFolder::mayChange() const {
     // A folder marked immutable refuses writing to everyone, with EPERM too; one marked
-    // sticky refuses the removal of other users' entries with EPERM.
+    // sticky refuses the removal of other users' entries with EPERM; a folder marked
+    // append-only, and an entry marked immutable or append-only, refuse removal with EPERM.
     struct stat info {};
     return sys::access(m_path.constData(), W_OK) == 0 && ::fstat(m_folder, &info) == 0 &&
-           (info.st_mode & S_ISVTX) == 0;
+           (info.st_mode & S_ISVTX) == 0 && !isMarkedUnchangeable(m_folder) &&
+           (m_held < 0 || !isMarkedUnchangeable(m_held));
 }
 
 } // namespace vorn

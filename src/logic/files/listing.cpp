@@ -3,6 +3,7 @@
 #include "files/names.h"
 #include "files/volumes.h"
 #include "platform/runtimeerror.h"
+#include "platform/systemcalls.h"
 
 #include <QDir>
 #include <QFile>
@@ -722,7 +723,7 @@ std::optional<FolderEntry> readEntry(const QString& folder, const QString& name,
     struct stat info {};
     const bool listed = isSilentShare(sharesOf(folder), raw.constData())
                             ? kind == EntryKind::Folders
-                            : ::fstatat(fd, raw.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                            : sys::fstatat(fd, raw.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
                                   isListedKind(fd, raw.constData(),
                                                S_ISDIR(info.st_mode)   ? DT_DIR
                                                : S_ISREG(info.st_mode) ? DT_REG

@@ -44,6 +44,8 @@ namespace {
 
 constexpr uint32_t kEntryEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 constexpr uint32_t kSelfEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
+// A change of permissions, owner or ACL, of the folder or of an entry.
+constexpr uint32_t kAccessEvents = IN_ATTRIB;
 
 bool operator!=(const timespec& a, const timespec& b) {
     return a.tv_sec != b.tv_sec || a.tv_nsec != b.tv_nsec;
@@ -113,7 +115,8 @@ void FolderWatch::watch(const QString& folder) {
     if (!found)
         return;
     if (m_fd >= 0)
-        m_watch = sys::watch(m_fd, path.constData(), kEntryEvents | kSelfEvents | IN_ONLYDIR);
+        m_watch = sys::watch(m_fd, path.constData(),
+                             kEntryEvents | kSelfEvents | kAccessEvents | IN_ONLYDIR);
     // The notifier tells only of the changes made through this system: a network volume's
     // server, and a FUSE volume's program, change the folder unseen.
     m_untold = !changesAreTold(folder);
@@ -146,6 +149,11 @@ void FolderWatch::readEvents() {
                 m_gone = true;
                 if (event->mask & IN_IGNORED)
                     m_watch = -1;
+            } else if (event->mask & kAccessEvents) {
+                // The folder's own permissions changed: the entries told of while this user
+                // could not look at them are found only by reading it whole. An entry's own
+                // permissions change nothing the lists show.
+                m_all = m_all || event->len == 0;
             } else if (!m_all && event->len > 0) {
                 m_names.insert(QByteArray(event->name));
                 if (m_names.size() > kMostNames) {
