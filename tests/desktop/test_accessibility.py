@@ -10,7 +10,7 @@ from .a11y import (Accessible, AccessibleApp, Atspi, Events, children, find, nam
                    showing, targets, text, the, wait)
 from .conftest import Start
 from .windows import COMMENTED, CYAN, EUROS, FRANCS, LOTTERY, NAMES, RED, WINDOW, YEAR
-from .x11 import XServer
+from .x11 import Screen, XServer
 
 # The chronology window once a year is accepted: its answer rows appear below the entry row.
 TALL_CHRONOLOGY = [*WINDOW["Autrefois..."].announces, *[("label", row) for row in (
@@ -58,8 +58,8 @@ def control_findings(title: str, obj: Accessible, objects: list[Accessible]) -> 
 class Walk:
     """A screen reader's walk through the program, a job a window, and what it finds wrong."""
 
-    def __init__(self, app: AccessibleApp, events: Events, folder: Path):
-        self.app, self.events, self.folder = app, events, folder
+    def __init__(self, app: AccessibleApp, events: Events, folder: Path, screen: Screen):
+        self.app, self.events, self.folder, self.screen = app, events, folder, screen
 
     def check_window(self, window: Accessible, expected: Sequence | None = None) -> None:
         """Checks `window` and what it announces against the table, or against `expected`."""
@@ -112,6 +112,12 @@ class Walk:
         assert shown.get_state_set().contains(Atspi.StateType.FOCUSED) or not any(
             k == "object:text-caret-moved" and p == shown.path for k, p, _ in self.events.seen), \
             f"{what}: the text cursor of a box without the focus is told as moving"
+
+    def click(self, obj: Accessible, button: int = 1) -> None:
+        """Clicks the middle of `obj` on the screen with a button, as a person's pointer does."""
+        place = obj.get_extents(Atspi.CoordType.SCREEN)
+        self.screen.xdotool("mousemove", place.x + place.width // 2, place.y + place.height // 2,
+                            "click", button)
 
     def reads(self, window: Accessible, box: str, wanted: str, what: str) -> None:
         """Checks the text a screen reader reads in a text box of the window."""
@@ -173,6 +179,19 @@ class Walk:
         assert not any(k == "object:text-selection-changed" and p == commentary.path
                        for k, p, _ in self.events.seen), \
             "the selection of the commentary, left by the user, is told as it is replaced"
+
+        # An entry of the year's context menu chosen by the pointer, the focus is told back in
+        # the year, where an on-screen keyboard shows itself again for the user to type. The
+        # pointer goes down the menu till it rests on "Tout sélectionner", its one entry enabled.
+        def on_entry() -> bool:
+            self.screen.xdotool("mousemove_relative", 0, 4)
+            return any(k == "object:state-changed:focused" and n.startswith("Tout sélectionner")
+                       for k, _, n in self.events.seen)
+        self.click(year, button=3)
+        wait(on_entry, "the pointer on the year's context menu's entry")
+        self.events.clear()
+        self.screen.xdotool("click", 1)
+        self.heard("object:state-changed:focused", "the year as its context menu closes", year)
         year.set_text_contents("91")
         self.app.press(window, "OK", later=True)
         self.dismiss("Rappel")
@@ -289,7 +308,7 @@ def walk(xserver: XServer, events: Events, program: Start, folder: Path) -> Walk
     """A screen reader before the program, under openbox."""
     xserver.use_window_manager("Openbox")
     return Walk(AccessibleApp(program(folder, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1").pid),
-                events, folder)
+                events, folder, xserver.screen)
 
 
 @pytest.mark.parametrize("job", JOBS)

@@ -18,6 +18,7 @@
 #include <QValidator>
 
 #include <functional>
+#include <utility>
 
 namespace vorn {
 
@@ -664,7 +665,11 @@ void changeSelectionUntold(QWidget* box, const std::function<void()>& change) {
 }
 
 // Makes the selection changes that come with the focus to a line edit before the line edit
-// would, untold; it lives as long as the line edit.
+// would, untold; and tells assistive tools that the focus is back in the line edit once a menu
+// opened over it (its own context menu) closes. Qt tells them of the menu's entries as the
+// focus, then of nothing as the menu goes: a screen reader stayed on the last entry, and an
+// on-screen keyboard that shows itself for a text box, having seen the focus leave for the
+// menu, stayed hidden while the user was back in the box. It lives as long as the line edit.
 class FocusSelection final : public QObject {
 public:
     explicit FocusSelection(QLineEdit* box)
@@ -686,15 +691,25 @@ protected:
                                     reason == Qt::ShortcutFocusReason;
             if (selectsAll && m_box->inputMask().isEmpty() && !m_box->hasSelectedText())
                 changeSelectionUntold(m_box, [this] { m_box->selectAll(); });
-        } else if (event->type() == QEvent::FocusOut &&
-                   isRealFocusMove(static_cast<QFocusEvent*>(event)->reason())) {
-            changeSelectionUntold(m_box, [this] { m_box->deselect(); });
+            // Back from a menu that left the focus here: Qt tells nothing of it.
+            if (reason == Qt::PopupFocusReason && std::exchange(m_underMenu, false) &&
+                !QApplication::activePopupWidget()) {
+                QAccessibleEvent focus(m_box, QAccessible::Focus);
+                QAccessible::updateAccessibility(&focus);
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            // A menu opening over the box leaves it the focus; a real move takes it away.
+            m_underMenu = reason == Qt::PopupFocusReason && m_box->hasFocus();
+            if (isRealFocusMove(reason))
+                changeSelectionUntold(m_box, [this] { m_box->deselect(); });
         }
         return false;
     }
 
 private:
     QLineEdit* m_box;
+    bool m_underMenu = false;
 };
 
 // Tells assistive tools of the focus and the text cursor only where the user is, so that a
