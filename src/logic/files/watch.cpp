@@ -44,7 +44,8 @@ namespace {
 
 constexpr uint32_t kEntryEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 constexpr uint32_t kSelfEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
-// A change of permissions, owner or ACL, of the folder or of an entry.
+// A change of attributes (permissions, owner, ACL, but also times and extended attributes) of
+// the folder or of an entry.
 constexpr uint32_t kAccessEvents = IN_ATTRIB;
 
 bool operator!=(const timespec& a, const timespec& b) {
@@ -108,6 +109,8 @@ void FolderWatch::watch(const QString& folder) {
     m_device = found ? info.st_dev : 0;
     m_inode = found ? info.st_ino : 0;
     m_names.clear();
+    m_access = accessTo(path);
+    m_attributes = false;
     m_all = false;
     m_gone = false;
     m_settle.stop();
@@ -150,10 +153,10 @@ void FolderWatch::readEvents() {
                 if (event->mask & IN_IGNORED)
                     m_watch = -1;
             } else if (event->mask & kAccessEvents) {
-                // The folder's own permissions changed: the entries told of while this user
-                // could not look at them are found only by reading it whole. An entry's own
-                // permissions change nothing the lists show.
-                m_all = m_all || event->len == 0;
+                // The folder's own attributes changed: if its permissions did, the entries told
+                // of while this user could not look at them are found only by reading it whole.
+                // An entry's own attributes change nothing the lists show.
+                m_attributes = m_attributes || event->len == 0;
             } else if (!m_all && event->len > 0) {
                 m_names.insert(QByteArray(event->name));
                 if (m_names.size() > kMostNames) {
@@ -163,8 +166,16 @@ void FolderWatch::readEvents() {
             }
         }
     }
-    if ((m_all || m_gone || !m_names.isEmpty()) && !m_settle.isActive())
+    if ((m_all || m_gone || m_attributes || !m_names.isEmpty()) && !m_settle.isActive())
         m_settle.start();
+}
+
+FolderWatch::Access FolderWatch::accessTo(const QByteArray& path) {
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0)
+        return {};
+    return {info.st_mode, info.st_uid, info.st_gid, ::access(path.constData(), R_OK) == 0,
+            ::access(path.constData(), X_OK) == 0};
 }
 
 bool FolderWatch::sameFolder(const struct stat& info) const {
@@ -211,6 +222,13 @@ void FolderWatch::look() {
 }
 
 void FolderWatch::settle() {
+    if (m_attributes) {
+        // Another program touching the folder often would otherwise have it read whole each time.
+        const Access now = accessTo(m_path);
+        m_all = m_all || now != m_access;
+        m_access = now;
+        m_attributes = false;
+    }
     if (m_gone) {
         m_names.clear();
         m_all = false;

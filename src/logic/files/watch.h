@@ -74,6 +74,19 @@ private:
     void look();
     bool sameFolder(const struct stat& info) const;
 
+    // What of the folder decides whether this user may list it and look at its entries: its
+    // permissions, owner and group, and the access the system grants this user, which an ACL
+    // may change while they stay as they are.
+    struct Access {
+        mode_t mode = 0;
+        uid_t owner = 0;
+        gid_t group = 0;
+        bool readable = false;
+        bool searchable = false;
+        bool operator==(const Access&) const = default;
+    };
+    static Access accessTo(const QByteArray& path);
+
     QByteArray m_path;
     dev_t m_device = 0;
     ino_t m_inode = 0;
@@ -93,6 +106,10 @@ private:
     bool m_untold = false;
     int m_lagLooks = 0;
     QSet<QByteArray> m_names;
+    // The folder's access when last looked at, and whether its attributes changed since: only a
+    // change of that access has it read again whole, not a new time or extended attribute.
+    Access m_access;
+    bool m_attributes = false;
     bool m_all = false;
     bool m_gone = false;
 };
