@@ -169,6 +169,22 @@ class Walk:
         self.app.press(window, "OK")
         commentary = the(window, "text", "Commentaire")
         wait(lambda: text(commentary), f"the commentary of {COMMENTED}")
+
+        # An entry of a box's context menu chosen by the pointer, the focus is told back in the
+        # box: in the year, an on-screen keyboard shows itself again for the user to type. The
+        # pointer goes down the menu till it rests on "Tout sélectionner", its one entry enabled.
+        def on_entry() -> bool:
+            self.screen.xdotool("mousemove_relative", 0, 4)
+            return any(k == "object:state-changed:focused" and n.startswith("Tout sélectionner")
+                       for k, _, n in self.events.seen)
+        for box, what in ((year, "year"), (commentary, "commentary")):
+            self.events.clear()
+            self.click(box, button=3)
+            wait(on_entry, f"the pointer on the {what}'s context menu's entry")
+            self.events.clear()
+            self.screen.xdotool("click", 1)
+            self.heard("object:state-changed:focused", f"the {what} as its context menu closes",
+                       box)
         commentary.grab_focus()
         Atspi.Text.add_selection(commentary, 0, 7)
         year.grab_focus()
@@ -180,18 +196,6 @@ class Walk:
                        for k, p, _ in self.events.seen), \
             "the selection of the commentary, left by the user, is told as it is replaced"
 
-        # An entry of the year's context menu chosen by the pointer, the focus is told back in
-        # the year, where an on-screen keyboard shows itself again for the user to type. The
-        # pointer goes down the menu till it rests on "Tout sélectionner", its one entry enabled.
-        def on_entry() -> bool:
-            self.screen.xdotool("mousemove_relative", 0, 4)
-            return any(k == "object:state-changed:focused" and n.startswith("Tout sélectionner")
-                       for k, _, n in self.events.seen)
-        self.click(year, button=3)
-        wait(on_entry, "the pointer on the year's context menu's entry")
-        self.events.clear()
-        self.screen.xdotool("click", 1)
-        self.heard("object:state-changed:focused", "the year as its context menu closes", year)
         year.set_text_contents("91")
         self.app.press(window, "OK", later=True)
         self.dismiss("Rappel")

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QValidator>
 
@@ -664,52 +665,75 @@ void changeSelectionUntold(QWidget* box, const std::function<void()>& change) {
     change();
 }
 
-// Makes the selection changes that come with the focus to a line edit before the line edit
-// would, untold; and tells assistive tools that the focus is back in the line edit once a menu
-// opened over it (its own context menu) closes. Qt tells them of the menu's entries as the
-// focus, then of nothing as the menu goes: a screen reader stayed on the last entry, and an
-// on-screen keyboard that shows itself for a text box, having seen the focus leave for the
-// menu, stayed hidden while the user was back in the box. It lives as long as the line edit.
-class FocusSelection final : public QObject {
+// Tells assistive tools that the focus is back in a text box once a menu opened over it (its own
+// context menu) closes. Qt tells them of the menu's entries as the focus, then of nothing as the
+// menu goes: a screen reader stayed on the last entry, and an on-screen keyboard that shows
+// itself for a text box, having seen the focus leave for the menu, stayed hidden while the user
+// was back in the box. It lives as long as the box.
+class FocusBackFromMenu : public QObject {
 public:
-    explicit FocusSelection(QLineEdit* box)
+    FocusBackFromMenu(QWidget* box, const QMetaObject& kind)
         : QObject(box)
-        , m_box(box) {
+        , m_box(box)
+        , m_kind(kind) {
         box->installEventFilter(this);
     }
 
 protected:
+    // Whether `watched` is the box, whole: deleted with the focus, the box loses it once it is
+    // of its kind no longer, as its widget part is torn down.
+    bool isWholeBox(QObject* watched) const { return watched == m_box && m_kind.cast(watched); }
+
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // Deleted with the focus, the box loses it once it is a line edit no longer, as its
-        // widget part is torn down: its selection is then left alone.
-        if (watched != m_box || !qobject_cast<QLineEdit*>(watched))
+        if (!isWholeBox(watched))
             return false;
         if (event->type() == QEvent::FocusIn) {
+            // Back from a menu that left the focus here: Qt tells nothing of it.
+            if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason &&
+                std::exchange(m_underMenu, false) && !QApplication::activePopupWidget()) {
+                QAccessibleEvent focus(m_box, QAccessible::Focus);
+                QAccessible::updateAccessibility(&focus);
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            // A menu opening over the box leaves it the focus; a real move takes it away.
+            m_underMenu = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason &&
+                          m_box->hasFocus();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_box;
+    const QMetaObject& m_kind;
+    bool m_underMenu = false;
+};
+
+// Makes the selection changes that come with the focus to a line edit before the line edit
+// would, untold; the focus is told back in it as a menu over it closes.
+class FocusSelection final : public FocusBackFromMenu {
+public:
+    explicit FocusSelection(QLineEdit* box)
+        : FocusBackFromMenu(box, QLineEdit::staticMetaObject)
+        , m_box(box) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (isWholeBox(watched) && event->type() == QEvent::FocusIn) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             const bool selectsAll = reason == Qt::TabFocusReason ||
                                     reason == Qt::BacktabFocusReason ||
                                     reason == Qt::ShortcutFocusReason;
             if (selectsAll && m_box->inputMask().isEmpty() && !m_box->hasSelectedText())
                 changeSelectionUntold(m_box, [this] { m_box->selectAll(); });
-            // Back from a menu that left the focus here: Qt tells nothing of it.
-            if (reason == Qt::PopupFocusReason && std::exchange(m_underMenu, false) &&
-                !QApplication::activePopupWidget()) {
-                QAccessibleEvent focus(m_box, QAccessible::Focus);
-                QAccessible::updateAccessibility(&focus);
-            }
-        } else if (event->type() == QEvent::FocusOut) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            // A menu opening over the box leaves it the focus; a real move takes it away.
-            m_underMenu = reason == Qt::PopupFocusReason && m_box->hasFocus();
-            if (isRealFocusMove(reason))
-                changeSelectionUntold(m_box, [this] { m_box->deselect(); });
+        } else if (isWholeBox(watched) && event->type() == QEvent::FocusOut &&
+                   isRealFocusMove(static_cast<QFocusEvent*>(event)->reason())) {
+            changeSelectionUntold(m_box, [this] { m_box->deselect(); });
         }
-        return false;
+        return FocusBackFromMenu::eventFilter(watched, event);
     }
 
 private:
     QLineEdit* m_box;
-    bool m_underMenu = false;
 };
 
 // Tells assistive tools of the focus and the text cursor only where the user is, so that a
@@ -779,6 +803,10 @@ void announce(QWidget* widget, const QString& text) {
 
 void selectWithFocusUntold(QLineEdit* box) {
     new FocusSelection(box);
+}
+
+void tellFocusBackFromMenus(QPlainTextEdit* box) {
+    new FocusBackFromMenu(box, QPlainTextEdit::staticMetaObject);
 }
 
 void setDecorative(QWidget* widget) {

@@ -1,6 +1,7 @@
 #pragma once
 
 class QLineEdit;
+class QPlainTextEdit;
 class QString;
 class QWidget;
 
@@ -28,6 +29,12 @@ void announce(QWidget* widget, const QString& text);
 // on, `box` makes the same changes before Qt would, untold: a screen reader reads the selection
 // with the focus.
 void selectWithFocusUntold(QLineEdit* box);
+
+// A menu opened over a text box (its context menu) closes with the user back in the box, and
+// Qt tells assistive tools nothing of it: a screen reader stays on the menu's last entry. From
+// this call on, `box` tells them the focus is back. A line edit given to selectWithFocusUntold
+// does so already.
+void tellFocusBackFromMenus(QPlainTextEdit* box);
 
 // Keeps `widget` out of what assistive tools announce: a background, or a picture or a letter
 // that only decorates its window.

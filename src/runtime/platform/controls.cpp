@@ -94,6 +94,7 @@ TextArea::TextArea(QWidget* parent, const ControlDecl& decl)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);
     setPlainText(declText(decl.caption));
+    tellFocusBackFromMenus(this);
     connect(this, &QPlainTextEdit::textChanged, this, &TextArea::Change);
 }
 
