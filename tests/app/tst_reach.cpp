@@ -340,6 +340,12 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("result");
         QTest::newRow("year") << "Main" << QStringList{"\"-1225", "Return"} << "Text9"
                               << "Text" << QVariant(QStringLiteral("Gédéon"));
+        // Shift+F10 opens the year's context menu; Up goes to its last entry, "Tout
+        // sélectionner", and the year typed next replaces the one there.
+        QTest::newRow("year, context menu by keys")
+            << "Main" << QStringList{"\"99", "Shift+F10", "Up", "Return", "\"-1225", "Return"}
+            << "Text9"
+            << "Text" << QVariant(QStringLiteral("Gédéon"));
         QTest::newRow("francs") << "VornEuro" << QStringList{"\"100", "Return"} << "ecran"
                                 << "Text" << QVariant(QStringLiteral("15,245"));
         QTest::newRow("francs, Enter held")

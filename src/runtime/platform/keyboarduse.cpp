@@ -3,6 +3,7 @@
 #include "platform/control.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QWidget>
@@ -93,11 +94,36 @@ private:
     bool m_holdActs = false; // whether that press acted as it went down
 };
 
+// Opens the context menu of the control that has the focus on Shift+F10, the desktops' key for
+// it where a keyboard has no Menu key; Qt opens it on the Menu key alone. The menu shows at the
+// text cursor, or in the middle of a control without one, as it does for the Menu key.
+class ContextMenuKey final : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        QWidget* focus = QApplication::focusWidget();
+        if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier || !focus ||
+            watched != focus || key->isAutoRepeat())
+            return QObject::eventFilter(watched, event);
+        const QRect cursor = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const QPoint at = cursor.isValid() ? cursor.center() : focus->rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at),
+                               key->modifiers());
+        QApplication::sendEvent(focus, &menu);
+        return true;
+    }
+};
+
 } // namespace
 
 void followKeyboardUse() {
     qApp->installEventFilter(new PressWatch(qApp));
     qApp->installEventFilter(new HeldKeyWatch(qApp));
+    qApp->installEventFilter(new ContextMenuKey(qApp));
 }
 
 bool lastPressWasKey() {
