@@ -109,7 +109,7 @@ void FolderWatch::watch(const QString& folder) {
     m_device = found ? info.st_dev : 0;
     m_inode = found ? info.st_ino : 0;
     m_names.clear();
-    m_access = accessTo(path);
+    m_access = found ? accessTo(path, info) : Access{};
     m_attributes = false;
     m_all = false;
     m_gone = false;
@@ -170,10 +170,7 @@ void FolderWatch::readEvents() {
         m_settle.start();
 }
 
-FolderWatch::Access FolderWatch::accessTo(const QByteArray& path) {
-    struct stat info {};
-    if (::stat(path.constData(), &info) != 0)
-        return {};
+FolderWatch::Access FolderWatch::accessTo(const QByteArray& path, const struct stat& info) {
     return {info.st_mode, info.st_uid, info.st_gid, ::access(path.constData(), R_OK) == 0,
             ::access(path.constData(), X_OK) == 0};
 }
@@ -224,7 +221,9 @@ void FolderWatch::look() {
 void FolderWatch::settle() {
     if (m_attributes) {
         // Another program touching the folder often would otherwise have it read whole each time.
-        const Access now = accessTo(m_path);
+        struct stat info {};
+        const Access now =
+            ::stat(m_path.constData(), &info) == 0 ? accessTo(m_path, info) : Access{};
         m_all = m_all || now != m_access;
         m_access = now;
         m_attributes = false;

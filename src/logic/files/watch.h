@@ -85,7 +85,8 @@ private:
         bool searchable = false;
         bool operator==(const Access&) const = default;
     };
-    static Access accessTo(const QByteArray& path);
+    // The access of the folder at `path`, whose status `info` was just read.
+    static Access accessTo(const QByteArray& path, const struct stat& info);
 
     QByteArray m_path;
     dev_t m_device = 0;
